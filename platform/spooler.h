@@ -1,0 +1,56 @@
+// The print spooler: local queues, driver information, device settings and raw documents.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+using PrinterHandle = uintptr_t;  // 0 = not open
+
+struct PrinterQueue {
+  std::string printerName;
+  std::string portName;
+  std::string driverName;
+};
+
+// The level-2 driver information fields the suite reads.
+struct DriverInfo {
+  std::string driverPath;  // full path of the driver file
+  std::string dataFile;    // full path of the driver's data file
+};
+
+struct JobInfo {
+  uint32_t id = 0;
+  std::string documentName;
+  uint32_t status = 0;
+};
+
+class Spooler {
+ public:
+  virtual ~Spooler() = default;
+  // Local queues in the system's order; false when the enumeration fails.
+  virtual bool EnumeratePrinters(std::vector<PrinterQueue>* queues) = 0;
+  // Opens a queue with default access and no defaults; 0 on failure.
+  virtual PrinterHandle OpenPrinter(const std::string& printerName) = 0;
+  virtual void ClosePrinter(PrinterHandle printer) = 0;
+  // Level-2 driver information; false when the size query or the read fails.
+  virtual bool GetDriverInfo(PrinterHandle printer, DriverInfo* info) = 0;
+  // The queue's current driver settings block; false when the driver gives none.
+  virtual bool GetDeviceSettings(PrinterHandle printer, const std::string& printerName,
+                                 std::vector<uint8_t>* block) = 0;
+  // Raw level-1 document: no output file, the queue's default data type. StartDoc answers the
+  // job id (above 0) or 0 on failure.
+  virtual uint32_t StartDoc(PrinterHandle printer, const std::string& documentName) = 0;
+  virtual bool StartPage(PrinterHandle printer) = 0;
+  // One write call; *written receives the bytes the spooler accepted.
+  virtual bool Write(PrinterHandle printer, const uint8_t* data, uint32_t size,
+                     uint32_t* written) = 0;
+  virtual bool EndPage(PrinterHandle printer) = 0;
+  virtual bool EndDoc(PrinterHandle printer) = 0;
+  // The queue's jobs; false when they cannot be listed.
+  virtual bool EnumerateJobs(PrinterHandle printer, std::vector<JobInfo>* jobs) = 0;
+};
+
+}  // namespace platform

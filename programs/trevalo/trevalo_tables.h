@@ -1,0 +1,10 @@
+// Trevalo's own tables: title, required files, pages.
+#pragma once
+
+#include "shell/program_profile.h"
+
+namespace programs {
+
+shell::ProgramProfile TrevaloProfile();
+
+}  // namespace programs

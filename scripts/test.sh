@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the host and both Windows builds, runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+JOBS=${JOBS:-$(nproc)}
+OUT=$ROOT/out
+mkdir -p "$OUT"
+
+log() { printf '== %s\n' "$*"; }
+
+# --- packages -------------------------------------------------------------
+need=()
+for pair in cmake:cmake g++:g++ clang++:clang clang-format:clang-format \
+            x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64 \
+            i686-w64-mingw32-g++-posix:g++-mingw-w64-i686 \
+            Xvfb:xvfb import:imagemagick xdotool:xdotool; do
+  command -v "${pair%%:*}" >/dev/null 2>&1 || need+=("${pair##*:}")
+done
+[ -e /usr/include/gtest/gtest.h ] || need+=(libgtest-dev libgmock-dev)
+[ -e /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
+[ -x /usr/lib/wine/wine64 ] || need+=(wine wine64)
+[ -n "$(ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a 2>/dev/null)" ] || need+=(libclang-rt-14-dev)
+if [ ${#need[@]} -gt 0 ]; then
+  log "installing: ${need[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${need[@]}" >/dev/null
+fi
+
+results=()
+step() {  # step NAME COMMAND...
+  local name=$1; shift
+  log "$name"
+  if "$@"; then results+=("PASS $name"); else results+=("FAIL $name"); fi
+}
+
+# --- host build and tests ---------------------------------------------------
+host_build() {
+  cmake -S . -B build/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKD_WERROR=ON -DKD_BENCH=ON >/dev/null &&
+  cmake --build build/host -j "$JOBS"
+}
+host_tests() { ctest --test-dir build/host --output-on-failure -j "$JOBS" --timeout 120; }
+sanitizer_build() {
+  cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DKD_WERROR=ON -DKD_SANITIZE=ON >/dev/null &&
+  cmake --build build/asan -j "$JOBS"
+}
+sanitizer_tests() {
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build/asan --output-on-failure -j "$JOBS" --timeout 300
+}
+format_check() {
+  git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+}
+windows_build() {  # windows_build ARCH
+  cmake -S . -B "build/$1" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-$1.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DKD_WERROR=ON -DKD_TESTS=OFF >/dev/null &&
+  cmake --build "build/$1" -j "$JOBS"
+}
+
+step "host build" host_build
+step "host tests" host_tests
+step "format" format_check
+step "sanitizer build" sanitizer_build
+step "sanitizer tests" sanitizer_tests
+step "windows i686 build" windows_build i686
+step "windows x86_64 build" windows_build x86_64
+for extra in scripts/test.d/*.sh; do
+  [ -e "$extra" ] || continue
+  step "$(basename "$extra" .sh)" bash "$extra"
+done
+
+log "summary"
+failed=0
+for r in "${results[@]}"; do
+  echo "  $r"
+  case $r in FAIL*) failed=1 ;; esac
+done
+passed=$(printf '%s\n' "${results[@]}" | grep -c '^PASS' || true)
+echo "SUMMARY: $passed of ${#results[@]} steps passed"
+exit $failed

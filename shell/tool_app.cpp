@@ -1,0 +1,167 @@
+// Start-up and teardown of every program of the suite.
+#include "shell/tool_app.h"
+
+#include <new>
+
+#include "feed/media_table.h"
+#include "shell/registry_key.h"
+
+namespace shell {
+
+namespace {
+
+ToolApp* theApp = nullptr;
+
+constexpr char LAUNCH_VALUE_P[] = "P";
+constexpr char LAUNCH_VALUE_U[] = "U";
+constexpr char MEDIA_FILE[] = "MediaP1.ini";
+
+std::string DirectoryOf(const std::string& path) {
+  size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// Allocation failure of a shared object is reported, not thrown through start-up.
+template <typename T, typename... Args>
+std::unique_ptr<T> MakeShared(Args&&... args) {
+  try {
+    return std::make_unique<T>(std::forward<Args>(args)...);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> CommonRequiredFiles() {
+  return {"Printer.ini", "L_Refer.ini", "Localize.ini", "L_Const.ini", "L_Font.ini", "Manual.ini"};
+}
+
+ToolApp::ToolApp(ProgramProfile profile, PlatformSet platform)
+    : profile_(std::move(profile)),
+      platform_(std::move(platform)),
+      programDirectory_(DirectoryOf(platform_.files->ProgramPath())),
+      settings_(*platform_.files, JoinPath(programDirectory_, SETTINGS_FOLDER), profile_.lineChunk),
+      texts_(settings_, profile_.keyStyle),
+      fonts_(texts_, *platform_.host) {
+  theApp = this;
+}
+
+ToolApp::~ToolApp() {
+  TearDown();
+  if (theApp == this) theApp = nullptr;
+}
+
+ToolApp* ToolApp::Instance() { return theApp; }
+
+std::string ToolApp::SettingsDirectory() const { return settings_.Folder(); }
+
+std::string ToolApp::InstallPath() {
+  RegistryKey key(*platform_.registry, platform::HIVE_LOCAL_MACHINE, REG_MAKER_PATH, false);
+  return key.GetString(REG_SUITE_SUBKEY, REG_INSTALL_PATH, "");
+}
+
+std::string ToolApp::InstanceName() const {
+  std::string name;
+  for (char c : programDirectory_) {
+    if (c != '\\') name.push_back(c);
+  }
+  return name;
+}
+
+bool ToolApp::RequiredFilesPresent() {
+  for (const std::string& file : profile_.requiredFiles) {
+    if (!platform_.files->Exists(JoinPath(settings_.Folder(), file))) return false;
+  }
+  return true;
+}
+
+void ToolApp::SetPrinter(const std::string& printer, const std::string& driver,
+                         const std::string& port) {
+  printerName_ = printer;
+  driverName_ = driver;
+  portName_ = port;
+}
+
+void ToolApp::SetDeviceSettings(std::vector<uint8_t> block) {
+  deviceSettings_ = std::move(block);
+  hasDeviceSettings_ = true;
+}
+
+void ToolApp::ClearDeviceSettings() {
+  deviceSettings_.clear();
+  hasDeviceSettings_ = false;
+}
+
+ui::Answer ToolApp::Message(ui::View* owner, int text, ui::Icon icon, ui::Buttons buttons) {
+  return platform_.host->MessageBox(owner, GetText(text), GetText(profile_.titleText), icon,
+                                    buttons);
+}
+
+LaunchMode ReadLaunchMode(const SettingsReader& settings) {
+  // The comparison is exact: "p" or "P " leave the mode Normal.
+  std::string value = settings.ReadSetting(LAUNCH_FILE, LAUNCH_KEY);
+  if (value == LAUNCH_VALUE_P) return LaunchMode::P;
+  if (value == LAUNCH_VALUE_U) return LaunchMode::U;
+  return LaunchMode::Normal;
+}
+
+const char* LaunchModeName(LaunchMode mode) {
+  switch (mode) {
+    case LaunchMode::P: return LAUNCH_VALUE_P;
+    case LaunchMode::U: return LAUNCH_VALUE_U;
+    default: return "Normal";
+  }
+}
+
+bool ToolApp::CreateSharedObjects() {
+  printerLink_ = MakeShared<printer_link::BidiApi>(*platform_.library, *platform_.spooler,
+                                                   *platform_.files);
+  if (!printerLink_) return false;
+  if (profile_.program == Program::Trevalo) {
+    mediaTable_ = MakeShared<feed::MediaTable>(settings_, MEDIA_FILE);
+    if (!mediaTable_) return false;
+  }
+  return true;
+}
+
+void ToolApp::Run(const MainFrameFactory& makeMainWindow) {
+  ui::Host& host = *platform_.host;
+  launchMode_ = ReadLaunchMode(settings_);
+  if (launchMode_ != LaunchMode::U && !RequiredFilesPresent()) {
+    host.MessageBox(nullptr, MISSING_FILE_MESSAGE, profile_.name, ui::Icon::Error,
+                    ui::Buttons::Ok);
+    return;
+  }
+  std::string instance = InstanceName();
+  if (platform_.system->InstanceLockExists(instance)) {
+    host.ActivateWindowsWithProperty(instance);
+    return;
+  }
+
+  std::unique_ptr<MainFrame> mainWindow = makeMainWindow(*this);
+  instanceLock_ = platform_.system->CreateInstanceLock(instance);
+  std::string caption = GetText(profile_.titleText);
+  if (!mainWindow || !CreateSharedObjects()) {
+    host.MessageBox(nullptr, GetText(profile_.sharedObjectsFailedText), caption, ui::Icon::Error,
+                    ui::Buttons::Ok);
+  } else if (mediaTable_ && !mediaTable_->IsLoaded()) {
+    host.MessageBox(nullptr, MISSING_FILE_MESSAGE, caption, ui::Icon::Error, ui::Buttons::Ok);
+  } else {
+    driverName_ = settings_.ReadSetting(PRINTER_FILE, "PRINTER1");
+    host.RunModal(mainWindow->TemplateId(), nullptr, *mainWindow);
+  }
+  TearDown();
+  mainWindow.reset();
+}
+
+void ToolApp::TearDown() {
+  mediaTable_.reset();
+  if (printerLink_) {
+    printerLink_->Release();
+    printerLink_.reset();
+  }
+  instanceLock_.reset();
+}
+
+}  // namespace shell

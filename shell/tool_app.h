@@ -1,0 +1,120 @@
+// The application object: start-up, single instance, launch mode, folders and shared state.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "link/bidi_api.h"
+#include "platform/ui.h"
+#include "shell/fonts.h"
+#include "shell/platform_set.h"
+#include "shell/program_profile.h"
+#include "shell/settings_reader.h"
+#include "shell/texts.h"
+
+namespace feed {
+class MediaTable;
+}
+
+namespace shell {
+
+enum class LaunchMode { Normal = 0, P = 1, U = 2 };
+
+constexpr char LAUNCH_FILE[] = "Setting_Launch.ini";
+constexpr char LAUNCH_KEY[] = "Ope";
+constexpr char PRINTER_FILE[] = "Printer.ini";
+constexpr char SETTINGS_FOLDER[] = "Settings";
+// Built in, not localized: the texts themselves may be what is missing.
+constexpr char MISSING_FILE_MESSAGE[] =
+    "The necessary file cannot be found. Install the program again.";
+
+// Launch mode from the "Ope" key of Setting_Launch.ini; exact, case-sensitive.
+LaunchMode ReadLaunchMode(const SettingsReader& settings);
+const char* LaunchModeName(LaunchMode mode);  // "Normal", "P", "U"
+
+// The main window as start-up sees it: a dialog handler run modally from its template.
+class MainFrame : public ui::DialogHandler {
+ public:
+  virtual int TemplateId() const = 0;
+};
+
+class ToolApp;
+using MainFrameFactory = std::function<std::unique_ptr<MainFrame>(ToolApp&)>;
+
+class ToolApp {
+ public:
+  ToolApp(ProgramProfile profile, PlatformSet platform);
+  ~ToolApp();
+  ToolApp(const ToolApp&) = delete;
+  ToolApp& operator=(const ToolApp&) = delete;
+
+  // The one application object of the process (the last one constructed).
+  static ToolApp* Instance();
+
+  // Start-up, the modal main window and teardown.
+  void Run(const MainFrameFactory& makeMainWindow);
+
+  const ProgramProfile& Profile() const { return profile_; }
+  LaunchMode Launch() const { return launchMode_; }
+  const std::string& ProgramDirectory() const { return programDirectory_; }
+  std::string SettingsDirectory() const;
+  std::string InstallPath();
+  std::string InstanceName() const;
+  bool RequiredFilesPresent();
+
+  const std::string& PrinterName() const { return printerName_; }
+  const std::string& DriverName() const { return driverName_; }
+  const std::string& PortName() const { return portName_; }
+  void SetPrinter(const std::string& printer, const std::string& driver, const std::string& port);
+  void SetDriverName(const std::string& driver) { driverName_ = driver; }
+  std::vector<uint8_t>* DeviceSettings() { return hasDeviceSettings_ ? &deviceSettings_ : nullptr; }
+  void SetDeviceSettings(std::vector<uint8_t> block);
+  void ClearDeviceSettings();
+
+  printer_link::BidiApi* PrinterLink() { return printerLink_.get(); }
+  feed::MediaTable* Media() { return mediaTable_.get(); }
+
+  const SettingsReader& Settings() const { return settings_; }
+  const Texts& GetTexts() const { return texts_; }
+  std::string GetText(int number) const { return texts_.GetText(number); }
+  FontCache& Fonts() { return fonts_; }
+
+  platform::Files& Files() { return *platform_.files; }
+  platform::Registry& Registry() { return *platform_.registry; }
+  platform::Library& Library() { return *platform_.library; }
+  platform::Clock& Clock() { return *platform_.clock; }
+  platform::System& System() { return *platform_.system; }
+  platform::Spooler& Spooler() { return *platform_.spooler; }
+  ui::Host& Host() { return *platform_.host; }
+
+  // A message box with the program title as caption.
+  ui::Answer Message(ui::View* owner, int text, ui::Icon icon,
+                     ui::Buttons buttons = ui::Buttons::Ok);
+
+ private:
+  bool CreateSharedObjects();
+  void TearDown();
+
+  ProgramProfile profile_;
+  PlatformSet platform_;
+  std::string programDirectory_;
+  SettingsReader settings_;
+  Texts texts_;
+  FontCache fonts_;
+  LaunchMode launchMode_ = LaunchMode::Normal;
+
+  std::string printerName_;
+  std::string driverName_;
+  std::string portName_;
+  std::vector<uint8_t> deviceSettings_;
+  bool hasDeviceSettings_ = false;
+
+  std::unique_ptr<platform::InstanceLock> instanceLock_;
+  std::unique_ptr<printer_link::BidiApi> printerLink_;
+  std::unique_ptr<feed::MediaTable> mediaTable_;
+};
+
+}  // namespace shell

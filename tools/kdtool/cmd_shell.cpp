@@ -1,0 +1,105 @@
+// kdtool: settings, texts, fonts, manual paths and the launch mode.
+#include <iostream>
+
+#include "shell/fonts.h"
+#include "shell/settings_reader.h"
+#include "shell/texts.h"
+#include "shell/tool_app.h"
+#include "tools/kdtool/commands.h"
+
+namespace kdtool {
+
+namespace {
+
+constexpr int DEFAULT_DPI = 96;
+
+// A whole decimal integer; false on anything else.
+bool ParseInt(const std::string& text, int* value) {
+  if (text.empty()) return false;
+  size_t i = text[0] == '-' ? 1 : 0;
+  if (i == text.size()) return false;
+  for (size_t j = i; j < text.size(); ++j) {
+    if (text[j] < '0' || text[j] > '9' || j - i > 9) return false;
+  }
+  *value = shell::ParseLeadingInt(text);
+  return true;
+}
+
+shell::SettingsReader Reader(Context& c) {
+  return shell::SettingsReader(c.files, c.settingsFolder, shell::SETTINGS_LINE_CHUNK);
+}
+
+int Setting(Context& c);
+int Text(Context& c);
+int Font(Context& c);
+int Manual(Context& c);
+int LaunchModeCommand(Context& c);
+
+}  // namespace
+
+const Command SHELL_COMMANDS[] = {
+    {"setting", "FILE KEY", Setting},
+    {"text", "N", Text},
+    {"font", "N [--dpi D]", Font},
+    {"manual", "PAGE TOPIC --install-path P", Manual},
+    {"launch-mode", "", LaunchModeCommand},
+};
+const int SHELL_COMMAND_COUNT = sizeof SHELL_COMMANDS / sizeof SHELL_COMMANDS[0];
+
+namespace {
+
+int Setting(Context& c) {
+  if (c.args.size() != 2) return Usage(c, SHELL_COMMANDS[0]);
+  c.out << Reader(c).ReadSetting(c.args[0], c.args[1]) << "\n";
+  return EXIT_OK;
+}
+
+int Text(Context& c) {
+  int number;
+  if (c.args.size() != 1 || !ParseInt(c.args[0], &number)) return Usage(c, SHELL_COMMANDS[1]);
+  shell::SettingsReader reader = Reader(c);
+  shell::Texts texts(reader, shell::TextKeyStyle::Zeros00);
+  c.out << texts.GetText(number) << "\n";
+  return EXIT_OK;
+}
+
+int Font(Context& c) {
+  int number;
+  int dpi = DEFAULT_DPI;
+  bool ok = (c.args.size() == 1 || c.args.size() == 3) && ParseInt(c.args[0], &number);
+  if (ok && c.args.size() == 3) ok = c.args[1] == "--dpi" && ParseInt(c.args[2], &dpi) && dpi > 0;
+  if (!ok) return Usage(c, SHELL_COMMANDS[2]);
+  shell::SettingsReader reader = Reader(c);
+  shell::Texts texts(reader, shell::TextKeyStyle::Zeros00);
+  auto spec = shell::ParseFontSpec(reader.ReadSetting("L_Font.ini", texts.Key(number)));
+  if (!spec) {
+    c.out << "base\n";
+    return EXIT_OK;
+  }
+  ui::FontDescription font = shell::ApplyFontSpec(ui::FontDescription(), *spec, dpi);
+  c.out << font.height << " " << font.weight << " " << (font.italic ? 1 : 0) << " "
+        << (font.underline ? 1 : 0) << "\n";
+  return EXIT_OK;
+}
+
+int Manual(Context& c) {
+  int page, topic;
+  if (c.args.size() != 4 || !ParseInt(c.args[0], &page) || !ParseInt(c.args[1], &topic) ||
+      c.args[2] != "--install-path") {
+    return Usage(c, SHELL_COMMANDS[3]);
+  }
+  shell::SettingsReader reader = Reader(c);
+  shell::Texts texts(reader, shell::TextKeyStyle::Zeros00);
+  c.out << texts.ManualPath(page, topic, c.args[3]) << "\n";
+  return EXIT_OK;
+}
+
+int LaunchModeCommand(Context& c) {
+  if (!c.args.empty()) return Usage(c, SHELL_COMMANDS[4]);
+  c.out << shell::LaunchModeName(shell::ReadLaunchMode(Reader(c))) << "\n";
+  return EXIT_OK;
+}
+
+}  // namespace
+
+}  // namespace kdtool

@@ -1,0 +1,46 @@
+// kdtool: the subcommands and what they share.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace kdtool {
+
+constexpr int EXIT_OK = 0;
+constexpr int EXIT_FAILED = 1;
+constexpr int EXIT_USAGE = 2;
+
+struct Context {
+  platform::Files& files;
+  std::string settingsFolder;
+  std::vector<std::string> args;  // after the subcommand name
+  std::ostream& out;
+  std::ostream& err;
+};
+
+struct Command {
+  const char* name;
+  const char* usage;  // arguments after the name
+  int (*run)(Context&);
+};
+
+// Each group of commands lives in its own file.
+extern const Command SHELL_COMMANDS[];
+extern const int SHELL_COMMAND_COUNT;
+extern const Command LINK_COMMANDS[];
+extern const int LINK_COMMAND_COUNT;
+extern const Command FIRMWARE_COMMANDS[];
+extern const int FIRMWARE_COMMAND_COUNT;
+
+// Prints "usage: kdtool NAME USAGE" on standard error; returns EXIT_USAGE.
+int Usage(Context& context, const Command& command);
+
+// Upper-case byte pairs separated by single blanks.
+std::string ToHex(const uint8_t* data, size_t size);
+// Hex with any blanks, either case; false on anything else or an odd digit count.
+bool ParseHex(const std::string& text, std::vector<uint8_t>* bytes);
+
+}  // namespace kdtool
