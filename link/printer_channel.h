@@ -1,0 +1,62 @@
+// Channel selection, status, readiness and command replies between a page and the library.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "link/bidi_api.h"
+#include "link/status_reply.h"
+#include "platform/ui.h"
+
+namespace shell {
+class ToolApp;
+}
+
+namespace printer_link {
+
+constexpr uint32_t CHANNEL_CONTROL = 0x10010003;
+constexpr uint32_t CHANNEL_NETWORK = 4;
+constexpr int KB_CONSTANT = 1;             // first argument of the library's queue calls
+constexpr size_t DEVICE_ID_BUFFER = 256;
+constexpr size_t STATUS_BUFFER = 256;
+constexpr size_t CHANNEL_ENTRY_SIZE = 8;
+constexpr int KB_SIZE_QUERY = -4;          // KBGetAvailableChannel: buffer size needed
+constexpr uint32_t READY_POLL_MS = 5000;   // between readiness polls
+constexpr int READY_EXTRA_POLLS = 2;
+constexpr uint32_t READY_DIALOG_LIMIT_MS = 15000;
+constexpr size_t NETWORK_WORK_BUFFER = 512;
+
+// True when the device ID's first "DES:" field, closed by ';' and not empty, equals driverName.
+// Never reads past size bytes of deviceId.
+bool DeviceIdMatches(const char* deviceId, size_t size, const std::string& driverName);
+
+// Index of the "@BDC PS" CR LF marker in work (start positions 0 to 502 only), or -1.
+long FindReplyMarker(const uint8_t* work, size_t size);
+
+class PrinterChannel {
+ public:
+  // api may be null; the app provides the clock, the busy dialog's host and texts.
+  PrinterChannel(BidiApi* api, shell::ToolApp& app);
+
+  bool MatchDeviceId(const std::string& queueName, const std::string& driverName);
+  int Open(const std::string& queueName);
+  void Close(int handle);
+  int ReadStatus(int handle, StatusReply& reply);
+  // 1 ready, 0 not ready, -1 no library.
+  int WaitUntilReady(const std::string& queueName, bool showDialog, ui::View* parent);
+  // Above 0 success; the repeated receives end when timeLimitMs has passed.
+  int QueryPrinter(const std::string& queueName, const uint8_t* command, size_t length,
+                   uint8_t* reply, uint32_t replySize, uint32_t timeLimitMs);
+
+  uint32_t CachedType() const { return channelType_; }
+
+ private:
+  int SelectChannel(const std::string& queueName);
+
+  BidiApi* api_;
+  shell::ToolApp& app_;
+  uint32_t channelType_ = static_cast<uint32_t>(-1);
+};
+
+}  // namespace printer_link

@@ -1,0 +1,58 @@
+// The modeless wait dialog: blinking picture, optional Cancel, time limit; polled by its caller.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/ui.h"
+
+namespace shell {
+
+class ToolApp;
+
+enum class BusyState { Running = 0, Cancelled = 1, TimedOut = 2 };
+
+constexpr int BUSY_TEMPLATE = 169;
+constexpr int BUSY_PICTURE = 1158;
+constexpr int BUSY_MESSAGE = 1159;
+constexpr int BUSY_BITMAP = 170;
+constexpr int BUSY_CELL_WIDTH = 32;
+constexpr int BUSY_BLINK_TIMER = 100;
+constexpr int BUSY_LIMIT_TIMER = 101;
+constexpr uint32_t BUSY_BLINK_MS = 1000;
+
+class BusyDialog : public ui::DialogHandler {
+ public:
+  explicit BusyDialog(ToolApp& app);
+  ~BusyDialog() override;
+
+  // False when the dialog cannot be created (the state then stays Cancelled).
+  bool Start(const std::string& caption, uint32_t limitMs, bool cancellable, ui::View* owner);
+  // Processes every pending message, then answers the state.
+  BusyState Poll();
+  void Stop();
+
+  BusyState State() const { return state_; }
+  int Phase() const { return phase_; }
+
+  // ui::DialogHandler
+  bool OnInit(ui::View& view) override;
+  void OnCommand(int id, int code) override;
+  void OnTimer(int id) override;
+  void OnPaint(ui::Canvas& canvas) override;
+  void OnDestroy() override;
+  bool WhiteBackground() override;
+
+ private:
+  ToolApp& app_;
+  BusyState state_ = BusyState::Running;
+  int phase_ = 0;
+  bool cancellable_ = true;
+  std::string caption_;
+  ui::View* owner_ = nullptr;
+  ui::View* view_ = nullptr;
+  std::unique_ptr<ui::View> window_;
+};
+
+}  // namespace shell
