@@ -1,0 +1,31 @@
+// A tool page: a child dialog of the main window, and what it may ask of the main window.
+#pragma once
+
+#include "platform/ui.h"
+
+namespace shell {
+
+// Private messages between the main window and its pages.
+constexpr unsigned PAGE_REFRESH = 0x500;  // shown, or printer accepted; non-zero accepts
+constexpr unsigned PAGE_LEAVE = 0x501;    // about to be hidden, or the window is destroyed
+
+// What a page may ask of the window that owns it.
+class PageHost {
+ public:
+  virtual ~PageHost() = default;
+  virtual void SelectPage(int pageNumber) = 0;
+  virtual void OpenManual(int pageNumber, int topic) = 0;
+  virtual ui::View* Window() = 0;
+};
+
+class Page : public ui::DialogHandler {
+ public:
+  virtual int TemplateId() const = 0;
+  // The printer choice enables or disables the page's printer-dependent actions (disabling also
+  // clears what the page shows of the previous printer where the page keeps such state).
+  virtual void SetActionsEnabled(bool enabled) = 0;
+  // The page's window while it exists, else null.
+  virtual ui::View* Window() = 0;
+};
+
+}  // namespace shell
