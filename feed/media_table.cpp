@@ -16,10 +16,14 @@ enum Column { DRIVER_MEDIA_ID = 0, MEDIA_CODE = 1, FEED_CLASS = 2, KIND = 3, FIR
 
 bool FeedMatches(int paperFeed, int feedClass) {
   switch (paperFeed) {
-    case 0: return feedClass == 0;
-    case 1: return feedClass == 1 || feedClass == 3;
-    case 2: return feedClass == 2 || feedClass == 3;
-    default: return false;
+    case 0:
+      return feedClass == 0;
+    case 1:
+      return feedClass == 1 || feedClass == 3;
+    case 2:
+      return feedClass == 2 || feedClass == 3;
+    default:
+      return false;
   }
 }
 
@@ -43,7 +47,8 @@ std::vector<int32_t> ReadIntegerList(const std::string& value, int limit) {
     }
     if (i == start) break;
     if (negative) v = -v;
-    numbers.push_back(static_cast<int32_t>(v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : v)));
+    numbers.push_back(
+        static_cast<int32_t>(v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : v)));
   }
   return numbers;
 }
@@ -55,7 +60,8 @@ MediaTable::MediaTable(const shell::SettingsReader& settings, const std::string&
   for (int n = 1; n <= count; ++n) {
     char key[32];
     std::snprintf(key, sizeof key, "MEDIAP1_%03d", n);
-    std::vector<int32_t> numbers = ReadIntegerList(settings.ReadSetting(fileName, key), ROW_READ_LIMIT);
+    std::vector<int32_t> numbers =
+        ReadIntegerList(settings.ReadSetting(fileName, key), ROW_READ_LIMIT);
     if (numbers.size() != MEDIA_ROW_COLUMNS) return;
     MediaRow row;
     std::copy(numbers.begin(), numbers.end(), row.begin());
@@ -85,7 +91,8 @@ int MediaTable::MediaKind(int mediaCode) const {
 int MediaTable::QualityCodes(int mediaCode, int32_t* destination, int count) const {
   const MediaRow* row = Find(mediaCode);
   if (!row) return MEDIA_NOT_FOUND;
-  for (int i = 0; i < count && i < MEDIA_QUALITY_COUNT; ++i) destination[i] = (*row)[FIRST_QUALITY + i];
+  for (int i = 0; i < count && i < MEDIA_QUALITY_COUNT; ++i)
+    destination[i] = (*row)[FIRST_QUALITY + i];
   return mediaCode;
 }
 

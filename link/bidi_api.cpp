@@ -19,7 +19,9 @@ Fn Lookup(platform::LoadedLibrary& module, const char* name) {
 BidiApi::BidiApi(platform::Library& library, platform::Spooler& spooler, platform::Files& files)
     : library_(library), spooler_(spooler), files_(files) {}
 
-BidiApi::~BidiApi() { module_.reset(); }
+BidiApi::~BidiApi() {
+  module_.reset();
+}
 
 std::string BidiApi::DriverLibraryPath(const std::string& queueName) {
   platform::PrinterHandle printer = spooler_.OpenPrinter(queueName);
@@ -63,9 +65,9 @@ int BidiApi::Bind(const std::string& queueName, int preferDefault) {
 
   // Initialised even when an export is missing; the caller releases a failed bind.
   int initialized = KBInitialize();
-  bool complete = initialize_ && release_ && getDeviceId_ && getAvailableChannel_ &&
-                  openChannel_ && closeChannel_ && setOption_ && getOption_ && receiveCancel_ &&
-                  getStatus_ && send_ && receive_;
+  bool complete = initialize_ && release_ && getDeviceId_ && getAvailableChannel_ && openChannel_ &&
+                  closeChannel_ && setOption_ && getOption_ && receiveCancel_ && getStatus_ &&
+                  send_ && receive_;
   return complete && initialized == 0 ? 1 : 0;
 }
 
@@ -91,9 +93,13 @@ void BidiApi::ClearEntries() {
   receive_ = nullptr;
 }
 
-int BidiApi::KBInitialize() { return initialize_ ? initialize_() : KBAPI_MISSING; }
+int BidiApi::KBInitialize() {
+  return initialize_ ? initialize_() : KBAPI_MISSING;
+}
 
-int BidiApi::KBRelease() { return release_ ? release_() : KBAPI_MISSING; }
+int BidiApi::KBRelease() {
+  return release_ ? release_() : KBAPI_MISSING;
+}
 
 int BidiApi::KBGetDeviceID(int constant, const char* queue, char* buffer, uint32_t* size) {
   return getDeviceId_ ? getDeviceId_(constant, queue, buffer, size) : KBAPI_MISSING;
@@ -101,8 +107,7 @@ int BidiApi::KBGetDeviceID(int constant, const char* queue, char* buffer, uint32
 
 int BidiApi::KBGetAvailableChannel(int constant, const char* queue, uint8_t* buffer,
                                    uint32_t* size) {
-  return getAvailableChannel_ ? getAvailableChannel_(constant, queue, buffer, size)
-                              : KBAPI_MISSING;
+  return getAvailableChannel_ ? getAvailableChannel_(constant, queue, buffer, size) : KBAPI_MISSING;
 }
 
 int BidiApi::KBOpenChannel(int constant, const char* queue, uint32_t type) {

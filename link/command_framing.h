@@ -17,16 +17,16 @@ constexpr size_t FEED_ID_LENGTH = 13;
 size_t EnterRemoteMode(uint8_t* dst, size_t room);
 size_t LeaveRemoteMode(uint8_t* dst, size_t room);
 size_t JobEnd(uint8_t* dst, size_t room);
-size_t NozzleCheck(uint8_t* dst, size_t room, bool flag);           // "NC"
-size_t VersionInJob(uint8_t* dst, size_t room);                     // "VI" 00 01
-size_t DeepCleaning(uint8_t* dst, size_t room);                     // "CH" 00 10
-size_t CleaningPage(uint8_t* dst, size_t room);                     // "SS" 00 05
-size_t NozzleCheckPage(uint8_t* dst, size_t room);                  // "EX" six bytes
+size_t NozzleCheck(uint8_t* dst, size_t room, bool flag);            // "NC"
+size_t VersionInJob(uint8_t* dst, size_t room);                      // "VI" 00 01
+size_t DeepCleaning(uint8_t* dst, size_t room);                      // "CH" 00 10
+size_t CleaningPage(uint8_t* dst, size_t room);                      // "SS" 00 05
+size_t NozzleCheckPage(uint8_t* dst, size_t room);                   // "EX" six bytes
 size_t FeedValueRead(uint8_t* dst, size_t room, const uint8_t* id);  // "EX" read, 22 bytes
 size_t FeedValueWrite(uint8_t* dst, size_t room, const uint8_t* id, uint8_t value);  // 23 bytes
-size_t LoadSettings(uint8_t* dst, size_t room);                     // "LD"
-size_t VersionQuery(uint8_t* dst, size_t room);                     // "VI" 01 00
-size_t SampleSheet(uint8_t* dst, size_t room, uint8_t mode);        // ESC "|" ..., 11 bytes
+size_t LoadSettings(uint8_t* dst, size_t room);                                      // "LD"
+size_t VersionQuery(uint8_t* dst, size_t room);                                      // "VI" 01 00
+size_t SampleSheet(uint8_t* dst, size_t room, uint8_t mode);  // ESC "|" ..., 11 bytes
 
 // A composed stream.
 struct CommandStream {
@@ -34,10 +34,10 @@ struct CommandStream {
   size_t length = 0;
 };
 
-CommandStream NozzleCheckStream();      // Kestrune, 36 bytes
-CommandStream DeepCleaningStream();     // Kestrune, 25 bytes
-CommandStream CleaningPageStream();     // Trevalo, 30 bytes
-CommandStream NozzleCheckPageStream();  // Trevalo, 29 bytes
+CommandStream NozzleCheckStream();                                     // Kestrune, 36 bytes
+CommandStream DeepCleaningStream();                                    // Kestrune, 25 bytes
+CommandStream CleaningPageStream();                                    // Trevalo, 30 bytes
+CommandStream NozzleCheckPageStream();                                 // Trevalo, 29 bytes
 CommandStream FeedValueWriteStream(const uint8_t* id, uint8_t value);  // Trevalo, 46 bytes
 
 // The SNMP GetRequest that carries one command over a network channel. False, with nothing

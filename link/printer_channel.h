@@ -17,12 +17,12 @@ namespace printer_link {
 
 constexpr uint32_t CHANNEL_CONTROL = 0x10010003;
 constexpr uint32_t CHANNEL_NETWORK = 4;
-constexpr int KB_CONSTANT = 1;             // first argument of the library's queue calls
+constexpr int KB_CONSTANT = 1;  // first argument of the library's queue calls
 constexpr size_t DEVICE_ID_BUFFER = 256;
 constexpr size_t STATUS_BUFFER = 256;
 constexpr size_t CHANNEL_ENTRY_SIZE = 8;
-constexpr int KB_SIZE_QUERY = -4;          // KBGetAvailableChannel: buffer size needed
-constexpr uint32_t READY_POLL_MS = 5000;   // between readiness polls
+constexpr int KB_SIZE_QUERY = -4;         // KBGetAvailableChannel: buffer size needed
+constexpr uint32_t READY_POLL_MS = 5000;  // between readiness polls
 constexpr int READY_EXTRA_POLLS = 2;
 constexpr uint32_t READY_DIALOG_LIMIT_MS = 15000;
 constexpr size_t NETWORK_WORK_BUFFER = 512;

@@ -37,10 +37,10 @@ class Registry {
                          RegHandle* key) = 0;
   // Reads a value of any type into buffer; *size is in/out. A value longer than *size fails
   // with REG_MORE_DATA and leaves the buffer's content unspecified.
-  virtual long QueryValue(RegHandle key, const std::string& name, uint8_t* buffer,
-                          uint32_t* size, uint32_t* type) = 0;
-  virtual long SetValue(RegHandle key, const std::string& name, uint32_t type,
-                        const uint8_t* data, uint32_t size) = 0;
+  virtual long QueryValue(RegHandle key, const std::string& name, uint8_t* buffer, uint32_t* size,
+                          uint32_t* type) = 0;
+  virtual long SetValue(RegHandle key, const std::string& name, uint32_t type, const uint8_t* data,
+                        uint32_t size) = 0;
   // Name of the subkey at index into name (size bytes with its zero); REG_NO_MORE_ITEMS past
   // the last one.
   virtual long EnumKey(RegHandle key, uint32_t index, char* name, uint32_t size) = 0;

@@ -131,7 +131,7 @@ class View {
   virtual void SetTimer(int id, uint32_t ms) = 0;
   virtual void KillTimer(int id) = 0;
   virtual intptr_t Send(unsigned message, uintptr_t wParam, intptr_t lParam) = 0;
-  virtual void PostClose() = 0;          // posts a close request to this window
+  virtual void PostClose() = 0;            // posts a close request to this window
   virtual void EndDialog(int result) = 0;  // modal dialogs only
   // Moves the focus to the tab stop before the first / after the given child, in z-order.
   virtual void FocusTabStopNear(int childIndex, bool previous) = 0;

@@ -66,8 +66,7 @@ int FontHeight(int size, int dpi) {
   return static_cast<int>(-(height > INT_MAX ? INT_MAX : height));
 }
 
-ui::FontDescription ApplyFontSpec(ui::FontDescription description, const FontSpec& spec,
-                                  int dpi) {
+ui::FontDescription ApplyFontSpec(ui::FontDescription description, const FontSpec& spec, int dpi) {
   description.height = FontHeight(spec.size, dpi);
   description.weight = spec.bold ? WEIGHT_BOLD : WEIGHT_NORMAL;
   description.italic = spec.italic;

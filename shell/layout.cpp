@@ -11,7 +11,8 @@ void PlaceControls(ui::View& view, const ControlLayout* table, int count) {
 
 void ApplyFonts(ui::View& view, FontCache& fonts, const ControlLayout* table, int count) {
   for (int i = 0; i < count; ++i) {
-    if (view.HasControl(table[i].id)) view.SetControlFont(table[i].id, fonts.FontFor(table[i].text));
+    if (view.HasControl(table[i].id))
+      view.SetControlFont(table[i].id, fonts.FontFor(table[i].text));
   }
 }
 

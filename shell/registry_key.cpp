@@ -17,7 +17,9 @@ RegistryKey::RegistryKey(platform::Registry& registry, platform::RegHandle root,
   }
 }
 
-RegistryKey::~RegistryKey() { Close(); }
+RegistryKey::~RegistryKey() {
+  Close();
+}
 
 long RegistryKey::Close() {
   if (key_ == 0) return platform::REG_OK;
@@ -69,10 +71,9 @@ int32_t RegistryKey::GetNumber(const std::string& subkey, const std::string& nam
                                int32_t fallback) {
   uint8_t buffer[4] = {};
   if (Read(subkey, name, buffer, sizeof buffer) != platform::REG_OK) return fallback;
-  return static_cast<int32_t>(static_cast<uint32_t>(buffer[0]) |
-                              (static_cast<uint32_t>(buffer[1]) << 8) |
-                              (static_cast<uint32_t>(buffer[2]) << 16) |
-                              (static_cast<uint32_t>(buffer[3]) << 24));
+  return static_cast<int32_t>(
+      static_cast<uint32_t>(buffer[0]) | (static_cast<uint32_t>(buffer[1]) << 8) |
+      (static_cast<uint32_t>(buffer[2]) << 16) | (static_cast<uint32_t>(buffer[3]) << 24));
 }
 
 long RegistryKey::SetNumber(const std::string& subkey, const std::string& name, int32_t number) {

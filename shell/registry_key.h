@@ -46,8 +46,8 @@ class RegistryKey {
 
  private:
   long Read(const std::string& subkey, const std::string& name, uint8_t* buffer, uint32_t size);
-  long Write(const std::string& subkey, const std::string& name, uint32_t type,
-             const uint8_t* data, uint32_t size);
+  long Write(const std::string& subkey, const std::string& name, uint32_t type, const uint8_t* data,
+             uint32_t size);
 
   platform::Registry& registry_;
   platform::RegHandle key_ = 0;

@@ -8,31 +8,38 @@ namespace shell {
 
 namespace {
 
-// Walks the content as fgets would in text mode: CR LF becomes LF, and each call yields at most
-// chunkSize - 1 bytes, stopping after a line feed.
+// Walks the content as fgets would in text mode, without copying: CR LF counts as one line
+// feed, and each chunk holds at most chunkSize - 1 bytes, ending after a line feed.
 class ChunkedLines {
  public:
   ChunkedLines(const std::string& content, size_t chunkSize)
-      : content_(content), room_(chunkSize > 1 ? chunkSize - 1 : 1) {}
+      : data_(content.data()), size_(content.size()), room_(chunkSize > 1 ? chunkSize - 1 : 1) {}
 
-  bool Next(std::string* line) {
-    if (pos_ >= content_.size()) return false;
-    line->clear();
-    while (pos_ < content_.size() && line->size() < room_) {
-      char c = content_[pos_];
-      if (c == '\r' && pos_ + 1 < content_.size() && content_[pos_ + 1] == '\n') {
-        ++pos_;
-        continue;
-      }
-      line->push_back(c);
-      ++pos_;
-      if (c == '\n') break;
+  // The next chunk as [*begin, *begin + *length), its line feed (and the CR before it) excluded.
+  bool Next(const char** begin, size_t* length) {
+    if (pos_ >= size_) return false;
+    const char* start = data_ + pos_;
+    size_t left = size_ - pos_;
+    const char* feed = static_cast<const char*>(std::memchr(start, '\n', left));
+    size_t text = feed ? static_cast<size_t>(feed - start) : left;  // bytes before the feed
+    bool crlf = feed && text > 0 && start[text - 1] == '\r';
+    size_t translated = feed ? text - (crlf ? 1 : 0) + 1 : text;
+    if (translated > room_) {
+      // A long line: the first room bytes are a chunk of their own; no CR LF lies inside them.
+      *begin = start;
+      *length = room_;
+      pos_ += room_;
+      return true;
     }
+    *begin = start;
+    *length = feed ? text - (crlf ? 1 : 0) : text;
+    pos_ += feed ? text + 1 : text;
     return true;
   }
 
  private:
-  const std::string& content_;
+  const char* data_;
+  size_t size_;
   size_t room_;
   size_t pos_ = 0;
 };
@@ -41,14 +48,15 @@ std::string Lookup(const std::string& content, const std::string& key, size_t ch
                    int depth) {
   if (depth > SETTINGS_ALIAS_DEPTH) return std::string();
   ChunkedLines lines(content, chunkSize);
-  std::string chunk;
-  while (lines.Next(&chunk)) {
-    // The line is a C string: a zero byte ends it, and its line feed is not part of the value.
-    size_t length = strnlen(chunk.data(), chunk.size());
-    if (length > 0 && chunk[length - 1] == '\n') --length;
-    if (length <= key.size() || chunk.compare(0, key.size(), key) != 0) continue;
+  const char* chunk;
+  size_t length;
+  while (lines.Next(&chunk, &length)) {
+    if (length <= key.size() || std::memcmp(chunk, key.data(), key.size()) != 0) continue;
+    // The line is a C string: a zero byte ends it.
+    length = strnlen(chunk, length);
+    if (length <= key.size()) continue;
     char separator = chunk[key.size()];
-    std::string rest = chunk.substr(key.size() + 1, length - key.size() - 1);
+    std::string rest(chunk + key.size() + 1, length - key.size() - 1);
     if (separator == '=') return rest;
     if (separator == ':') return Lookup(content, rest, chunkSize, depth + 1);
   }
@@ -64,8 +72,7 @@ std::string LookupSetting(const std::string& content, const std::string& key, si
 SettingsReader::SettingsReader(platform::Files& files, std::string folder, size_t chunkSize)
     : files_(files), folder_(std::move(folder)), chunkSize_(chunkSize) {}
 
-std::string SettingsReader::ReadSetting(const std::string& fileName,
-                                        const std::string& key) const {
+std::string SettingsReader::ReadSetting(const std::string& fileName, const std::string& key) const {
   std::string content;
   if (!files_.ReadAll(JoinPath(folder_, fileName), &content)) return std::string();
   return LookupSetting(content, key, chunkSize_);

@@ -52,9 +52,13 @@ ToolApp::~ToolApp() {
   if (theApp == this) theApp = nullptr;
 }
 
-ToolApp* ToolApp::Instance() { return theApp; }
+ToolApp* ToolApp::Instance() {
+  return theApp;
+}
 
-std::string ToolApp::SettingsDirectory() const { return settings_.Folder(); }
+std::string ToolApp::SettingsDirectory() const {
+  return settings_.Folder();
+}
 
 std::string ToolApp::InstallPath() {
   RegistryKey key(*platform_.registry, platform::HIVE_LOCAL_MACHINE, REG_MAKER_PATH, false);
@@ -108,15 +112,18 @@ LaunchMode ReadLaunchMode(const SettingsReader& settings) {
 
 const char* LaunchModeName(LaunchMode mode) {
   switch (mode) {
-    case LaunchMode::P: return LAUNCH_VALUE_P;
-    case LaunchMode::U: return LAUNCH_VALUE_U;
-    default: return "Normal";
+    case LaunchMode::P:
+      return LAUNCH_VALUE_P;
+    case LaunchMode::U:
+      return LAUNCH_VALUE_U;
+    default:
+      return "Normal";
   }
 }
 
 bool ToolApp::CreateSharedObjects() {
-  printerLink_ = MakeShared<printer_link::BidiApi>(*platform_.library, *platform_.spooler,
-                                                   *platform_.files);
+  printerLink_ =
+      MakeShared<printer_link::BidiApi>(*platform_.library, *platform_.spooler, *platform_.files);
   if (!printerLink_) return false;
   if (profile_.program == Program::Trevalo) {
     mediaTable_ = MakeShared<feed::MediaTable>(settings_, MEDIA_FILE);
@@ -129,8 +136,7 @@ void ToolApp::Run(const MainFrameFactory& makeMainWindow) {
   ui::Host& host = *platform_.host;
   launchMode_ = ReadLaunchMode(settings_);
   if (launchMode_ != LaunchMode::U && !RequiredFilesPresent()) {
-    host.MessageBox(nullptr, MISSING_FILE_MESSAGE, profile_.name, ui::Icon::Error,
-                    ui::Buttons::Ok);
+    host.MessageBox(nullptr, MISSING_FILE_MESSAGE, profile_.name, ui::Icon::Error, ui::Buttons::Ok);
     return;
   }
   std::string instance = InstanceName();

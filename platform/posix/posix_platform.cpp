@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -34,12 +35,15 @@ bool PosixFiles::Size(const std::string& path, uint64_t* size) {
 }
 
 bool PosixFiles::ReadAll(const std::string& path, std::string* content) {
-  std::ifstream in(ToNativePath(path), std::ios::binary);
-  if (!in) return false;
-  std::ostringstream out;
-  out << in.rdbuf();
-  *content = out.str();
-  return true;
+  FILE* file = std::fopen(ToNativePath(path).c_str(), "rb");
+  if (!file) return false;
+  content->clear();
+  char buffer[1 << 16];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) content->append(buffer, n);
+  bool ok = !std::ferror(file);
+  std::fclose(file);
+  return ok;
 }
 
 int64_t PosixFiles::ReadExclusive(const std::string& path, uint8_t* buffer, uint64_t size) {
@@ -121,8 +125,14 @@ std::string CurrentProgramPath() {
 
 namespace platform {
 
-std::unique_ptr<Files> MakeNativeFiles() { return std::make_unique<PosixFiles>(CurrentProgramPath()); }
-std::unique_ptr<Library> MakeNativeLibrary() { return std::make_unique<PosixLibrary>(); }
-std::unique_ptr<Clock> MakeNativeClock() { return std::make_unique<SteadyClock>(); }
+std::unique_ptr<Files> MakeNativeFiles() {
+  return std::make_unique<PosixFiles>(CurrentProgramPath());
+}
+std::unique_ptr<Library> MakeNativeLibrary() {
+  return std::make_unique<PosixLibrary>();
+}
+std::unique_ptr<Clock> MakeNativeClock() {
+  return std::make_unique<SteadyClock>();
+}
 
 }  // namespace platform

@@ -16,7 +16,8 @@ std::string ToNativePath(const std::string& path);
 class PosixFiles : public Files {
  public:
   // programPath: the executable's path as the core should see it (backslashes).
-  explicit PosixFiles(std::string programPath = std::string()) : programPath_(std::move(programPath)) {}
+  explicit PosixFiles(std::string programPath = std::string())
+      : programPath_(std::move(programPath)) {}
   bool Exists(const std::string& path) override;
   bool Size(const std::string& path, uint64_t* size) override;
   bool ReadAll(const std::string& path, std::string* content) override;

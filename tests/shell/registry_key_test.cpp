@@ -34,7 +34,8 @@ TEST_F(RegistryKeyTest, ReadingAnUnusedModelCreatesItsEmptySubkey) {
 }
 
 TEST_F(RegistryKeyTest, LocalMachineKeyIsReadOnly) {
-  registry.PutString(HIVE_LOCAL_MACHINE, "SoftWare\\KALDO\\KALDO Maroset", "InstallPath", "C:\\Panel");
+  registry.PutString(HIVE_LOCAL_MACHINE, "SoftWare\\KALDO\\KALDO Maroset", "InstallPath",
+                     "C:\\Panel");
   RegistryKey key(registry, HIVE_LOCAL_MACHINE, shell::REG_MAKER_PATH, false);
   EXPECT_EQ(key.GetString(shell::REG_SUITE_SUBKEY, shell::REG_INSTALL_PATH, ""), "C:\\Panel");
   // A missing subkey below a read-only key yields the default and is not created.

@@ -139,7 +139,8 @@ TEST_F(StartupTest, RunHoldsTheLockAndSetsTheFirstDriverThenTearsDown) {
 
 TEST_F(StartupTest, TrevaloWithoutAMediaTableEndsWithTheMissingFileMessage) {
   MakeApp(programs::TrevaloProfile());
-  fake.files->Put(SettingsPath("MediaP1.ini"), "MEDIAP1_NUM=2\nMEDIAP1_001=5,12,3,0,1,3,-1,-1,-1,-1\n");
+  fake.files->Put(SettingsPath("MediaP1.ini"),
+                  "MEDIAP1_NUM=2\nMEDIAP1_001=5,12,3,0,1,3,-1,-1,-1,-1\n");
   Run();
   EXPECT_EQ(mainRuns, 0);
   ASSERT_EQ(fake.host->messages.size(), 1u);

@@ -202,7 +202,8 @@ long FakeRegistry::SetValue(platform::RegHandle key, const std::string& name, ui
   auto handle = handles_.find(key);
   if (handle == handles_.end()) return platform::REG_INVALID_HANDLE;
   if (handle->second.access != platform::RegAccess::Full) return platform::REG_ACCESS_DENIED;
-  keys_[handle->second.path].values[Lower(name)] = Value{type, std::vector<uint8_t>(data, data + size)};
+  keys_[handle->second.path].values[Lower(name)] =
+      Value{type, std::vector<uint8_t>(data, data + size)};
   return platform::REG_OK;
 }
 

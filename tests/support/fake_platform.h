@@ -68,15 +68,16 @@ class FakeRegistry : public platform::Registry {
   void PutRaw(platform::RegHandle hive, const std::string& path, const std::string& name,
               uint32_t type, std::vector<uint8_t> data);
   bool HasKey(platform::RegHandle hive, const std::string& path) const;
-  const Value* Find(platform::RegHandle hive, const std::string& path, const std::string& name) const;
+  const Value* Find(platform::RegHandle hive, const std::string& path,
+                    const std::string& name) const;
   int OpenHandles() const { return static_cast<int>(handles_.size()); }
 
   long OpenKey(platform::RegHandle parent, const std::string& path, platform::RegAccess access,
                platform::RegHandle* key) override;
   long CreateKey(platform::RegHandle parent, const std::string& path, platform::RegAccess access,
                  platform::RegHandle* key) override;
-  long QueryValue(platform::RegHandle key, const std::string& name, uint8_t* buffer,
-                  uint32_t* size, uint32_t* type) override;
+  long QueryValue(platform::RegHandle key, const std::string& name, uint8_t* buffer, uint32_t* size,
+                  uint32_t* type) override;
   long SetValue(platform::RegHandle key, const std::string& name, uint32_t type,
                 const uint8_t* data, uint32_t size) override;
   long EnumKey(platform::RegHandle key, uint32_t index, char* name, uint32_t size) override;

@@ -86,7 +86,9 @@ void FakeView::SetButtonBitmap(int id, int resourceId) {
   if (FakeControl* c = Find(id)) c->bitmap = resourceId;
 }
 
-void FakeView::FocusControl(int id) { focusedControl = id; }
+void FakeView::FocusControl(int id) {
+  focusedControl = id;
+}
 
 void FakeView::ComboClear(int id) {
   if (FakeControl* c = Find(id)) {
@@ -191,7 +193,8 @@ int FakeHost::RunModal(int templateId, ui::View* parent, ui::DialogHandler& hand
 std::unique_ptr<ui::View> FakeHost::CreateModeless(int templateId, ui::View* parent, bool child,
                                                    ui::DialogHandler& handler) {
   if (failingTemplates.count(templateId)) return nullptr;
-  auto view = std::make_unique<FakeView>(*this, templateId, static_cast<FakeView*>(parent), handler);
+  auto view =
+      std::make_unique<FakeView>(*this, templateId, static_cast<FakeView*>(parent), handler);
   (void)child;
   handler.OnInit(*view);
   return view;

@@ -24,7 +24,9 @@ class NoSpooler : public platform::Spooler {
   }
   uint32_t StartDoc(platform::PrinterHandle, const std::string&) override { return 0; }
   bool StartPage(platform::PrinterHandle) override { return false; }
-  bool Write(platform::PrinterHandle, const uint8_t*, uint32_t, uint32_t*) override { return false; }
+  bool Write(platform::PrinterHandle, const uint8_t*, uint32_t, uint32_t*) override {
+    return false;
+  }
   bool EndPage(platform::PrinterHandle) override { return false; }
   bool EndDoc(platform::PrinterHandle) override { return false; }
   bool EnumerateJobs(platform::PrinterHandle, std::vector<platform::JobInfo>*) override {
@@ -80,7 +82,8 @@ void InstallTestSettings(FakeFiles& files, const std::vector<int>& textNumbers) 
   files.Put(SettingsPath("Manual.ini"), "MANUAL_0000=Manual\\index.htm\r\n");
   files.Put(SettingsPath("Printer.ini"),
             "PRINTER_NUM=2\r\nPRINTER1=KALDO Model 9000\r\nPRINTER2=KALDO Model 7000\r\n");
-  files.Put(SettingsPath("MediaP1.ini"), "MEDIAP1_NUM=1\r\nMEDIAP1_001=5,12,3,0,1,3,-1,-1,-1,-1\r\n");
+  files.Put(SettingsPath("MediaP1.ini"),
+            "MEDIAP1_NUM=1\r\nMEDIAP1_001=5,12,3,0,1,3,-1,-1,-1,-1\r\n");
   files.Put(SettingsPath("PaperSet.ini"), "");
 }
 

@@ -38,10 +38,8 @@ int LaunchModeCommand(Context& c);
 }  // namespace
 
 const Command SHELL_COMMANDS[] = {
-    {"setting", "FILE KEY", Setting},
-    {"text", "N", Text},
-    {"font", "N [--dpi D]", Font},
-    {"manual", "PAGE TOPIC --install-path P", Manual},
+    {"setting", "FILE KEY", Setting},       {"text", "N", Text},
+    {"font", "N [--dpi D]", Font},          {"manual", "PAGE TOPIC --install-path P", Manual},
     {"launch-mode", "", LaunchModeCommand},
 };
 const int SHELL_COMMAND_COUNT = sizeof SHELL_COMMANDS / sizeof SHELL_COMMANDS[0];

@@ -95,8 +95,8 @@ int Main(int argc, char** argv) {
   for (const Group& group : GROUPS) {
     for (int i = 0; i < group.count; ++i) {
       if (args[0] != group.commands[i].name) continue;
-      Context context{*files, settingsFolder, std::vector<std::string>(args.begin() + 1, args.end()),
-                      std::cout, std::cerr};
+      Context context{*files, settingsFolder,
+                      std::vector<std::string>(args.begin() + 1, args.end()), std::cout, std::cerr};
       return group.commands[i].run(context);
     }
   }
@@ -105,4 +105,6 @@ int Main(int argc, char** argv) {
 
 }  // namespace kdtool
 
-int main(int argc, char** argv) { return kdtool::Main(argc, argv); }
+int main(int argc, char** argv) {
+  return kdtool::Main(argc, argv);
+}
