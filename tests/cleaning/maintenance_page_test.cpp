@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "link/command_framing.h"
+#include "link/printer_channel.h"
 #include "programs/kestrune/kestrune_tables.h"
+#include "shell/busy_dialog.h"
 #include "tests/support/kestrune_world.h"
 
 namespace {
@@ -84,8 +86,11 @@ struct Refusal {
 
 TEST_F(MaintenancePageTest, RefusalsShowTheirMessageAndSendNothing) {
   const Refusal cases[] = {
-      {"ink exactly 25", [](sim::PrinterState& s) { s.ink = {80, 25, 80}; }, IDC_DEEP_CLEANING,
-       "T309", Icon::Warning},
+      {"ink exactly 25",
+       [](sim::PrinterState& s) {
+         s.ink = {80, 25, 80};
+       },
+       IDC_DEEP_CLEANING, "T309", Icon::Warning},
       {"0D field 13", [](sim::PrinterState& s) { s.field0d = 13; }, IDC_DEEP_CLEANING, "T310",
        Icon::Warning},
       {"another model", [](sim::PrinterState& s) { s.faults.insert(sim::FAULT_WRONG_MODEL); },
@@ -109,7 +114,7 @@ TEST_F(MaintenancePageTest, RefusalsShowTheirMessageAndSendNothing) {
       before = fresh.fake.host->messages.size();
       fresh.Window(cleaning::MAINTENANCE_TEMPLATE)->Click(c.button);
     });
-    ASSERT_EQ(fresh.fake.host->messages.size(), before + 2);  // the action's, then the close
+    ASSERT_EQ(fresh.fake.host->messages.size(), before + 1);
     EXPECT_EQ(fresh.fake.host->messages[before].text, c.text);
     EXPECT_EQ(fresh.fake.host->messages[before].icon, c.icon);
     EXPECT_TRUE(fresh.spooler->jobs.empty());
@@ -134,13 +139,13 @@ TEST_F(MaintenancePageTest, ReadyOnTheSecondPollGoesAhead) {
 TEST_F(MaintenancePageTest, RefusedJobShowsNothing) {
   world.spooler->refuseStartDoc = true;
   Press(IDC_NOZZLE_CHECK);
-  EXPECT_EQ(Shown().size(), 1u);  // only the close confirmation
+  EXPECT_TRUE(Shown().empty());
   EXPECT_TRUE(world.spooler->Balanced());
   world.spooler->refuseStartDoc = false;
   world.spooler->acceptOnly = 10;
   world.printer.State().ink = {80};
   Press(IDC_DEEP_CLEANING);
-  EXPECT_EQ(Shown().size(), 1u);
+  EXPECT_TRUE(Shown().empty());
 }
 
 TEST_F(MaintenancePageTest, LaunchModePSendsToAReadyPrinterOfAnotherModel) {
@@ -167,9 +172,10 @@ TEST_F(MaintenancePageTest, LaunchModeUSendsWithoutQueriesAndPreviewsTheMessages
               (std::vector<std::string>{"T308", "T306"}));
   });
   EXPECT_EQ(preview, (std::vector<std::string>{"T306", "T307", "T308", "T309", "T310"}));
-  EXPECT_EQ((std::vector<Icon>(world.MessageIcons().begin(), world.MessageIcons().begin() + 5)),
-            (std::vector<Icon>{Icon::Information, Icon::Warning, Icon::Information, Icon::Warning,
-                               Icon::Warning}));
+  std::vector<Icon> icons = world.MessageIcons();
+  icons.resize(5);
+  EXPECT_EQ(icons, (std::vector<Icon>{Icon::Information, Icon::Warning, Icon::Information,
+                                      Icon::Warning, Icon::Warning}));
   ASSERT_EQ(Jobs().size(), 2u);
   EXPECT_EQ(Jobs()[1], Bytes(printer_link::DeepCleaningStream()));
 }

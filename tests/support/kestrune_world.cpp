@@ -20,10 +20,11 @@ ProgramWorld::ProgramWorld(shell::ProgramProfile profile) {
   auto simulated = std::make_unique<sim::SimulatedLibrary>(printer);
   library = simulated.get();
   app = std::make_unique<shell::ToolApp>(
-      std::move(profile), MakeFakePlatform(&fake, std::move(recording), std::move(simulated), &clock));
-  std::vector<int> texts = {0,   1,   2,   3,   4,   10,  100, 101, 102, 180, 200,   280,   300,
-                            302, 303, 304, 305, 306, 307, 308, 309, 310, 311, 312, 313, 380, 400,
-                            10000, 10001, 20000, 20100};
+      std::move(profile),
+      MakeFakePlatform(&fake, std::move(recording), std::move(simulated), &clock));
+  std::vector<int> texts = {0,   1,   2,   3,   4,   10,    100,   101,   102,  180, 200,
+                            280, 300, 302, 303, 304, 305,   306,   307,   308,  309, 310,
+                            311, 312, 313, 380, 400, 10000, 10001, 20000, 20100};
   InstallTestSettings(*fake.files, texts);
   fake.registry->AddKey(platform::HIVE_LOCAL_MACHINE,
                         std::string("Software\\KALDO\\QTW3\\Driver\\") + TEST_DRIVER);
