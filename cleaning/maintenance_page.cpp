@@ -46,13 +46,20 @@ void MaintenancePage::SetActionsEnabled(bool enabled) {
 
 void MaintenancePage::OnCommand(int id, int /*code*/) {
   switch (id) {
-    case IDC_NOZZLE_CHECK: NozzleCheck(); break;
-    case IDC_DEEP_CLEANING: DeepCleaning(); break;
-    case IDC_HELP: host_.OpenManual(MANUAL_PAGE, MANUAL_TOPIC); break;
+    case IDC_NOZZLE_CHECK:
+      NozzleCheck();
+      break;
+    case IDC_DEEP_CLEANING:
+      DeepCleaning();
+      break;
+    case IDC_HELP:
+      host_.OpenManual(MANUAL_PAGE, MANUAL_TOPIC);
+      break;
     case IDC_CLOSE:
       if (host_.Window()) host_.Window()->PostClose();
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -63,7 +70,9 @@ intptr_t MaintenancePage::OnMessage(unsigned message, uintptr_t, intptr_t, bool*
   return 1;
 }
 
-void MaintenancePage::OnPaint(ui::Canvas& canvas) { canvas.Fill(canvas.ClientRect(), ui::WHITE); }
+void MaintenancePage::OnPaint(ui::Canvas& canvas) {
+  canvas.Fill(canvas.ClientRect(), ui::WHITE);
+}
 
 bool MaintenancePage::OnKeyDown(int key, bool shift) {
   // Tab leaves the page for the main window instead of wrapping inside it.
@@ -73,7 +82,9 @@ bool MaintenancePage::OnKeyDown(int key, bool shift) {
   return true;
 }
 
-void MaintenancePage::Show(int text, ui::Icon icon) { app_.Message(view_, text, icon); }
+void MaintenancePage::Show(int text, ui::Icon icon) {
+  app_.Message(view_, text, icon);
+}
 
 void MaintenancePage::ShowPreview() {
   Show(TEXT_CLEANING_SENT, ui::Icon::Information);
@@ -105,8 +116,8 @@ void MaintenancePage::NozzleCheck() {
   if (!PrinterIsUsable()) return;
   app_.Host().SetWaitCursor(true);
   printer_link::CommandStream stream = printer_link::NozzleCheckStream();
-  int sent = printer_link::SendCommandJob(app_.Spooler(), app_.PrinterName(), stream.bytes,
-                                          stream.length);
+  int sent =
+      printer_link::SendCommandJob(app_.Spooler(), app_.PrinterName(), stream.bytes, stream.length);
   app_.Clock().Sleep(NOZZLE_CHECK_PAUSE_MS);
   if (sent == 0) Show(TEXT_NOZZLE_CHECK_SENT, ui::Icon::Information);
   app_.Host().SetWaitCursor(false);

@@ -42,9 +42,14 @@ std::string VersionLabel(const std::string& label, uint32_t high, uint32_t low) 
 }
 
 MainWindow::MainWindow(ToolApp& app, PageFactory makePage)
-    : app_(app), makePage_(std::move(makePage)), printers_(app), current_(app.Profile().startPage) {}
+    : app_(app),
+      makePage_(std::move(makePage)),
+      printers_(app),
+      current_(app.Profile().startPage) {}
 
-MainWindow::~MainWindow() { DestroyPages(); }
+MainWindow::~MainWindow() {
+  DestroyPages();
+}
 
 const PageEntry* MainWindow::EntryOf(int pageNumber) const {
   for (const PageEntry& entry : app_.Profile().pages) {
@@ -94,7 +99,7 @@ bool MainWindow::OnInit(ui::View& view) {
   }
 
   int labelText = app_.Profile().program == Program::Sunnabar ? SUNNABAR_PRINTER_LABEL_TEXT
-                                                               : KESTRUNE_PRINTER_LABEL_TEXT;
+                                                              : KESTRUNE_PRINTER_LABEL_TEXT;
   const ControlLayout layout[] = {
       {IDC_PAGE_SELECTOR, {338, 15, 531, 30}, NO_TEXT},
       {IDC_PRINTER_LABEL, {70, 72, 200, 90}, labelText},
@@ -247,8 +252,8 @@ void MainWindow::OnSize(bool minimized) {
 }
 
 void MainWindow::ShowAbout() {
-  int picture = app_.Profile().program == Program::Sunnabar ? SUNNABAR_ABOUT_PICTURE
-                                                             : KESTRUNE_ABOUT_PICTURE;
+  int picture =
+      app_.Profile().program == Program::Sunnabar ? SUNNABAR_ABOUT_PICTURE : KESTRUNE_ABOUT_PICTURE;
   AboutDialog about(app_, picture);
   app_.Host().RunModal(ABOUT_TEMPLATE, view_, about);
 }
@@ -257,8 +262,8 @@ void MainWindow::OpenManual(int pageNumber, int topic) {
   std::string path = app_.GetTexts().ManualPath(pageNumber, topic, app_.InstallPath());
   if (path.empty()) return;
   if (app_.Host().ShellOpen(view_, path)) return;
-  int text = app_.Profile().program == Program::Sunnabar ? MANUAL_FAILED_SUNNABAR
-                                                          : MANUAL_FAILED_KESTRUNE;
+  int text =
+      app_.Profile().program == Program::Sunnabar ? MANUAL_FAILED_SUNNABAR : MANUAL_FAILED_KESTRUNE;
   app_.Message(view_, text, ui::Icon::Information);
 }
 
