@@ -10,7 +10,9 @@
 #include "sim/wall_clock.h"
 
 #ifdef _WIN32
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #define KB_EXPORT extern "C" __declspec(dllexport)
 #else
