@@ -29,6 +29,20 @@ constexpr Color BLACK = Rgb(0, 0, 0);
 constexpr Color RED = Rgb(255, 0, 0);
 constexpr Color MAGENTA = Rgb(255, 0, 255);
 
+// System colours, resolved by the platform when drawn (outside the 0x00BBGGRR range; the low
+// byte is the system's colour index).
+constexpr Color SYSTEM_COLOR = 0x80000000u;
+constexpr Color SYS_WINDOW = SYSTEM_COLOR | 5;
+constexpr Color SYS_WINDOW_TEXT = SYSTEM_COLOR | 8;
+constexpr Color SYS_HIGHLIGHT = SYSTEM_COLOR | 13;
+constexpr Color SYS_HIGHLIGHT_TEXT = SYSTEM_COLOR | 14;
+constexpr Color SYS_BUTTON_FACE = SYSTEM_COLOR | 15;
+constexpr Color SYS_BUTTON_SHADOW = SYSTEM_COLOR | 16;
+constexpr Color SYS_GRAY_TEXT = SYSTEM_COLOR | 17;
+constexpr Color SYS_BUTTON_HIGHLIGHT = SYSTEM_COLOR | 20;
+constexpr Color SYS_3D_DARK_SHADOW = SYSTEM_COLOR | 21;
+constexpr Color SYS_3D_LIGHT = SYSTEM_COLOR | 22;
+
 enum class Icon { None, Information, Warning, Error };
 enum class Buttons { Ok, OkCancel };
 enum class Answer { Ok, Cancel };

@@ -1,0 +1,557 @@
+// A dialog window behind ui::View, and the dialog procedure that feeds its handler.
+#include <cstring>
+
+#include "platform/win32/win32_canvas.h"
+#include "platform/win32/win32_dialogs.h"
+
+namespace platform {
+
+namespace {
+
+// Marks our dialog windows for the keyboard routing, which walks foreign windows too.
+constexpr char VIEW_PROPERTY[] = "KdDialogView";
+// Owner-drawn list entries: the page selector's fixed height. WM_MEASUREITEM arrives while
+// the template's controls are created, before any handler is attached.
+constexpr UINT OWNER_DRAWN_ITEM_HEIGHT = 15;
+
+RECT ToRect(const ui::Rect& rect) {
+  return RECT{rect.left, rect.top, rect.right, rect.bottom};
+}
+ui::Rect FromRect(const RECT& rect) {
+  return ui::Rect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+bool IsTabStop(HWND child) {
+  LONG style = GetWindowLongA(child, GWL_STYLE);
+  return (style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED);
+}
+
+// The direct child of `parent` that holds the focus, or null.
+HWND FocusedChildOf(HWND parent) {
+  for (HWND window = GetFocus(); window; window = GetParent(window)) {
+    if (GetParent(window) == parent) return window;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+Win32View::Win32View(Win32Host& host, ui::DialogHandler& handler, bool modal)
+    : host_(host), handler_(handler), modal_(modal) {}
+
+Win32View::~Win32View() {
+  if (hwnd_) DestroyWindow(hwnd_);
+  if (hwnd_) Detach();  // the window refused to go; never leave it pointing here
+}
+
+Win32View* Win32View::FromWindow(HWND window) {
+  if (!window) return nullptr;
+  return static_cast<Win32View*>(GetPropA(window, VIEW_PROPERTY));
+}
+
+void Win32View::Attach(HWND window) {
+  hwnd_ = window;
+  SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
+  SetPropA(window, VIEW_PROPERTY, this);
+}
+
+void Win32View::Detach() {
+  RemovePropA(hwnd_, VIEW_PROPERTY);
+  SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+  hwnd_ = nullptr;
+  for (HGDIOBJ bitmap : bitmaps_) DeleteObject(bitmap);
+  bitmaps_.clear();
+  for (HICON icon : icons_) DestroyIcon(icon);
+  icons_.clear();
+}
+
+bool Win32View::IsChildWindow() const {
+  return hwnd_ && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_CHILD);
+}
+
+INT_PTR CALLBACK Win32View::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    Win32View* view = reinterpret_cast<Win32View*>(lParam);
+    view->Attach(window);
+    return view->handler_.OnInit(*view) ? TRUE : FALSE;
+  }
+  if (message == WM_MEASUREITEM) {
+    MEASUREITEMSTRUCT* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (measure->CtlType == ODT_COMBOBOX || measure->CtlType == ODT_LISTBOX) {
+      measure->itemHeight = OWNER_DRAWN_ITEM_HEIGHT;
+      return TRUE;
+    }
+    return FALSE;
+  }
+  Win32View* view = reinterpret_cast<Win32View*>(GetWindowLongPtrA(window, DWLP_USER));
+  if (!view) return FALSE;
+  return view->HandleMessage(message, wParam, lParam);
+}
+
+INT_PTR Win32View::Answer(LRESULT result) {
+  SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+  return TRUE;
+}
+
+INT_PTR Win32View::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      handler_.OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_TIMER:
+      handler_.OnTimer(static_cast<int>(wParam));
+      return FALSE;  // the system's own timer handling still runs
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(hwnd_, &paint);
+      {
+        GdiCanvas canvas(dc, hwnd_, host_.Instance());
+        handler_.OnPaint(canvas);
+      }
+      EndPaint(hwnd_, &paint);
+      return TRUE;
+    }
+    case WM_CLOSE:
+      handler_.OnClose();
+      return TRUE;
+    case WM_SYSCOMMAND: {
+      bool handled = false;
+      handler_.OnSystemCommand(static_cast<int>(wParam), &handled);
+      return handled ? Answer(0) : FALSE;
+    }
+    case WM_SIZE:
+      handler_.OnSize(wParam == SIZE_MINIMIZED);
+      return FALSE;
+    case WM_LBUTTONUP:
+      handler_.OnLeftButtonUp();
+      return FALSE;
+    case WM_DRAWITEM: {
+      DRAWITEMSTRUCT* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlType != ODT_COMBOBOX && item->CtlType != ODT_LISTBOX) return FALSE;
+      if (item->itemAction == ODA_FOCUS) {
+        DrawFocusRect(item->hDC, &item->rcItem);
+        return TRUE;
+      }
+      {
+        GdiCanvas canvas(item->hDC, item->hwndItem, host_.Instance());
+        handler_.OnDrawItem(static_cast<int>(item->CtlID), static_cast<int>(item->itemID),
+                            (item->itemState & ODS_SELECTED) != 0,
+                            (item->itemState & ODS_COMBOBOXEDIT) != 0, canvas,
+                            FromRect(item->rcItem));
+      }
+      if (item->itemState & ODS_FOCUS) DrawFocusRect(item->hDC, &item->rcItem);
+      return TRUE;
+    }
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+      if (!handler_.WhiteBackground()) return FALSE;
+      SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+      return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+    case WM_SETCURSOR:
+      if (!host_.WaitCursorShown()) return FALSE;
+      SetCursor(LoadCursor(nullptr, IDC_WAIT));
+      return Answer(TRUE);
+    case WM_DESTROY:
+      handler_.OnDestroy();
+      return FALSE;
+    case WM_NCDESTROY:
+      Detach();
+      return FALSE;
+    default:
+      break;
+  }
+  if (message >= WM_USER) {
+    bool handled = false;
+    intptr_t result = handler_.OnMessage(message, wParam, lParam, &handled);
+    return handled ? Answer(result) : FALSE;
+  }
+  return FALSE;
+}
+
+bool Win32View::LeavePageAtTabEdge(bool backwards) {
+  if (!IsChildWindow()) return false;
+  HWND focused = FocusedChildOf(hwnd_);
+  if (!focused) return false;
+  HWND first = nullptr;
+  HWND last = nullptr;
+  for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsTabStop(child)) continue;
+    if (!first) first = child;
+    last = child;
+  }
+  if (focused != (backwards ? first : last)) return false;
+  SetFocus(GetParent(hwnd_));
+  return true;
+}
+
+HWND Win32View::Control(int id) const {
+  return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr;
+}
+
+bool Win32View::IsListBox(HWND control) const {
+  char name[32] = {};
+  GetClassNameA(control, name, sizeof name);
+  return lstrcmpiA(name, "ListBox") == 0;
+}
+
+bool Win32View::HasControl(int id) {
+  return Control(id) != nullptr;
+}
+
+void Win32View::PlaceControl(int id, const ui::Rect& rect) {
+  HWND control = Control(id);
+  if (!control) return;
+  int height = rect.Height();
+  char name[32] = {};
+  GetClassNameA(control, name, sizeof name);
+  if (lstrcmpiA(name, "ComboBox") == 0) {
+    // A combo box's height includes its drop-down list; the layout gives only the closed field,
+    // so the list keeps the height the template gave it.
+    RECT dropped = {};
+    SendMessageA(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    if (dropped.bottom - dropped.top > height) height = dropped.bottom - dropped.top;
+  }
+  MoveWindow(control, rect.left, rect.top, rect.Width(), height, TRUE);
+}
+
+ui::Rect Win32View::ControlRect(int id) {
+  HWND control = Control(id);
+  if (!control) return ui::Rect{};
+  RECT rect = {};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
+  return FromRect(rect);
+}
+
+void Win32View::SetControlFont(int id, ui::Font font) {
+  if (HWND control = Control(id)) SendMessageA(control, WM_SETFONT, font, TRUE);
+}
+
+void Win32View::SetControlText(int id, const std::string& text) {
+  if (HWND control = Control(id)) SetWindowTextA(control, text.c_str());
+}
+
+std::string Win32View::ControlText(int id) {
+  HWND control = Control(id);
+  if (!control) return std::string();
+  int length = GetWindowTextLengthA(control);
+  if (length <= 0) return std::string();
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  int got = GetWindowTextA(control, &text[0], length + 1);
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+void Win32View::EnableControl(int id, bool enable) {
+  if (HWND control = Control(id)) EnableWindow(control, enable ? TRUE : FALSE);
+}
+
+bool Win32View::IsControlEnabled(int id) {
+  HWND control = Control(id);
+  return control && IsWindowEnabled(control);
+}
+
+void Win32View::ShowControl(int id, bool show) {
+  if (HWND control = Control(id)) ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
+}
+
+bool Win32View::IsControlVisible(int id) {
+  HWND control = Control(id);
+  return control && (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE);
+}
+
+void Win32View::SetChecked(int id, bool checked) {
+  if (Control(id)) CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool Win32View::IsChecked(int id) {
+  return Control(id) && IsDlgButtonChecked(hwnd_, id) == BST_CHECKED;
+}
+
+void Win32View::SetButtonBitmap(int id, int resourceId) {
+  HWND control = Control(id);
+  if (!control) return;
+  HANDLE bitmap = LoadImageA(host_.Instance(), MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0,
+                             LR_DEFAULTCOLOR);
+  if (!bitmap) return;
+  bitmaps_.push_back(bitmap);
+  SendMessageA(control, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+}
+
+void Win32View::FocusControl(int id) {
+  if (HWND control = Control(id)) {
+    SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+  }
+}
+
+void Win32View::ComboClear(int id) {
+  HWND control = Control(id);
+  if (!control) return;
+  SendMessageA(control, IsListBox(control) ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
+}
+
+int Win32View::ComboAdd(int id, const std::string& text, intptr_t data) {
+  HWND control = Control(id);
+  if (!control) return -1;
+  bool list = IsListBox(control);
+  LRESULT index = SendMessageA(control, list ? LB_ADDSTRING : CB_ADDSTRING, 0,
+                               reinterpret_cast<LPARAM>(text.c_str()));
+  if (index < 0) return -1;
+  SendMessageA(control, list ? LB_SETITEMDATA : CB_SETITEMDATA, static_cast<WPARAM>(index), data);
+  return static_cast<int>(index);
+}
+
+int Win32View::ComboCount(int id) {
+  HWND control = Control(id);
+  if (!control) return 0;
+  LRESULT count = SendMessageA(control, IsListBox(control) ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
+  return count < 0 ? 0 : static_cast<int>(count);
+}
+
+std::string Win32View::ComboText(int id, int index) {
+  HWND control = Control(id);
+  if (!control || index < 0) return std::string();
+  bool list = IsListBox(control);
+  LRESULT length = SendMessageA(control, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, index, 0);
+  if (length < 0) return std::string();
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  LRESULT got = SendMessageA(control, list ? LB_GETTEXT : CB_GETLBTEXT, index,
+                             reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+intptr_t Win32View::ComboData(int id, int index) {
+  HWND control = Control(id);
+  if (!control || index < 0 || index >= ComboCount(id)) return -1;
+  return SendMessageA(control, IsListBox(control) ? LB_GETITEMDATA : CB_GETITEMDATA, index, 0);
+}
+
+int Win32View::ComboSelection(int id) {
+  HWND control = Control(id);
+  if (!control) return -1;
+  LRESULT index = SendMessageA(control, IsListBox(control) ? LB_GETCURSEL : CB_GETCURSEL, 0, 0);
+  return index < 0 ? -1 : static_cast<int>(index);
+}
+
+void Win32View::ComboSelect(int id, int index) {
+  HWND control = Control(id);
+  if (!control) return;
+  SendMessageA(control, IsListBox(control) ? LB_SETCURSEL : CB_SETCURSEL,
+               static_cast<WPARAM>(index), 0);
+}
+
+void Win32View::SetTitle(const std::string& text) {
+  if (hwnd_) SetWindowTextA(hwnd_, text.c_str());
+}
+
+void Win32View::SetWindowRect(const ui::Rect& rect) {
+  if (hwnd_) MoveWindow(hwnd_, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+}
+
+void Win32View::SetClientSize(int width, int height) {
+  if (!hwnd_) return;
+  RECT rect = {0, 0, width, height};
+  AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+  SetWindowPos(hwnd_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+ui::Rect Win32View::ClientSize() {
+  RECT rect = {};
+  if (hwnd_) GetClientRect(hwnd_, &rect);
+  return FromRect(rect);
+}
+
+void Win32View::CenterIn(const RECT& area) {
+  RECT window = {};
+  GetWindowRect(hwnd_, &window);
+  int width = window.right - window.left;
+  int height = window.bottom - window.top;
+  int x = area.left + ((area.right - area.left) - width) / 2;
+  int y = area.top + ((area.bottom - area.top) - height) / 2;
+  if (IsChildWindow()) {
+    POINT origin = {x, y};
+    ScreenToClient(GetParent(hwnd_), &origin);
+    x = origin.x;
+    y = origin.y;
+  }
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32View::CenterOnParent() {
+  if (!hwnd_) return;
+  HWND parent = IsChildWindow() ? GetParent(hwnd_) : GetWindow(hwnd_, GW_OWNER);
+  if (!parent || (!IsChildWindow() && IsIconic(parent))) {
+    CenterOnScreen();
+    return;
+  }
+  RECT area = {};
+  if (IsChildWindow()) {
+    GetClientRect(parent, &area);
+    MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&area), 2);
+  } else {
+    GetWindowRect(parent, &area);
+  }
+  CenterIn(area);
+}
+
+void Win32View::CenterOnScreen() {
+  if (!hwnd_) return;
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  CenterIn(monitor.rcWork);
+}
+
+void Win32View::Show(bool show) {
+  if (hwnd_) ShowWindow(hwnd_, show ? SW_SHOW : SW_HIDE);
+}
+
+bool Win32View::IsVisible() {
+  return hwnd_ && IsWindowVisible(hwnd_);
+}
+
+void Win32View::Enable(bool enable) {
+  if (hwnd_) EnableWindow(hwnd_, enable ? TRUE : FALSE);
+}
+
+bool Win32View::IsEnabled() {
+  return hwnd_ && IsWindowEnabled(hwnd_);
+}
+
+void Win32View::Focus() {
+  if (hwnd_) SetFocus(hwnd_);
+}
+
+void Win32View::Invalidate() {
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Win32View::InvalidateControl(int id) {
+  // The control's area of this window: a hidden frame control marks where the window paints.
+  if (!Control(id)) return;
+  RECT rect = ToRect(ControlRect(id));
+  InvalidateRect(hwnd_, &rect, TRUE);
+}
+
+int Win32View::Dpi() {
+  HDC dc = GetDC(hwnd_);
+  int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+  if (dc) ReleaseDC(hwnd_, dc);
+  return dpi;
+}
+
+ui::FontDescription Win32View::DialogFont() {
+  HFONT font = hwnd_ ? reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)) : nullptr;
+  if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  LOGFONTA logical = {};
+  GetObjectA(font, sizeof logical, &logical);
+  ui::FontDescription description;
+  description.height = logical.lfHeight;
+  description.weight = logical.lfWeight;
+  description.italic = logical.lfItalic != 0;
+  description.underline = logical.lfUnderline != 0;
+  description.faceName = logical.lfFaceName;
+  description.rest.resize(sizeof logical);
+  std::memcpy(description.rest.data(), &logical, sizeof logical);
+  return description;
+}
+
+void Win32View::SetIcon(int resourceId) {
+  if (!hwnd_) return;
+  const struct {
+    WPARAM kind;
+    int width;
+    int height;
+  } sizes[] = {{ICON_BIG, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)},
+               {ICON_SMALL, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)}};
+  for (const auto& size : sizes) {
+    HICON icon = static_cast<HICON>(LoadImageA(host_.Instance(), MAKEINTRESOURCEA(resourceId),
+                                               IMAGE_ICON, size.width, size.height, 0));
+    if (!icon) continue;
+    icons_.push_back(icon);
+    SendMessageA(hwnd_, WM_SETICON, size.kind, reinterpret_cast<LPARAM>(icon));
+  }
+}
+
+void Win32View::SetProperty(const std::string& name, intptr_t value) {
+  if (hwnd_) SetPropA(hwnd_, name.c_str(), reinterpret_cast<HANDLE>(value));
+}
+
+void Win32View::RemoveProperty(const std::string& name) {
+  if (hwnd_) RemovePropA(hwnd_, name.c_str());
+}
+
+void Win32View::SetTimer(int id, uint32_t ms) {
+  if (hwnd_) ::SetTimer(hwnd_, static_cast<UINT_PTR>(id), ms, nullptr);
+}
+
+void Win32View::KillTimer(int id) {
+  if (hwnd_) ::KillTimer(hwnd_, static_cast<UINT_PTR>(id));
+}
+
+intptr_t Win32View::Send(unsigned message, uintptr_t wParam, intptr_t lParam) {
+  return hwnd_ ? SendMessageA(hwnd_, message, wParam, lParam) : 0;
+}
+
+void Win32View::PostClose() {
+  if (hwnd_) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void Win32View::EndDialog(int result) {
+  if (!hwnd_) return;
+  // A modeless dialog only hides: the system's EndDialog would also re-enable its owner,
+  // which the busy dialog keeps disabled until it is stopped.
+  if (modal_) {
+    ::EndDialog(hwnd_, result);
+  } else {
+    ShowWindow(hwnd_, SW_HIDE);
+  }
+}
+
+void Win32View::FocusTabStopNear(int childIndex, bool previous) {
+  if (!hwnd_) return;
+  HWND child = GetWindow(hwnd_, GW_CHILD);
+  for (int i = 0; child && i < childIndex; ++i) child = GetWindow(child, GW_HWNDNEXT);
+  if (!child) return;
+  HWND target = GetNextDlgTabItem(hwnd_, child, previous ? TRUE : FALSE);
+  if (target) SetFocus(target);
+}
+
+bool Win32View::HasSystemMenu() {
+  return hwnd_ && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_SYSMENU) &&
+         GetSystemMenu(hwnd_, FALSE) != nullptr;
+}
+
+void Win32View::AppendSystemMenuItem(int commandId, const std::string& text) {
+  HMENU menu = hwnd_ ? GetSystemMenu(hwnd_, FALSE) : nullptr;
+  if (!menu) return;
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(commandId), text.c_str());
+}
+
+void Win32View::RemoveMaximizeAndSize() {
+  HMENU menu = hwnd_ ? GetSystemMenu(hwnd_, FALSE) : nullptr;
+  if (!menu) return;
+  DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+  DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
+}
+
+void Win32View::SetMinimizeRestoreGreyed(bool minimized) {
+  HMENU menu = hwnd_ ? GetSystemMenu(hwnd_, FALSE) : nullptr;
+  if (!menu) return;
+  EnableMenuItem(menu, SC_MINIMIZE, MF_BYCOMMAND | (minimized ? MF_GRAYED : MF_ENABLED));
+  EnableMenuItem(menu, SC_RESTORE, MF_BYCOMMAND | (minimized ? MF_ENABLED : MF_GRAYED));
+}
+
+bool Win32View::IsMinimized() {
+  return hwnd_ && IsIconic(hwnd_);
+}
+
+}  // namespace platform

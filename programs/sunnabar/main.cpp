@@ -1,0 +1,21 @@
+// Sunnabar's Win32 entry: the application object over the running system's platform.
+#include <memory>
+
+#include "programs/common/native_platform.h"
+#include "programs/common/placeholder_window.h"
+#include "programs/sunnabar/sunnabar_tables.h"
+#include "shell/tool_app.h"
+
+// After the portable headers: the system's macros must not rename their declarations.
+#include <windows.h>
+// windows.h first: commctrl.h builds on it.
+#include <commctrl.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  InitCommonControls();
+  shell::ToolApp app(programs::SunnabarProfile(), programs::NativePlatform());
+  app.Run([](shell::ToolApp& owner) -> std::unique_ptr<shell::MainFrame> {
+    return std::make_unique<programs::PlaceholderWindow>(owner);
+  });
+  return 0;
+}

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Draws the programs' bitmaps and icons with ImageMagick: simple abstract print-head and
+# ink-drop pictures. The results are committed; run again only to change the artwork.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ART=programs/common/art
+mkdir -p "$ART"
+
+# Resource bitmaps: 24-bit, uncompressed, as the resource compiler reads them.
+save_bmp() {  # save_bmp OUT convert-args...
+  local out=$1; shift
+  convert "$@" -alpha off -type TrueColor -depth 8 "BMP3:$out"
+}
+
+CYAN='#00a0e0'; MAGENTA_INK='#d0217e'; YELLOW='#f0c000'; BLACK_INK='#303030'
+KEY='#ff00ff'  # transparent colour of strips
+
+# drop CX CY R: an ink drop pointing up, as -draw primitives
+drop() {
+  local cx=$1 cy=$2 r=$3
+  echo "circle $cx,$cy $((cx + r)),$cy polygon $((cx - r)),$((cy - r / 3)) $cx,$((cy - 2 * r - r / 2)) $((cx + r)),$((cy - r / 3))"
+}
+
+# --- header 600 x 70: light band, print head with four drops on the right ----------------
+save_bmp "$ART/header.bmp" \
+  -size 70x600 gradient:'#ffffff'-'#d6e6f4' -rotate -90 \
+  -fill '#8a96a3' -draw "roundrectangle 452,10 588,30 5,5" \
+  -fill '#5d6873' -draw "rectangle 462,30 578,34" \
+  -fill "$CYAN" -draw "$(drop 476 48 4)" \
+  -fill "$MAGENTA_INK" -draw "$(drop 502 58 4)" \
+  -fill "$YELLOW" -draw "$(drop 528 44 4)" \
+  -fill "$BLACK_INK" -draw "$(drop 554 54 4)" \
+  -fill '#3c78b4' -draw "rectangle 0,66 599,69"
+
+# --- page icons: ten 34 x 34 cells on the transparent colour ---------------------------------
+cells=()
+cell() {  # cell COLOUR DRAW...
+  local colour=$1; shift
+  local file; file=$(mktemp --suffix=.png)
+  convert -size 34x34 "xc:$KEY" +antialias -fill "$colour" \
+    -draw "roundrectangle 1,1 32,32 6,6" -fill white "$@" "$file"
+  cells+=("$file")
+}
+cell '#607080' -draw "rectangle 7,12 26,22" -draw "rectangle 11,6 22,12" -draw "rectangle 11,22 22,28"
+cell '#3c8c50' -draw "circle 12,17 12,9" -draw "rectangle 12,9 28,25"
+cell "$CYAN" -draw "$(drop 17 21 7)"
+cell '#3c78b4' -draw "rectangle 7,8 9,14" -draw "rectangle 12,8 14,14" -draw "rectangle 17,8 19,14" \
+  -draw "rectangle 22,8 24,14" -draw "rectangle 9,18 11,24" -draw "rectangle 14,18 16,24" \
+  -draw "rectangle 19,18 21,24" -draw "rectangle 24,18 26,24"
+cell '#8c5ab4' -draw "circle 17,17 17,8"
+cell '#b45a5a' -draw "rectangle 8,8 26,26"
+cell '#5ab4aa' -draw "polygon 17,6 28,28 6,28"
+cell "$MAGENTA_INK" -draw "rectangle 10,10 24,24" -draw "rectangle 6,12 8,14" -draw "rectangle 6,20 8,22" \
+  -draw "rectangle 26,12 28,14" -draw "rectangle 26,20 28,22" -draw "rectangle 12,6 14,8" \
+  -draw "rectangle 20,6 22,8" -draw "rectangle 12,26 14,28" -draw "rectangle 20,26 22,28"
+cell '#a0a040' -draw "rectangle 8,15 26,19" -draw "rectangle 15,8 19,26"
+cell '#707070' -draw "circle 11,17 11,14" -draw "circle 17,17 17,14" -draw "circle 23,17 23,14"
+save_bmp "$ART/page_icons.bmp" "${cells[@]}" +append
+rm -f "${cells[@]}"
+
+# --- busy picture: two 32 x 32 frames of a drop leaving the head ----------------------------
+frame() {  # frame OUT DROP_Y
+  convert -size 32x32 "xc:$KEY" +antialias -fill '#8a96a3' -draw "rectangle 4,2 27,9" \
+    -fill '#5d6873' -draw "rectangle 8,9 23,11" -fill "$CYAN" -draw "$(drop 16 "$2" 4)" "$1"
+}
+f0=$(mktemp --suffix=.png); f1=$(mktemp --suffix=.png)
+frame "$f0" 19; frame "$f1" 26
+save_bmp "$ART/busy.bmp" "$f0" "$f1" +append
+rm -f "$f0" "$f1"
+
+# --- button pictures 32 x 32 on the button face ------------------------------------------------
+FACE='#f0f0f0'
+save_bmp "$ART/nozzle_check.bmp" -size 32x32 "xc:$FACE" \
+  -fill "$CYAN" -draw "rectangle 3,4 5,12" -draw "rectangle 9,6 11,14" \
+  -fill "$MAGENTA_INK" -draw "rectangle 15,4 17,12" -draw "rectangle 21,6 23,14" \
+  -fill "$YELLOW" -draw "rectangle 3,18 5,26" -draw "rectangle 9,20 11,28" \
+  -fill "$BLACK_INK" -draw "rectangle 15,18 17,26" -draw "rectangle 21,20 23,28" \
+  -fill '#8a96a3' -draw "rectangle 27,2 29,29"
+save_bmp "$ART/deep_cleaning.bmp" -size 32x32 "xc:$FACE" \
+  -fill '#8a96a3' -draw "roundrectangle 4,3 27,11 3,3" \
+  -fill "$CYAN" -draw "$(drop 10 25 4)" -fill "$BLACK_INK" -draw "$(drop 21 27 4)" \
+  -stroke '#3c78b4' -strokewidth 2 -fill none -draw "arc 2,6 30,30 200,340"
+
+# --- per program: About picture 128 x 128 and icon 16/32/48 ----------------------------------
+program_art() {  # program_art NAME ACCENT
+  local name=$1 accent=$2
+  save_bmp "$ART/${name}_about.bmp" -size 128x128 xc:white \
+    -fill none -stroke "$accent" -strokewidth 6 -draw "circle 64,64 64,8" -stroke none \
+    -fill '#8a96a3' -draw "roundrectangle 30,30 98,50 6,6" \
+    -fill '#5d6873' -draw "rectangle 38,50 90,55" \
+    -fill "$CYAN" -draw "$(drop 44 74 5)" -fill "$MAGENTA_INK" -draw "$(drop 57 88 5)" \
+    -fill "$YELLOW" -draw "$(drop 71 70 5)" -fill "$BLACK_INK" -draw "$(drop 84 84 5)"
+  local png; png=$(mktemp --suffix=.png)
+  convert -size 48x48 xc:none -fill "$accent" -draw "roundrectangle 1,1 46,46 9,9" \
+    -fill white -draw "$(drop 24 32 10)" "$png"
+  convert "$png" -define icon:auto-resize=48,32,16 "$ART/${name}.ico"
+  rm -f "$png"
+}
+program_art kestrune '#1a8fd0'
+program_art sunnabar '#c83c78'
+program_art trevalo '#d89a00'
+
+echo "artwork written to $ART"
