@@ -1,9 +1,188 @@
-// kdtool: link commands (none yet).
+// kdtool: command streams, SNMP wrapping, status replies, device IDs and a live printer probe.
+#include <algorithm>
+#include <cstring>
+#include <ostream>
+
+#include "link/command_framing.h"
+#include "link/printer_channel.h"
+#include "link/status_reply.h"
 #include "tools/kdtool/commands.h"
+
+#ifdef _WIN32
+#include "platform/native.h"
+#include "programs/kestrune/kestrune_tables.h"
+#include "shell/tool_app.h"
+#endif
 
 namespace kdtool {
 
-const Command LINK_COMMANDS[] = {{"", "", nullptr}};
-const int LINK_COMMAND_COUNT = 0;
+namespace {
+
+struct NamedStream {
+  const char* name;
+  printer_link::CommandStream (*build)();
+};
+
+const NamedStream STREAMS[] = {
+    {"nozzle-check", printer_link::NozzleCheckStream},
+    {"deep-cleaning", printer_link::DeepCleaningStream},
+    {"cleaning", printer_link::CleaningPageStream},
+    {"nozzle-check-page", printer_link::NozzleCheckPageStream},
+};
+
+std::string StatusLine(const printer_link::StatusReply& status) {
+  return std::string("ready=") + (status.IsReady() ? "1" : "0") +
+         " ink-low=" + (status.IsInkLow() ? "1" : "0") +
+         " 0d-low=" + (status.IsField0DLow() ? "1" : "0");
+}
+
+int Stream(Context& c);
+int Snmp(Context& c);
+int Status(Context& c);
+int MatchDeviceId(Context& c);
+int Printer(Context& c);
+
+}  // namespace
+
+const Command LINK_COMMANDS[] = {
+    {"stream", "nozzle-check|deep-cleaning|cleaning|nozzle-check-page", Stream},
+    {"snmp", "HEX", Snmp},
+    {"status", "HEX", Status},
+    {"match-device-id", "DEVICE_ID DRIVER", MatchDeviceId},
+    {"printer", "QUEUE", Printer},
+};
+const int LINK_COMMAND_COUNT = sizeof LINK_COMMANDS / sizeof LINK_COMMANDS[0];
+
+namespace {
+
+int Stream(Context& c) {
+  if (c.args.size() == 1) {
+    for (const NamedStream& s : STREAMS) {
+      if (c.args[0] != s.name) continue;
+      printer_link::CommandStream stream = s.build();
+      c.out << ToHex(stream.bytes, stream.length) << "\n";
+      return EXIT_OK;
+    }
+  }
+  return Usage(c, LINK_COMMANDS[0]);
+}
+
+int Snmp(Context& c) {
+  std::vector<uint8_t> command;
+  if (c.args.size() != 1 || !ParseHex(c.args[0], &command)) return Usage(c, LINK_COMMANDS[1]);
+  std::vector<uint8_t> message;
+  if (!printer_link::WrapSnmp(command.data(), command.size(), &message)) {
+    c.err << "kdtool: the command is too long for one SNMP message\n";
+    return EXIT_FAILED;
+  }
+  c.out << ToHex(message.data(), message.size()) << "\n";
+  return EXIT_OK;
+}
+
+int Status(Context& c) {
+  std::vector<uint8_t> reply;
+  if (c.args.size() != 1 || !ParseHex(c.args[0], &reply)) return Usage(c, LINK_COMMANDS[2]);
+  printer_link::StatusReply status;
+  if (!status.Assign(reply.data(), reply.size())) {
+    c.out << "no-status\n";
+  } else {
+    c.out << StatusLine(status) << "\n";
+  }
+  return EXIT_OK;
+}
+
+int MatchDeviceId(Context& c) {
+  if (c.args.size() != 2) return Usage(c, LINK_COMMANDS[3]);
+  // As the library hands it over: at most the buffer, zero-terminated only when it fits.
+  char buffer[printer_link::DEVICE_ID_BUFFER] = {};
+  std::memcpy(buffer, c.args[0].data(), std::min(c.args[0].size(), sizeof buffer));
+  bool match = printer_link::DeviceIdMatches(buffer, sizeof buffer, c.args[1]);
+  c.out << (match ? "match" : "no-match") << "\n";
+  return EXIT_OK;
+}
+
+#ifdef _WIN32
+
+const char* ChannelName(uint32_t type) {
+  if (type == printer_link::CHANNEL_CONTROL) return "control";
+  if (type == printer_link::CHANNEL_NETWORK) return "network";
+  return "none";
+}
+
+int Printer(Context& c) {
+  if (c.args.size() != 1) return Usage(c, LINK_COMMANDS[4]);
+  const std::string& queue = c.args[0];
+  shell::PlatformSet set;
+  set.files = platform::MakeNativeFiles();
+  set.registry = platform::MakeNativeRegistry();
+  set.library = platform::MakeNativeLibrary();
+  set.clock = platform::MakeNativeClock();
+  set.system = platform::MakeNativeSystem();
+  set.spooler = platform::MakeNativeSpooler();
+  set.host = platform::MakeNativeHost();
+  shell::ToolApp app(programs::KestruneProfile(), std::move(set));
+
+  std::string driver;
+  std::vector<platform::PrinterQueue> queues;
+  if (app.Spooler().EnumeratePrinters(&queues)) {
+    for (const platform::PrinterQueue& q : queues) {
+      if (q.printerName == queue) driver = q.driverName;
+    }
+  }
+
+  // Bound as the programs bind: by name first, the driver's own copy when no channel opens.
+  printer_link::BidiApi api(app.Library(), app.Spooler(), app.Files());
+  if (api.Bind(queue, 1) == 1) {
+    printer_link::PrinterChannel trial(&api, app);
+    int handle = trial.Open(queue);
+    if (handle < 1) {
+      api.Release();
+      api.Bind(queue, 0);
+    } else {
+      trial.Close(handle);
+    }
+  }
+  if (!api.IsLoaded()) {
+    c.err << "kdtool: the communication library cannot be loaded for " << queue << "\n";
+    return EXIT_FAILED;
+  }
+
+  printer_link::PrinterChannel channel(&api, app);
+  char id[printer_link::DEVICE_ID_BUFFER] = {};
+  uint32_t size = sizeof id;
+  int result = api.KBGetDeviceID(printer_link::KB_CONSTANT, queue.c_str(), id, &size);
+  if (result == 0) {
+    const char* end = static_cast<const char*>(std::memchr(id, 0, sizeof id));
+    c.out << "device-id: " << std::string(id, end ? static_cast<size_t>(end - id) : sizeof id)
+          << "\n";
+  } else {
+    c.out << "device-id: none (" << result << ")\n";
+  }
+  c.out << "driver: " << driver << "\n";
+  c.out << (channel.MatchDeviceId(queue, driver) ? "match" : "no-match") << "\n";
+
+  int handle = channel.Open(queue);
+  c.out << "channel: " << ChannelName(channel.CachedType()) << "\n";
+  if (handle >= 1) {
+    printer_link::StatusReply status;
+    int read = channel.ReadStatus(handle, status);
+    c.out << (read > 0 && !status.Empty() ? StatusLine(status) : std::string("no-status")) << "\n";
+    channel.Close(handle);
+  }
+  api.Release();
+  return handle >= 1 ? EXIT_OK : EXIT_FAILED;
+}
+
+#else
+
+int Printer(Context& c) {
+  if (c.args.size() != 1) return Usage(c, LINK_COMMANDS[4]);
+  c.err << "kdtool: printer needs the Windows spooler and communication library\n";
+  return EXIT_FAILED;
+}
+
+#endif
+
+}  // namespace
 
 }  // namespace kdtool
