@@ -196,10 +196,8 @@ UpdateOutcome UpdateFirmware(shell::ToolApp& app, printer_link::BidiApi* link, U
   }
 
   target.Step("sending the firmware as one job");
-  int sent = -1;
-  if (stream.Length() <= MAX_JOB_LENGTH) {
-    sent = printer_link::SendCommandJob(app.Spooler(), queue, stream.Data(), stream.Length());
-  }
+  // One write: a stream too long for it fails the job rather than going out in pieces.
+  int sent = printer_link::SendCommandJob(app.Spooler(), queue, stream.Data(), stream.Length());
   stream.Release();
   if (sent != 0) {
     target.ShowMessage(TEXT_NOT_READY, ui::Icon::Warning);

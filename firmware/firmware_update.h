@@ -36,9 +36,6 @@ constexpr uint32_t UPDATE_CHANNEL_RETRY_MS = 5000;
 // The page the main window shows again after a printer that did not come back.
 constexpr int FIRMWARE_PAGE_NUMBER = 7;
 
-// The spooler takes one write of at most this many bytes.
-constexpr uint64_t MAX_JOB_LENGTH = 0xFFFFFFFFu;
-
 // True unless the text's last four characters are exactly "0000".
 bool NeedsLeadIn(const std::string& printerVersion);
 

@@ -162,8 +162,7 @@ TEST(FirmwareFileTest, FirstFailingCheckDecidesTheResult) {
          PutBigEndian(f, 4, Sum(f, 8, f.size()));
        },
        firmware::FW_FILE_DAMAGED},
-      {"truncated after sealing", [](std::string& f) { f.pop_back(); },
-       firmware::FW_FILE_DAMAGED},
+      {"truncated after sealing", [](std::string& f) { f.pop_back(); }, firmware::FW_FILE_DAMAGED},
       {"byte appended after sealing", [](std::string& f) { f.push_back('\x01'); },
        firmware::FW_FILE_DAMAGED},
       {"image byte changed", [](std::string& f) { f[f.size() - 1] ^= 0x10; },
@@ -184,10 +183,9 @@ TEST(FirmwareFileTest, VersionTextAsStored) {
     const char* field;  // 8 bytes
     const char* expected;
   } cases[] = {
-      {"sn01abcd", "sn01abcd"},            // either case, shown as stored
-      {"sN012345", "sN012345"},
-      {"SN12\0\0\0\0", "SN12"},            // padded with NUL
-      {"SN12\0XYZ", "SN12"},               // a NUL inside cuts it short
+      {"sn01abcd", "sn01abcd"},                            // either case, shown as stored
+      {"sN012345", "sN012345"}, {"SN12\0\0\0\0", "SN12"},  // padded with NUL
+      {"SN12\0XYZ", "SN12"},                               // a NUL inside cuts it short
       {"SN\0\0\0\0\0\0", "SN"},
   };
   for (const Case& c : cases) {

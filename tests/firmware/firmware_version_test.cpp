@@ -18,17 +18,17 @@ TEST(FirmwareVersionTest, KeyTakesCharactersSixSevenFourFive) {
     uint32_t key;
   } cases[] = {
       {"SN012345", 0x3412},
-      {"SN0abcde", 0xCDAB},   // either case of hexadecimal digit
-      {"SN01234", 0x3412},    // seven characters are enough
-      {"SN0123", 0x3},        // no seventh character: the number ends there
-      {"SN012", 0},           // shorter than six characters
+      {"SN0abcde", 0xCDAB},  // either case of hexadecimal digit
+      {"SN01234", 0x3412},   // seven characters are enough
+      {"SN0123", 0x3},       // no seventh character: the number ends there
+      {"SN012", 0},          // shorter than six characters
       {"", 0},
-      {"SN0G2345", 0x34},     // stops at the first character that is no digit
-      {"SN012Z45", 0},        // the key begins with one
-      {"SN01 345", 0x341},    // a blank is no digit either
+      {"SN0G2345", 0x34},   // stops at the first character that is no digit
+      {"SN012Z45", 0},      // the key begins with one
+      {"SN01 345", 0x341},  // a blank is no digit either
       {"SN0+2345", 0x34},
-      {"SN0120x5", 0},        // "0x12": no prefix is read
-      {"SN012 45", 0},        // no leading blank is skipped
+      {"SN0120x5", 0},  // "0x12": no prefix is read
+      {"SN012 45", 0},  // no leading blank is skipped
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
