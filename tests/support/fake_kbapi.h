@@ -71,6 +71,8 @@ class KbScript {
   int Count(const std::string& call) const;
 };
 
+// The exports reach the script through one static pointer (plain functions carry no state), so
+// only one FakeKbLibrary may be live at a time.
 class FakeKbLibrary : public platform::Library {
  public:
   FakeKbLibrary();

@@ -1,0 +1,142 @@
+// Stand-in for the maker's bidirectional library: each export loads the shared printer state,
+// takes in any raw jobs the spooler wrote to the printer's input file, acts and saves.
+#include <cstdlib>
+#include <string>
+#include <type_traits>
+
+#include "link/bidi_api.h"
+#include "sim/protocol_bytes.h"
+#include "sim/simulated_printer.h"
+#include "sim/wall_clock.h"
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#define KB_EXPORT extern "C" __declspec(dllexport)
+#else
+#include <dlfcn.h>
+#define KB_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
+namespace {
+
+constexpr char STATE_VARIABLE[] = "KD_SIM_STATE";
+constexpr char STATE_FILE_NAME[] = "kdsim.state";
+
+// Folder of this library, with its separator, so the state may lie beside it.
+std::string LibraryFolder() {
+  std::string path;
+#ifdef _WIN32
+  HMODULE self = nullptr;
+  if (GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCSTR>(&LibraryFolder), &self)) {
+    char buffer[MAX_PATH] = {};
+    DWORD n = GetModuleFileNameA(self, buffer, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) path.assign(buffer, n);
+  }
+  size_t cut = path.find_last_of("\\/");
+#else
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&LibraryFolder), &info) && info.dli_fname) {
+    path = info.dli_fname;
+  }
+  size_t cut = path.rfind('/');
+#endif
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+std::string StatePath() {
+  const char* named = std::getenv(STATE_VARIABLE);
+  if (named != nullptr && *named != '\0') return named;
+  return LibraryFolder() + STATE_FILE_NAME;
+}
+
+// Without a state file there is no printer: every call fails.
+template <typename Action>
+int WithPrinter(Action action) {
+  sim::WallClock clock;
+  sim::SimulatedPrinter printer(clock);
+  std::string path = StatePath();
+  if (!printer.Load(path)) return sim::KB_FAILED;
+  printer.IngestInput();
+  int result = action(printer);
+  printer.Save(path);
+  return result;
+}
+
+}  // namespace
+
+KB_EXPORT int KB_CALL KBInitialize() {
+  return WithPrinter([](sim::SimulatedPrinter& p) { return p.Initialize(); });
+}
+
+KB_EXPORT int KB_CALL KBRelease() {
+  return WithPrinter([](sim::SimulatedPrinter& p) { return p.Release(); });
+}
+
+KB_EXPORT int KB_CALL KBGetDeviceID(int constant, const char* queue, char* buffer, uint32_t* size) {
+  return WithPrinter(
+      [&](sim::SimulatedPrinter& p) { return p.GetDeviceId(constant, queue, buffer, size); });
+}
+
+KB_EXPORT int KB_CALL KBGetAvailableChannel(int constant, const char* queue, uint8_t* buffer,
+                                            uint32_t* size) {
+  return WithPrinter([&](sim::SimulatedPrinter& p) {
+    return p.GetAvailableChannel(constant, queue, buffer, size);
+  });
+}
+
+KB_EXPORT int KB_CALL KBOpenChannel(int constant, const char* queue, uint32_t type) {
+  return WithPrinter(
+      [&](sim::SimulatedPrinter& p) { return p.OpenChannel(constant, queue, type); });
+}
+
+KB_EXPORT int KB_CALL KBCloseChannel(int handle) {
+  return WithPrinter([&](sim::SimulatedPrinter& p) { return p.CloseChannel(handle); });
+}
+
+KB_EXPORT int KB_CALL KBSetOption(int handle, int option, void* data, uint32_t size) {
+  return WithPrinter(
+      [&](sim::SimulatedPrinter& p) { return p.SetOption(handle, option, data, size); });
+}
+
+KB_EXPORT int KB_CALL KBGetOption(int handle, int option, void* data, uint32_t* size) {
+  return WithPrinter(
+      [&](sim::SimulatedPrinter& p) { return p.GetOption(handle, option, data, size); });
+}
+
+KB_EXPORT int KB_CALL KBReceiveCancel(int handle) {
+  return WithPrinter([&](sim::SimulatedPrinter& p) { return p.ReceiveCancel(handle); });
+}
+
+KB_EXPORT int KB_CALL KBGetStatus(int handle, uint8_t* buffer, uint32_t* size) {
+  return WithPrinter([&](sim::SimulatedPrinter& p) { return p.GetStatus(handle, buffer, size); });
+}
+
+// Left out of the variant that shows how the programs cope with an incomplete library.
+#ifndef KD_STANDIN_WITHOUT_SEND
+KB_EXPORT int KB_CALL KBSend(int handle, const uint8_t* data, uint32_t length) {
+  return WithPrinter([&](sim::SimulatedPrinter& p) { return p.Send(handle, data, length); });
+}
+#endif
+
+KB_EXPORT int KB_CALL KBReceive(int handle, uint8_t* buffer, uint32_t* size, uint32_t timeLimitMs) {
+  return WithPrinter(
+      [&](sim::SimulatedPrinter& p) { return p.Receive(handle, buffer, size, timeLimitMs); });
+}
+
+// The exports must keep the signatures the binding calls them through.
+static_assert(std::is_same<decltype(&KBInitialize), printer_link::KBInitializeFn>::value, "");
+static_assert(std::is_same<decltype(&KBGetDeviceID), printer_link::KBGetDeviceIDFn>::value, "");
+static_assert(
+    std::is_same<decltype(&KBGetAvailableChannel), printer_link::KBGetAvailableChannelFn>::value,
+    "");
+static_assert(std::is_same<decltype(&KBOpenChannel), printer_link::KBOpenChannelFn>::value, "");
+static_assert(std::is_same<decltype(&KBGetStatus), printer_link::KBGetStatusFn>::value, "");
+#ifndef KD_STANDIN_WITHOUT_SEND
+static_assert(std::is_same<decltype(&KBSend), printer_link::KBSendFn>::value, "");
+#endif
+static_assert(std::is_same<decltype(&KBReceive), printer_link::KBReceiveFn>::value, "");

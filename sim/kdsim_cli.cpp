@@ -1,0 +1,173 @@
+// kdsim commands over a state file.
+#include "sim/kdsim_cli.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "sim/printer_state.h"
+#include "sim/simulated_printer.h"
+
+namespace sim {
+
+namespace {
+
+constexpr int EXIT_OK = 0;
+constexpr int EXIT_FAILED = 1;
+constexpr int EXIT_USAGE = 2;
+
+constexpr char USAGE[] =
+    "usage:\n"
+    "  kdsim create STATE [--model M] [--device-id TEXT] [--queue Q]\n"
+    "                     [--status ready|busy|CODE] [--ink L1,L2,...] [--0d V]\n"
+    "                     [--firmware VER] [--firmware-busy-ms MS] [--busy-for MS]\n"
+    "                     [--channels control,network[:FLAGS],...] [--fault NAME[=VALUE]]...\n"
+    "                     [--input PATH]\n"
+    "  kdsim show STATE              print the state\n"
+    "  kdsim log STATE               take in new input, print the event log\n"
+    "  kdsim set STATE KEY=VALUE...  change state keys\n"
+    "  kdsim ingest STATE FILE       hand FILE to the printer as one raw job\n"
+    "faults: init_fails no_library no_channel open_fails status_no_crlf status_overlong\n"
+    "        never_ready silent wrong_model refuses_writes vanishes_in_firmware offline\n"
+    "        ready_after=N missing_export=NAME\n";
+
+// Options of create and the state keys they set.
+struct Option {
+  const char* flag;
+  const char* key;
+};
+const Option CREATE_OPTIONS[] = {
+    {"--model", "model"},       {"--device-id", "device_id"},
+    {"--queue", "queue"},       {"--status", "status"},
+    {"--ink", "ink"},           {"--0d", "0d"},
+    {"--firmware", "firmware"}, {"--firmware-busy-ms", "firmware_busy_ms"},
+    {"--channels", "channels"}, {"--input", "input"},
+};
+
+int Usage(std::ostream& err, const std::string& problem) {
+  if (!problem.empty()) err << "kdsim: " << problem << "\n";
+  err << USAGE;
+  return EXIT_USAGE;
+}
+
+bool Load(const std::string& path, SimulatedPrinter* printer, std::ostream& err) {
+  std::string error;
+  if (printer->Load(path, &error)) return true;
+  err << "kdsim: " << error << "\n";
+  return false;
+}
+
+int Save(const std::string& path, const SimulatedPrinter& printer, std::ostream& err) {
+  if (printer.Save(path)) return EXIT_OK;
+  err << "kdsim: cannot write " << path << "\n";
+  return EXIT_FAILED;
+}
+
+// A fault switch, or one of the two faults that carry a value.
+bool AddFault(const std::string& spec, PrinterState* state, std::string* error) {
+  size_t eq = spec.find('=');
+  std::string name = spec.substr(0, eq);
+  if (eq != std::string::npos) {
+    if (name != "ready_after" && name != "missing_export") {
+      *error = "fault " + name + " takes no value";
+      return false;
+    }
+    return ApplySetting(spec, state, error);
+  }
+  for (const std::string& known : KnownFaults()) {
+    if (known == name) {
+      state->faults.insert(name);
+      return true;
+    }
+  }
+  *error = "unknown fault " + name;
+  return false;
+}
+
+int Create(const std::vector<std::string>& args, std::ostream& err, platform::Clock& clock) {
+  SimulatedPrinter printer(clock);
+  PrinterState& state = printer.State();
+  for (size_t i = 2; i < args.size(); ++i) {
+    const std::string& flag = args[i];
+    if (i + 1 >= args.size()) return Usage(err, flag + " needs a value");
+    const std::string& value = args[++i];
+    std::string error;
+    bool done = false;
+    for (const Option& option : CREATE_OPTIONS) {
+      if (flag == option.flag) {
+        if (!ApplySetting(std::string(option.key) + "=" + value, &state, &error)) {
+          return Usage(err, "bad value for " + flag + ": " + value);
+        }
+        done = true;
+      }
+    }
+    if (done) continue;
+    if (flag == "--fault") {
+      if (!AddFault(value, &state, &error)) return Usage(err, error);
+    } else if (flag == "--busy-for") {
+      uint32_t ms = 0;
+      try {
+        ms = static_cast<uint32_t>(std::stoul(value));
+      } catch (...) {
+        return Usage(err, "bad value for --busy-for: " + value);
+      }
+      state.busyUntil = clock.TickCount() + ms;
+    } else {
+      return Usage(err, "unknown option " + flag);
+    }
+  }
+  return Save(args[1], printer, err);
+}
+
+}  // namespace
+
+int RunKdsim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             platform::Clock& clock) {
+  if (args.size() < 2) return Usage(err, "");
+  const std::string& command = args[0];
+  const std::string& path = args[1];
+  if (command == "create") return Create(args, err, clock);
+
+  SimulatedPrinter printer(clock);
+  if (command == "show") {
+    if (args.size() != 2) return Usage(err, "show takes only the state file");
+    if (!Load(path, &printer, err)) return EXIT_FAILED;
+    out << FormatState(printer.State());
+    return EXIT_OK;
+  }
+  if (command == "log") {
+    if (args.size() != 2) return Usage(err, "log takes only the state file");
+    if (!Load(path, &printer, err)) return EXIT_FAILED;
+    printer.IngestInput();
+    printer.IsBusy();  // lets a finished firmware update show in the log
+    for (const std::string& line : printer.State().log) out << line << "\n";
+    return Save(path, printer, err);
+  }
+  if (command == "set") {
+    if (args.size() < 3) return Usage(err, "set needs KEY=VALUE");
+    if (!Load(path, &printer, err)) return EXIT_FAILED;
+    for (size_t i = 2; i < args.size(); ++i) {
+      std::string error;
+      if (!ApplySetting(args[i], &printer.State(), &error)) return Usage(err, error);
+    }
+    return Save(path, printer, err);
+  }
+  if (command == "ingest") {
+    if (args.size() != 3) return Usage(err, "ingest needs the state file and one job file");
+    if (!Load(path, &printer, err)) return EXIT_FAILED;
+    std::ifstream in(SystemPath(args[2]), std::ios::binary);
+    if (!in) {
+      err << "kdsim: cannot read " << args[2] << "\n";
+      return EXIT_FAILED;
+    }
+    std::vector<uint8_t> job((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+    size_t before = printer.State().log.size();
+    printer.ReceiveJob(job);
+    const std::vector<std::string>& log = printer.State().log;
+    for (size_t i = before; i < log.size(); ++i) out << log[i] << "\n";
+    return Save(path, printer, err);
+  }
+  return Usage(err, "unknown command " + command);
+}
+
+}  // namespace sim
