@@ -141,6 +141,8 @@ class View {
   virtual void EndDialog(int result) = 0;  // modal dialogs only
   // Moves the focus to the tab stop before the first / after the given child, in z-order.
   virtual void FocusTabStopNear(int childIndex, bool previous) = 0;
+  // True when the focus is on this dialog's first (or last) tab stop.
+  virtual bool FocusOnEdgeTabStop(bool /*first*/) { return false; }
 
   // System menu editing of a top-level dialog.
   virtual bool HasSystemMenu() = 0;

@@ -61,9 +61,12 @@ int WithPrinter(Action action) {
   sim::SimulatedPrinter printer(clock);
   std::string path = StatePath();
   if (!printer.Load(path)) return sim::KB_FAILED;
+  std::string loaded = sim::FormatState(printer.State());
   printer.IngestInput();
   int result = action(printer);
-  printer.Save(path);
+  // A receive that waited for nothing leaves the file alone, so that a change another process
+  // made meanwhile (kdsim set) is not overwritten.
+  if (sim::FormatState(printer.State()) != loaded) printer.Save(path);
   return result;
 }
 

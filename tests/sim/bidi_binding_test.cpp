@@ -6,12 +6,19 @@
 #include <fstream>
 
 #include "link/bidi_api.h"
+#include "link/command_framing.h"
+#include "link/command_job.h"
+#include "link/printer_channel.h"
 #include "platform/posix/posix_platform.h"
+#include "programs/kestrune/kestrune_tables.h"
+#include "shell/tool_app.h"
 #include "sim/printer_state.h"
 #include "sim/protocol_bytes.h"
 #include "sim/simulated_library.h"
 #include "tests/sim/sim_test_bytes.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/fake_spooler.h"
+#include "tests/support/test_app.h"
 
 namespace {
 
@@ -70,6 +77,12 @@ class DefaultNameLibrary : public platform::Library {
   std::string path_;
   platform::PosixLibrary real_;
 };
+
+void Append(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::app)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
 
 std::string FolderOf(const std::string& path) {
   return path.substr(0, path.rfind('/'));
@@ -245,6 +258,51 @@ TEST_F(StandInTest, StateLiesBesideTheLibraryWhenNoneIsNamed) {
   EXPECT_NE(std::string(id).find("DES:KALDO Model 7000;"), std::string::npos);
   api.Release();
   std::remove(beside.c_str());
+}
+
+// The link layer end to end over the real stand-in: a network-only printer that needs two
+// extra polls, its SNMP-wrapped version reply, and a job that reaches it through its port file.
+TEST_F(StandInTest, PrinterChannelOverTheStandIn) {
+  std::string port = folder + "port.prn";
+  state.channels = {{sim::CHANNEL_TYPE_NETWORK, sim::CHANNEL_FLAGS_USABLE}};
+  state.readyAfter = 2;
+  state.input = port;
+  ASSERT_TRUE(sim::SaveState(statePath, state));
+
+  auto spooler = std::make_unique<fakes::RecordingSpooler>();
+  spooler->AddQueue(QUEUE, "LPT1:", "KALDO Model 9000");
+  spooler->onJob = [port](const std::vector<uint8_t>& job) { Append(port, job); };
+  fakes::RecordingSpooler* jobs = spooler.get();
+  fakes::TestPlatform platform{};
+  shell::ToolApp app(
+      programs::KestruneProfile(),
+      fakes::MakeFakePlatform(&platform, std::move(spooler),
+                              std::make_unique<DefaultNameLibrary>(KD_STANDIN_LIBRARY)));
+  fakes::InstallTestSettings(*platform.files, {0});
+  BidiApi api(app.Library(), app.Spooler(), app.Files());
+  ASSERT_EQ(api.Bind(QUEUE, 1), 1);
+  printer_link::PrinterChannel channel(&api, app);
+
+  EXPECT_TRUE(channel.MatchDeviceId(QUEUE, "KALDO Model 9000"));
+  EXPECT_FALSE(channel.MatchDeviceId(QUEUE, "KALDO Model 7000"));
+  EXPECT_EQ(channel.WaitUntilReady(QUEUE, false, nullptr), 1);
+  EXPECT_EQ(Saved().statusPolls, 3);
+
+  uint8_t reply[512] = {};
+  int received =
+      channel.QueryPrinter(QUEUE, simtest::VERSION_QUERY.data(), 6, reply, sizeof reply, 10000);
+  ASSERT_GT(received, 0);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(reply)), "@BDC PS\r\nVI:00SN120315;\x0C");
+
+  printer_link::CommandStream stream = printer_link::DeepCleaningStream();
+  ASSERT_EQ(printer_link::SendCommandJob(*jobs, QUEUE, stream.bytes, stream.length), 0);
+  char id[256];
+  uint32_t size = sizeof id;
+  api.KBGetDeviceID(1, QUEUE, id, &size);  // any call takes the new job in
+  sim::PrinterState saved = Saved();
+  EXPECT_EQ(saved.log[saved.log.size() - 2], "deep-cleaning");
+  EXPECT_TRUE(saved.openChannels.empty());
+  api.Release();
 }
 
 class SimulatedLibraryTest : public ::testing::Test {

@@ -54,6 +54,7 @@ class FakeView : public ui::View {
   bool closePosted = false;
   int focusedControl = 0;
   bool focused = false;
+  int focusAtEdge = 0;  // 1: on the first tab stop, 2: on the last
   int icon = 0;
   int invalidations = 0;
   int dpi = 96;
@@ -116,6 +117,7 @@ class FakeView : public ui::View {
   void PostClose() override { closePosted = true; }
   void EndDialog(int code) override;
   void FocusTabStopNear(int childIndex, bool previous) override;
+  bool FocusOnEdgeTabStop(bool first) override { return focusAtEdge == (first ? 1 : 2); }
   bool HasSystemMenu() override { return hasSystemMenu; }
   void AppendSystemMenuItem(int commandId, const std::string& text) override;
   void RemoveMaximizeAndSize() override { maximizeRemoved = true; }

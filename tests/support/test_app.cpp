@@ -34,17 +34,36 @@ class NoSpooler : public platform::Spooler {
   }
 };
 
+// The platform's clock when the test keeps the fake clock itself.
+class ClockRef : public platform::Clock {
+ public:
+  explicit ClockRef(FakeClock& clock) : clock_(clock) {}
+  uint32_t TickCount() override { return clock_.TickCount(); }
+  void Sleep(uint32_t ms) override { clock_.Sleep(ms); }
+
+ private:
+  FakeClock& clock_;
+};
+
 }  // namespace
 
 shell::PlatformSet MakeFakePlatform(TestPlatform* out, std::unique_ptr<platform::Spooler> spooler,
-                                    std::unique_ptr<platform::Library> library) {
+                                    std::unique_ptr<platform::Library> library,
+                                    FakeClock* sharedClock) {
   shell::PlatformSet set;
   auto files = std::make_unique<FakeFiles>();
   files->programPath = std::string(TEST_PROGRAM_DIR) + "\\Kestrune.exe";
-  auto clock = std::make_unique<FakeClock>();
-  auto host = std::make_unique<FakeHost>(*clock);
+  std::unique_ptr<platform::Clock> clock;
+  if (sharedClock) {
+    clock = std::make_unique<ClockRef>(*sharedClock);
+  } else {
+    auto owned = std::make_unique<FakeClock>();
+    sharedClock = owned.get();
+    clock = std::move(owned);
+  }
+  auto host = std::make_unique<FakeHost>(*sharedClock);
   out->files = files.get();
-  out->clock = clock.get();
+  out->clock = sharedClock;
   out->host = host.get();
   auto registry = std::make_unique<FakeRegistry>();
   out->registry = registry.get();

@@ -24,10 +24,12 @@ struct TestPlatform {
   platform::Library* library;
 };
 
-// Builds a PlatformSet of fakes; spooler and library may be given (default: inert ones).
+// Builds a PlatformSet of fakes; spooler and library may be given (default: inert ones), and a
+// clock that the caller keeps (so that a simulated printer can share it).
 shell::PlatformSet MakeFakePlatform(TestPlatform* out,
                                     std::unique_ptr<platform::Spooler> spooler = nullptr,
-                                    std::unique_ptr<platform::Library> library = nullptr);
+                                    std::unique_ptr<platform::Library> library = nullptr,
+                                    FakeClock* sharedClock = nullptr);
 
 // Writes every required settings file, with "T<N>" texts for the numbers given.
 void InstallTestSettings(FakeFiles& files, const std::vector<int>& textNumbers);

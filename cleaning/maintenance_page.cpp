@@ -1,0 +1,158 @@
+// Nozzle check and deep cleaning.
+#include "cleaning/maintenance_page.h"
+
+#include "link/command_framing.h"
+#include "link/command_job.h"
+#include "link/printer_channel.h"
+#include "shell/layout.h"
+
+namespace cleaning {
+
+namespace {
+
+constexpr int MANUAL_PAGE = 0;
+constexpr int MANUAL_TOPIC = 0;
+
+const shell::ControlLayout LAYOUT[] = {
+    {IDC_NOZZLE_GROUP, {80, 10, 470, 95}, 100},
+    {IDC_NOZZLE_CHECK, {111, 35, 150, 74}, shell::NO_TEXT},
+    {IDC_NOZZLE_TEXT, {175, 36, 445, 74}, 3},
+    {IDC_CLEANING_GROUP, {80, 105, 470, 191}, 101},
+    {IDC_DEEP_CLEANING, {111, 130, 150, 170}, shell::NO_TEXT},
+    {IDC_CLEANING_TEXT, {175, 131, 445, 170}, 4},
+    {IDC_HELP, {11, 204, 124, 226}, 102},
+    {IDC_CLOSE, {476, 204, 589, 226}, 180},
+};
+
+const ui::Rect PAGE_RECT{0, 0, 600, 236};
+
+}  // namespace
+
+bool MaintenancePage::OnInit(ui::View& view) {
+  view_ = &view;
+  view.SetWindowRect(PAGE_RECT);
+  view.SetClientSize(PAGE_RECT.Width(), PAGE_RECT.Height());
+  shell::LayOutControls(view, app_.Fonts(), app_.GetTexts(), LAYOUT);
+  view.SetButtonBitmap(IDC_NOZZLE_CHECK, NOZZLE_CHECK_BITMAP);
+  view.SetButtonBitmap(IDC_DEEP_CLEANING, DEEP_CLEANING_BITMAP);
+  return true;
+}
+
+void MaintenancePage::SetActionsEnabled(bool enabled) {
+  if (!view_) return;
+  view_->EnableControl(IDC_NOZZLE_CHECK, enabled);
+  view_->EnableControl(IDC_DEEP_CLEANING, enabled);
+}
+
+void MaintenancePage::OnCommand(int id, int /*code*/) {
+  switch (id) {
+    case IDC_NOZZLE_CHECK:
+      NozzleCheck();
+      break;
+    case IDC_DEEP_CLEANING:
+      DeepCleaning();
+      break;
+    case IDC_HELP:
+      host_.OpenManual(MANUAL_PAGE, MANUAL_TOPIC);
+      break;
+    case IDC_CLOSE:
+      if (host_.Window()) host_.Window()->PostClose();
+      break;
+    default:
+      break;
+  }
+}
+
+intptr_t MaintenancePage::OnMessage(unsigned message, uintptr_t, intptr_t, bool* handled) {
+  *handled = message == shell::PAGE_REFRESH || message == shell::PAGE_LEAVE;
+  if (message != shell::PAGE_REFRESH) return 0;
+  if (app_.Launch() == shell::LaunchMode::U) ShowPreview();
+  return 1;
+}
+
+void MaintenancePage::OnPaint(ui::Canvas& canvas) {
+  canvas.Fill(canvas.ClientRect(), ui::WHITE);
+}
+
+bool MaintenancePage::OnKeyDown(int key, bool shift) {
+  // Tab leaves the page for the main window instead of wrapping inside it.
+  if (key != ui::KEY_TAB || !view_ || !host_.Window()) return false;
+  if (!view_->FocusOnEdgeTabStop(shift)) return false;
+  host_.Window()->Focus();
+  return true;
+}
+
+void MaintenancePage::Show(int text, ui::Icon icon) {
+  app_.Message(view_, text, icon);
+}
+
+void MaintenancePage::ShowPreview() {
+  Show(TEXT_CLEANING_SENT, ui::Icon::Information);
+  Show(TEXT_PREVIEW_ONLY, ui::Icon::Warning);
+  Show(TEXT_NOZZLE_CHECK_SENT, ui::Icon::Information);
+  Show(TEXT_INK_LOW, ui::Icon::Warning);
+  Show(TEXT_0D_LOW, ui::Icon::Warning);
+}
+
+bool MaintenancePage::PrinterIsUsable() {
+  printer_link::PrinterChannel channel(app_.PrinterLink(), app_);
+  const std::string& queue = app_.PrinterName();
+  if (app_.Launch() == shell::LaunchMode::Normal &&
+      !channel.MatchDeviceId(queue, app_.DriverName())) {
+    Show(TEXT_WRONG_PRINTER, ui::Icon::Error);
+    return false;
+  }
+  if (app_.Launch() == shell::LaunchMode::U) return true;
+  if (channel.WaitUntilReady(queue, true, nullptr) != 0) return true;
+  if (channel.MatchDeviceId(queue, app_.DriverName())) {
+    Show(TEXT_NOT_READY, ui::Icon::Warning);
+  } else {
+    Show(TEXT_WRONG_PRINTER, ui::Icon::Error);
+  }
+  return false;
+}
+
+void MaintenancePage::NozzleCheck() {
+  if (!PrinterIsUsable()) return;
+  app_.Host().SetWaitCursor(true);
+  printer_link::CommandStream stream = printer_link::NozzleCheckStream();
+  int sent =
+      printer_link::SendCommandJob(app_.Spooler(), app_.PrinterName(), stream.bytes, stream.length);
+  app_.Clock().Sleep(NOZZLE_CHECK_PAUSE_MS);
+  if (sent == 0) Show(TEXT_NOZZLE_CHECK_SENT, ui::Icon::Information);
+  app_.Host().SetWaitCursor(false);
+}
+
+void MaintenancePage::DeepCleaning() {
+  if (!PrinterIsUsable()) return;
+  if (app_.Launch() != shell::LaunchMode::U) {
+    printer_link::PrinterChannel channel(app_.PrinterLink(), app_);
+    int handle = channel.Open(app_.PrinterName());
+    if (handle < 1) {
+      Show(TEXT_NOT_READY, ui::Icon::Warning);
+      return;
+    }
+    printer_link::StatusReply status;
+    int read = channel.ReadStatus(handle, status);
+    channel.Close(handle);
+    if (read < 0) {
+      Show(TEXT_NOT_READY, ui::Icon::Warning);
+      return;
+    }
+    if (status.IsInkLow()) {
+      Show(TEXT_INK_LOW, ui::Icon::Warning);
+      return;
+    }
+    if (status.IsField0DLow()) {
+      Show(TEXT_0D_LOW, ui::Icon::Warning);
+      return;
+    }
+  }
+  printer_link::CommandStream stream = printer_link::DeepCleaningStream();
+  if (printer_link::SendCommandJob(app_.Spooler(), app_.PrinterName(), stream.bytes,
+                                   stream.length) == 0) {
+    Show(TEXT_CLEANING_SENT, ui::Icon::Information);
+  }
+}
+
+}  // namespace cleaning

@@ -1,0 +1,109 @@
+// The main window of Kestrune and Sunnabar: header, printer list, the tool page, About, closing.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "shell/page.h"
+#include "shell/printer_choice.h"
+#include "shell/tool_app.h"
+
+namespace shell {
+
+constexpr int MAIN_TEMPLATE = 102;
+constexpr int ABOUT_TEMPLATE = 183;
+constexpr int IDC_PAGE_SELECTOR = 1000;
+constexpr int IDC_PRINTER_LIST = 1026;
+constexpr int IDC_PRINTER_LABEL = 1028;
+constexpr int IDC_SEPARATOR = 1137;
+constexpr int IDC_ABOUT_TITLE = 1173;
+constexpr int IDC_ABOUT_VERSION = 1174;
+constexpr int IDC_ABOUT_BODY = 1175;
+constexpr int PROGRAM_ICON = 128;
+constexpr int HEADER_PICTURE = 131;
+constexpr int PAGE_ICONS = 163;
+constexpr int PAGE_ICON_WIDTH = 34;
+constexpr int HEADER_WIDTH = 600;
+constexpr int HEADER_HEIGHT = 70;
+constexpr int PAGE_TOP = HEADER_HEIGHT + 45;
+constexpr int PAGE_COUNT = 10;
+constexpr int ABOUT_COMMAND_FIRST = 16;
+constexpr int ABOUT_COMMAND_LAST = 31;
+constexpr int ABOUT_MENU_TEXT = 280;
+constexpr int CLOSE_CONFIRM_TEXT = 300;
+constexpr int COMBO_SELECTION_CHANGED = 1;  // notification code of a new selection
+
+using PageFactory = std::function<std::unique_ptr<Page>(ToolApp&, PageHost&, int pageNumber)>;
+
+class MainWindow : public MainFrame, public PageHost {
+ public:
+  MainWindow(ToolApp& app, PageFactory makePage);
+  ~MainWindow() override;
+
+  // MainFrame
+  int TemplateId() const override { return MAIN_TEMPLATE; }
+  bool OnInit(ui::View& view) override;
+  void OnCommand(int id, int code) override;
+  void OnPaint(ui::Canvas& canvas) override;
+  bool OnKeyDown(int key, bool shift) override;
+  void OnClose() override;
+  void OnSystemCommand(int id, bool* handled) override;
+  void OnSize(bool minimized) override;
+  void OnDrawItem(int controlId, int index, bool selected, bool inSelectionField,
+                  ui::Canvas& canvas, const ui::Rect& rect) override;
+  void OnDestroy() override;
+  bool WhiteBackground() override { return true; }
+
+  // PageHost
+  void SelectPage(int pageNumber) override;
+  void OpenManual(int pageNumber, int topic) override;
+  ui::View* Window() override { return view_; }
+
+  int CurrentPage() const { return current_; }
+  const std::string& CurrentTitle() const { return title_; }
+  const std::string& CurrentDescription() const { return description_; }
+  Page* PageAt(int number) { return InRange(number) ? pages_[number].get() : nullptr; }
+
+ private:
+  static bool InRange(int n) { return n >= 0 && n < PAGE_COUNT; }
+  const PageEntry* EntryOf(int pageNumber) const;
+  bool CreatePage(ui::View& view, const PageEntry& entry);
+  void SwitchPage();
+  void ShowAbout();
+  int SelectedPageNumber();
+  void DestroyPages();
+
+  ToolApp& app_;
+  PageFactory makePage_;
+  ui::View* view_ = nullptr;
+  PrinterList printers_;
+  std::array<std::unique_ptr<Page>, PAGE_COUNT> pages_;
+  std::array<std::unique_ptr<ui::View>, PAGE_COUNT> pageViews_;
+  std::array<std::string, PAGE_COUNT> pageNames_;
+  int current_;
+  std::string programTitle_;
+  std::string title_;
+  std::string description_;
+};
+
+// The About dialog: program title, version from the executable, body text, picture.
+class AboutDialog : public ui::DialogHandler {
+ public:
+  AboutDialog(ToolApp& app, int picture) : app_(app), picture_(picture) {}
+  bool OnInit(ui::View& view) override;
+  void OnPaint(ui::Canvas& canvas) override;
+  void OnLeftButtonUp() override;
+  bool WhiteBackground() override { return true; }
+
+ private:
+  ToolApp& app_;
+  int picture_;
+  ui::View* view_ = nullptr;
+};
+
+// "%s %d.%02d" of the label and the file version (high part + low part >> 16).
+std::string VersionLabel(const std::string& label, uint32_t high, uint32_t low);
+
+}  // namespace shell
