@@ -7,6 +7,7 @@
 #include "firmware/firmware_texts.h"
 #include "firmware/firmware_version.h"
 #include "shell/page.h"
+#include "shell/printer_choice.h"
 #include "tests/firmware/firmware_fixture.h"
 
 namespace firmware_tests {
@@ -262,7 +263,7 @@ TEST_F(FirmwarePageTest, RememberedFolderAndModelKey) {
               {"KALDO ", ""}};
   for (const auto& c : keys) {
     SCOPED_TRACE(c.driver);
-    EXPECT_EQ(ModelKeyName(c.driver), c.key);
+    EXPECT_EQ(shell::ModelKeyName(c.driver), c.key);
   }
 }
 
@@ -386,25 +387,22 @@ TEST_F(FirmwarePageTest, DisablingForAnotherPrinterClearsVersionsFileAndVerdict)
 }
 
 TEST_F(FirmwarePageTest, TabLeavesThePageAtItsEnds) {
-  OpenWithPrinterVersion("SN010001");  // Browse enabled, Update disabled
+  OpenWithPrinterVersion("SN010001");
   struct Case {
-    int focused;
+    int focusAtEdge;  // 0 inside, 1 on the first tab stop, 2 on the last
     bool shift;
     bool leaves;
-  } cases[] = {{IDC_CLOSE, false, true}, {IDC_BROWSE, true, true},   {IDC_BROWSE, false, false},
-               {IDC_CLOSE, true, false}, {IDC_MANUAL, false, false}, {0, false, false}};
+  } cases[] = {{2, false, true}, {1, true, true},   {1, false, false},
+               {2, true, false}, {0, false, false}, {0, true, false}};
+  auto& mainView = *static_cast<fakes::FakeView*>(main.get());
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.focused);
-    auto& mainView = *static_cast<fakes::FakeView*>(main.get());
+    SCOPED_TRACE(std::to_string(c.focusAtEdge) + (c.shift ? " shift" : ""));
     mainView.focused = false;
-    V().focusedControl = c.focused;
+    V().focusAtEdge = c.focusAtEdge;
     EXPECT_EQ(page->OnKeyDown(ui::KEY_TAB, c.shift), c.leaves);
     EXPECT_EQ(mainView.focused, c.leaves);
   }
-  // With Browse disabled the manual button is the first tab stop.
-  page->SetActionsEnabled(false);
-  V().focusedControl = IDC_MANUAL;
-  EXPECT_TRUE(page->OnKeyDown(ui::KEY_TAB, true));
+  V().focusAtEdge = 2;
   EXPECT_FALSE(page->OnKeyDown(ui::KEY_RETURN, false));
 }
 

@@ -10,9 +10,11 @@
 #include "link/bidi_api.h"
 #include "programs/sunnabar/sunnabar_tables.h"
 #include "shell/busy_dialog.h"
+#include "shell/main_window.h"
 #include "sim/simulated_library.h"
 #include "sim/simulated_printer.h"
 #include "tests/support/fake_spooler.h"
+#include "tests/support/kestrune_world.h"
 #include "tests/support/test_app.h"
 
 namespace {
@@ -148,6 +150,64 @@ TEST_F(FirmwareSimTest, OlderFirmwareIsShownInRedAndCannotBeSent) {
   EXPECT_EQ(page->Verdict(), VERDICT_FILE_OLDER);
   EXPECT_FALSE(View().IsControlEnabled(IDC_UPDATE));
   EXPECT_TRUE(spooler->jobs.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Sunnabar as a whole: main window, printer choice, the firmware page and the simulated printer.
+TEST(SunnabarProgramTest, ChooseBrowseUpdateAndChooseNoPrinter) {
+  fakes::ProgramWorld world(programs::SunnabarProfile());
+  world.fake.host->templates[FIRMWARE_PAGE_TEMPLATE] = {IDC_FILE_CAPTION,
+                                                        IDC_FILE_NAME,
+                                                        IDC_BROWSE,
+                                                        IDC_VERSION_FRAME,
+                                                        IDC_PRINTER_VERSION_CAPTION,
+                                                        IDC_PRINTER_VERSION,
+                                                        IDC_FILE_VERSION_CAPTION,
+                                                        IDC_FILE_VERSION,
+                                                        IDC_VERDICT,
+                                                        IDC_UPDATE,
+                                                        IDC_MANUAL,
+                                                        IDC_CLOSE};
+  std::vector<uint8_t> file = MakeFirmwareFile("SN130315", 20000);
+  world.fake.files->Put(FILE_PATH, std::string(file.begin(), file.end()));
+  world.fake.host->chooseFileResult = true;
+  world.fake.host->chosenFile = FILE_PATH;
+  FirmwarePage* page = nullptr;
+  bool ran = false;
+  world.Run(
+      [&](shell::ToolApp& app, shell::PageHost& host, int) {
+        auto made = std::make_unique<FirmwarePage>(app, host);
+        page = made.get();
+        return std::unique_ptr<shell::Page>(std::move(made));
+      },
+      [&](fakes::FakeView& main) {
+        ran = true;
+        fakes::FakeView* view = world.Window(FIRMWARE_PAGE_TEMPLATE);
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(main.clientHeight, 115 + 278);
+        EXPECT_FALSE(view->IsControlEnabled(IDC_BROWSE));  // the no-printer entry to start
+
+        main.ChooseComboEntry(shell::IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
+        EXPECT_EQ(view->ControlText(IDC_PRINTER_VERSION), "SN120315");
+        ASSERT_TRUE(view->IsControlEnabled(IDC_BROWSE));
+        view->Click(IDC_BROWSE);
+        EXPECT_EQ(page->Verdict(), VERDICT_FILE_NEWER);
+        view->Click(IDC_UPDATE);
+        EXPECT_EQ(world.MessageTexts(), std::vector<std::string>{"T309"});
+        EXPECT_EQ(world.printer.State().firmware, "SN130315");
+
+        main.ChooseComboEntry(shell::IDC_PRINTER_LIST, 1, shell::COMBO_SELECTION_CHANGED);
+        EXPECT_EQ(view->ControlText(IDC_PRINTER_VERSION), "");
+        EXPECT_EQ(view->ControlText(IDC_FILE_NAME), "");
+        EXPECT_EQ(view->ControlText(IDC_FILE_VERSION), "");
+        EXPECT_EQ(page->Verdict(), VERDICT_NONE);
+        EXPECT_FALSE(view->IsControlEnabled(IDC_BROWSE));
+        EXPECT_FALSE(view->IsControlEnabled(IDC_UPDATE));
+      });
+  EXPECT_TRUE(ran);
 }
 
 }  // namespace
