@@ -82,6 +82,10 @@ class Canvas {
   virtual void DottedLine(int x1, int y, int x2, Color color) = 0;
   // Single line, vertically centred, no prefix processing, transparent background.
   virtual void Text(const std::string& text, const Rect& rect, Font font, Color color) = 0;
+  // The same, right-aligned in rect. Realisations that can align override this.
+  virtual void TextRight(const std::string& text, const Rect& rect, Font font, Color color) {
+    Text(text, rect, font, color);
+  }
   // Bitmap resource at its own size, top-left at (x, y).
   virtual void Bitmap(int resourceId, int x, int y) = 0;
   // Cell `index` of a strip bitmap resource cut into cells cellWidth wide, with a transparent
