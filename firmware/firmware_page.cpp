@@ -117,6 +117,10 @@ void FirmwarePage::SetActionsEnabled(bool enabled) {
   if (enabled || !view_) return;
   view_->EnableControl(IDC_BROWSE, false);
   view_->EnableControl(IDC_UPDATE, false);
+}
+
+void FirmwarePage::ForgetPrinter() {
+  if (!view_) return;
   view_->SetControlText(IDC_PRINTER_VERSION, std::string());
   view_->SetControlText(IDC_FILE_NAME, std::string());
   view_->SetControlText(IDC_FILE_VERSION, std::string());

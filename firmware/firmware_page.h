@@ -51,6 +51,7 @@ class FirmwarePage : public shell::Page, private UpdateTarget {
   // shell::Page
   int TemplateId() const override { return FIRMWARE_PAGE_TEMPLATE; }
   void SetActionsEnabled(bool enabled) override;
+  void ForgetPrinter() override;
   ui::View* Window() override { return view_; }
 
   // ui::DialogHandler

@@ -21,9 +21,10 @@ class PageHost {
 class Page : public ui::DialogHandler {
  public:
   virtual int TemplateId() const = 0;
-  // The printer choice enables or disables the page's printer-dependent actions (disabling also
-  // clears what the page shows of the previous printer where the page keeps such state).
+  // The printer choice enables or disables the page's printer-dependent actions.
   virtual void SetActionsEnabled(bool enabled) = 0;
+  // The no-printer entry was chosen: drop what the page shows of the previous printer.
+  virtual void ForgetPrinter() {}
   // The page's window while it exists, else null.
   virtual ui::View* Window() = 0;
 };

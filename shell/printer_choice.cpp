@@ -115,6 +115,7 @@ void PrinterList::Choose(ui::View& view, int comboId, Page* page) {
   int selection = view.ComboSelection(comboId);
   intptr_t data = view.ComboData(comboId, selection);
   if (selection < 0 || data == NO_PRINTER_DATA) {
+    if (page) page->ForgetPrinter();
     setActions(false);
     return;
   }

@@ -85,12 +85,22 @@ void GdiCanvas::DottedLine(int x1, int y, int x2, ui::Color color) {
 
 void GdiCanvas::Text(const std::string& text, const ui::Rect& rect, ui::Font font,
                      ui::Color color) {
+  Draw(text, rect, font, color, DT_LEFT);
+}
+
+void GdiCanvas::TextRight(const std::string& text, const ui::Rect& rect, ui::Font font,
+                          ui::Color color) {
+  Draw(text, rect, font, color, DT_RIGHT);
+}
+
+void GdiCanvas::Draw(const std::string& text, const ui::Rect& rect, ui::Font font,
+                     ui::Color color, unsigned alignment) {
   RECT area = ToRect(rect);
   HGDIOBJ previous = font ? SelectObject(dc_, reinterpret_cast<HFONT>(font)) : nullptr;
   COLORREF previousColor = SetTextColor(dc_, ResolveColor(color));
   int previousMode = SetBkMode(dc_, TRANSPARENT);
   DrawTextA(dc_, text.c_str(), static_cast<int>(text.size()), &area,
-            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | alignment);
   SetBkMode(dc_, previousMode);
   SetTextColor(dc_, previousColor);
   if (previous) SelectObject(dc_, previous);

@@ -21,12 +21,16 @@ class GdiCanvas : public ui::Canvas {
   void Fill(const ui::Rect& rect, ui::Color color) override;
   void DottedLine(int x1, int y, int x2, ui::Color color) override;
   void Text(const std::string& text, const ui::Rect& rect, ui::Font font, ui::Color color) override;
+  void TextRight(const std::string& text, const ui::Rect& rect, ui::Font font,
+                 ui::Color color) override;
   void Bitmap(int resourceId, int x, int y) override;
   void StripCell(int resourceId, int cellWidth, ui::Color transparent, int index, int x,
                  int y) override;
   void Icon(int resourceId, int x, int y) override;
 
  private:
+  void Draw(const std::string& text, const ui::Rect& rect, ui::Font font, ui::Color color,
+            unsigned alignment);
   HDC dc_;
   HWND window_;
   HINSTANCE instance_;

@@ -2,8 +2,8 @@
 #include <memory>
 
 #include "programs/common/native_platform.h"
-#include "programs/common/placeholder_window.h"
 #include "programs/sunnabar/sunnabar_tables.h"
+#include "shell/main_window.h"
 #include "shell/tool_app.h"
 
 // After the portable headers: the system's macros must not rename their declarations.
@@ -15,7 +15,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   InitCommonControls();
   shell::ToolApp app(programs::SunnabarProfile(), programs::NativePlatform());
   app.Run([](shell::ToolApp& owner) -> std::unique_ptr<shell::MainFrame> {
-    return std::make_unique<programs::PlaceholderWindow>(owner);
+    return std::make_unique<shell::MainWindow>(owner, programs::SunnabarPages());
   });
   return 0;
 }

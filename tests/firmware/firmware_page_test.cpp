@@ -370,13 +370,15 @@ TEST_F(FirmwarePageTest, VerdictIsPaintedRightAlignedInTheHiddenControlsRectangl
   EXPECT_TRUE(canvas.texts.empty());  // no verdict, no text
 }
 
-TEST_F(FirmwarePageTest, DisablingForAnotherPrinterClearsVersionsFileAndVerdict) {
+TEST_F(FirmwarePageTest, RefusedPrinterOnlyDisablesNoPrinterAlsoClears) {
   OpenWithPrinterVersion("SN010001");
   Browse(FILE_PATH);
   ASSERT_TRUE(Enabled(IDC_UPDATE));
-  page->SetActionsEnabled(false);
+  page->SetActionsEnabled(false);  // a printer refused by the status monitor check
   EXPECT_FALSE(Enabled(IDC_BROWSE));
   EXPECT_FALSE(Enabled(IDC_UPDATE));
+  EXPECT_NE(Text(IDC_PRINTER_VERSION), "");
+  page->ForgetPrinter();  // the no-printer entry
   EXPECT_EQ(Text(IDC_PRINTER_VERSION), "");
   EXPECT_EQ(Text(IDC_FILE_NAME), "");
   EXPECT_EQ(Text(IDC_FILE_VERSION), "");
