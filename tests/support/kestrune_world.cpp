@@ -1,6 +1,8 @@
 // Program worlds for flow tests.
 #include "tests/support/kestrune_world.h"
 
+#include "firmware/firmware_page.h"
+
 namespace fakes {
 
 void DeclareSuiteTemplates(FakeHost& host) {
@@ -8,6 +10,19 @@ void DeclareSuiteTemplates(FakeHost& host) {
                                           shell::IDC_PRINTER_LABEL, shell::IDC_SEPARATOR};
   host.templates[134] = {1160, 1038, 1040, 1161, 1039, 1041, 1003, 1004};
   host.templates[169] = {1158, 1159, 2};
+  using namespace firmware;
+  host.templates[FIRMWARE_PAGE_TEMPLATE] = {IDC_FILE_CAPTION,
+                                            IDC_FILE_NAME,
+                                            IDC_BROWSE,
+                                            IDC_VERSION_FRAME,
+                                            IDC_PRINTER_VERSION_CAPTION,
+                                            IDC_PRINTER_VERSION,
+                                            IDC_FILE_VERSION_CAPTION,
+                                            IDC_FILE_VERSION,
+                                            IDC_VERDICT,
+                                            IDC_UPDATE,
+                                            IDC_MANUAL,
+                                            IDC_CLOSE};
   host.templates[shell::ABOUT_TEMPLATE] = {shell::IDC_ABOUT_TITLE, shell::IDC_ABOUT_VERSION,
                                            shell::IDC_ABOUT_BODY};
 }
