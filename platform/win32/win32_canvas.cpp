@@ -93,8 +93,8 @@ void GdiCanvas::TextRight(const std::string& text, const ui::Rect& rect, ui::Fon
   Draw(text, rect, font, color, DT_RIGHT);
 }
 
-void GdiCanvas::Draw(const std::string& text, const ui::Rect& rect, ui::Font font,
-                     ui::Color color, unsigned alignment) {
+void GdiCanvas::Draw(const std::string& text, const ui::Rect& rect, ui::Font font, ui::Color color,
+                     unsigned alignment) {
   RECT area = ToRect(rect);
   HGDIOBJ previous = font ? SelectObject(dc_, reinterpret_cast<HFONT>(font)) : nullptr;
   COLORREF previousColor = SetTextColor(dc_, ResolveColor(color));

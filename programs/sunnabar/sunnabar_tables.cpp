@@ -8,15 +8,16 @@ namespace programs {
 constexpr int SUNNABAR_PAGE = 7;
 
 shell::ProgramProfile SunnabarProfile() {
-  return shell::ProgramProfile{shell::Program::Sunnabar,
-                               "Sunnabar",
-                               400,  // program title
-                               303,  // shared objects could not be created
-                               shell::CommonRequiredFiles(),
-                               shell::SETTINGS_LINE_CHUNK,
-                               shell::TextKeyStyle::Zeros00,
-                               SUNNABAR_PAGE,
-                               {{0, 0, 400, -1}, {SUNNABAR_PAGE, firmware::FIRMWARE_PAGE_TEMPLATE, 0, 1}}};
+  return shell::ProgramProfile{
+      shell::Program::Sunnabar,
+      "Sunnabar",
+      400,  // program title
+      303,  // shared objects could not be created
+      shell::CommonRequiredFiles(),
+      shell::SETTINGS_LINE_CHUNK,
+      shell::TextKeyStyle::Zeros00,
+      SUNNABAR_PAGE,
+      {{0, 0, 400, -1}, {SUNNABAR_PAGE, firmware::FIRMWARE_PAGE_TEMPLATE, 0, 1}}};
 }
 
 shell::PageFactory SunnabarPages() {
