@@ -7,7 +7,7 @@
 #include "link/printer_channel.h"
 #include "programs/kestrune/kestrune_tables.h"
 #include "shell/busy_dialog.h"
-#include "tests/support/kestrune_world.h"
+#include "tests/support/program_world.h"
 
 namespace {
 

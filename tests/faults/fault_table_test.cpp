@@ -11,7 +11,7 @@
 #include "link/command_framing.h"
 #include "programs/kestrune/kestrune_tables.h"
 #include "programs/sunnabar/sunnabar_tables.h"
-#include "tests/support/kestrune_world.h"
+#include "tests/support/program_world.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // The firmware page with the recording window fakes: start, refresh, Browse, the verdict and its
 // painting, the printer choice's disabling, the keyboard and Update through the page.
 #include "firmware/firmware_page.h"
+#include "tests/support/program_world.h"
 
 #include <gtest/gtest.h>
 
@@ -66,18 +67,7 @@ using Message = std::pair<std::string, ui::Icon>;
 class FirmwarePageTest : public FirmwareFixture {
  public:
   FirmwarePageTest() {
-    host->templates[FIRMWARE_PAGE_TEMPLATE] = {IDC_FILE_CAPTION,
-                                               IDC_FILE_NAME,
-                                               IDC_BROWSE,
-                                               IDC_VERSION_FRAME,
-                                               IDC_PRINTER_VERSION_CAPTION,
-                                               IDC_PRINTER_VERSION,
-                                               IDC_FILE_VERSION_CAPTION,
-                                               IDC_FILE_VERSION,
-                                               IDC_VERDICT,
-                                               IDC_UPDATE,
-                                               IDC_MANUAL,
-                                               IDC_CLOSE};
+    fakes::DeclareSuiteTemplates(*host);
     main = host->CreateModeless(MAIN_TEMPLATE, nullptr, false, mainHandler);
     host->SetMainWindow(main.get());
     pageHost.window = main.get();

@@ -14,7 +14,7 @@
 #include "sim/simulated_library.h"
 #include "sim/simulated_printer.h"
 #include "tests/support/fake_spooler.h"
-#include "tests/support/kestrune_world.h"
+#include "tests/support/program_world.h"
 #include "tests/support/test_app.h"
 
 namespace {
@@ -159,18 +159,6 @@ namespace {
 // Sunnabar as a whole: main window, printer choice, the firmware page and the simulated printer.
 TEST(SunnabarProgramTest, ChooseBrowseUpdateAndChooseNoPrinter) {
   fakes::ProgramWorld world(programs::SunnabarProfile());
-  world.fake.host->templates[FIRMWARE_PAGE_TEMPLATE] = {IDC_FILE_CAPTION,
-                                                        IDC_FILE_NAME,
-                                                        IDC_BROWSE,
-                                                        IDC_VERSION_FRAME,
-                                                        IDC_PRINTER_VERSION_CAPTION,
-                                                        IDC_PRINTER_VERSION,
-                                                        IDC_FILE_VERSION_CAPTION,
-                                                        IDC_FILE_VERSION,
-                                                        IDC_VERDICT,
-                                                        IDC_UPDATE,
-                                                        IDC_MANUAL,
-                                                        IDC_CLOSE};
   std::vector<uint8_t> file = MakeFirmwareFile("SN130315", 20000);
   world.fake.files->Put(FILE_PATH, std::string(file.begin(), file.end()));
   world.fake.host->chooseFileResult = true;

@@ -6,7 +6,7 @@
 #include "cleaning/maintenance_page.h"
 #include "programs/kestrune/kestrune_tables.h"
 #include "programs/sunnabar/sunnabar_tables.h"
-#include "tests/support/kestrune_world.h"
+#include "tests/support/program_world.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "firmware/firmware_texts.h"
 #include "firmware/firmware_update.h"
 #include "link/printer_channel.h"
-#include "platform/native.h"
+#include "programs/common/native_platform.h"
 #include "programs/sunnabar/sunnabar_tables.h"
 #include "shell/tool_app.h"
 #endif
@@ -149,15 +149,7 @@ int Update(Context& c) {
   const std::string& queue = c.args[0];
   const std::string& path = c.args[1];
 
-  shell::PlatformSet set;
-  set.files = platform::MakeNativeFiles();
-  set.registry = platform::MakeNativeRegistry();
-  set.library = platform::MakeNativeLibrary();
-  set.clock = platform::MakeNativeClock();
-  set.system = platform::MakeNativeSystem();
-  set.spooler = platform::MakeNativeSpooler();
-  set.host = platform::MakeNativeHost();
-  shell::ToolApp app(programs::SunnabarProfile(), std::move(set));
+  shell::ToolApp app(programs::SunnabarProfile(), programs::NativePlatform());
 
   std::vector<platform::PrinterQueue> queues;
   app.Spooler().EnumeratePrinters(&queues);

@@ -9,7 +9,7 @@
 #include "tools/kdtool/commands.h"
 
 #ifdef _WIN32
-#include "platform/native.h"
+#include "programs/common/native_platform.h"
 #include "programs/kestrune/kestrune_tables.h"
 #include "shell/tool_app.h"
 #endif
@@ -112,15 +112,7 @@ const char* ChannelName(uint32_t type) {
 int Printer(Context& c) {
   if (c.args.size() != 1) return Usage(c, LINK_COMMANDS[4]);
   const std::string& queue = c.args[0];
-  shell::PlatformSet set;
-  set.files = platform::MakeNativeFiles();
-  set.registry = platform::MakeNativeRegistry();
-  set.library = platform::MakeNativeLibrary();
-  set.clock = platform::MakeNativeClock();
-  set.system = platform::MakeNativeSystem();
-  set.spooler = platform::MakeNativeSpooler();
-  set.host = platform::MakeNativeHost();
-  shell::ToolApp app(programs::KestruneProfile(), std::move(set));
+  shell::ToolApp app(programs::KestruneProfile(), programs::NativePlatform());
 
   std::string driver;
   std::vector<platform::PrinterQueue> queues;

@@ -1,5 +1,5 @@
 // Program worlds for flow tests.
-#include "tests/support/kestrune_world.h"
+#include "tests/support/program_world.h"
 
 #include "firmware/firmware_page.h"
 

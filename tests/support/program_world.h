@@ -1,4 +1,4 @@
-// Kestrune over fakes with a simulated printer behind a recording spooler, for flow tests.
+// A whole program over fakes, with a simulated printer behind a recording spooler, for flow tests.
 #pragma once
 
 #include <functional>
