@@ -1,11 +1,14 @@
 // kddriver: drives the suite's dialogs from outside, for the Wine end-to-end scripts. Every wait
 // is bounded; the exit code says whether the step succeeded.
 #include <windows.h>
+// windows.h first: winspool.h builds on it.
+#include <winspool.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -66,6 +69,24 @@ std::string TextOf(HWND window) {
   return text;
 }
 
+// A control's text; for a combo box the selected entry's (a drop-down list has no edit text).
+std::string ControlText(HWND control) {
+  char name[16] = {};
+  GetClassNameA(control, name, sizeof name);
+  if (_stricmp(name, "ComboBox") != 0) return TextOf(control);
+  LRESULT selection = SendMessageA(control, CB_GETCURSEL, 0, 0);
+  if (selection == CB_ERR) return std::string();
+  // The wide form: Wine hands the ANSI form's text across processes unconverted.
+  LRESULT length = SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(selection), 0);
+  if (length == CB_ERR) return std::string();
+  std::vector<wchar_t> wide(static_cast<size_t>(length) + 1, L'\0');
+  SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(selection),
+               reinterpret_cast<LPARAM>(wide.data()));
+  char text[1024] = {};
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
+  return text;
+}
+
 // The control with that id anywhere inside the window (pages are child dialogs).
 HWND FindControl(HWND window, int id) {
   if (HWND direct = GetDlgItem(window, id)) return direct;
@@ -75,8 +96,136 @@ HWND FindControl(HWND window, int id) {
   return nullptr;
 }
 
+// --- Which standard icon a message box shows -------------------------------------------------
+//
+// Icon handles belong to the process that loaded them, so the box's icon cannot be compared
+// with our own LoadIcon handles. Instead the icon's pixels on screen are compared with each
+// standard icon drawn here: drawn once on black and once on white, the pixels that come out
+// equal are the opaque ones, and those must match the screen.
+
+struct StandardIcon {
+  const char* name;
+  LPCSTR id;
+};
+const StandardIcon STANDARD_ICONS[] = {
+    {"error", IDI_HAND},
+    {"warning", IDI_EXCLAMATION},
+    {"information", IDI_ASTERISK},
+    {"question", IDI_QUESTION},
+};
+constexpr double ICON_MATCH = 0.9;    // share of opaque pixels that must match
+constexpr int COLOUR_TOLERANCE = 24;  // per channel: screen depth and blending may round
+constexpr int ICON_ATTEMPTS = 20;     // the box may not have painted yet
+
+using Pixels = std::vector<DWORD>;
+
+// The 32-bit pixels of a memory bitmap, top row first.
+Pixels ReadPixels(HDC dc, HBITMAP bitmap, int width, int height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  Pixels pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+  return pixels;
+}
+
+// Runs paint(dc) on a fresh width x height bitmap and returns its pixels.
+template <typename Paint>
+Pixels Render(int width, int height, Paint paint) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  paint(dc, screen);
+  SelectObject(dc, old);
+  Pixels pixels = ReadPixels(dc, bitmap, width, height);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+bool Near(DWORD a, DWORD b) {
+  for (int shift = 0; shift < 24; shift += 8) {
+    int x = static_cast<int>((a >> shift) & 0xFF);
+    int y = static_cast<int>((b >> shift) & 0xFF);
+    if (std::abs(x - y) > COLOUR_TOLERANCE) return false;
+  }
+  return true;
+}
+
+Pixels DrawIconOn(HICON icon, int width, int height, COLORREF background) {
+  return Render(width, height, [&](HDC dc, HDC) {
+    RECT all = {0, 0, width, height};
+    HBRUSH brush = CreateSolidBrush(background);
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  });
+}
+
+// Share of the icon's opaque pixels that equal the screen's.
+double IconMatch(const Pixels& screen, HICON icon, int width, int height) {
+  Pixels onBlack = DrawIconOn(icon, width, height, RGB(0, 0, 0));
+  Pixels onWhite = DrawIconOn(icon, width, height, RGB(255, 255, 255));
+  size_t opaque = 0;
+  size_t matching = 0;
+  for (size_t i = 0; i < screen.size(); ++i) {
+    if ((onBlack[i] & 0xFFFFFF) != (onWhite[i] & 0xFFFFFF)) continue;
+    ++opaque;
+    if (Near(screen[i], onBlack[i])) ++matching;
+  }
+  return opaque == 0 ? 0.0 : static_cast<double>(matching) / static_cast<double>(opaque);
+}
+
+BOOL CALLBACK FindIconControl(HWND child, LPARAM lParam) {
+  char name[16] = {};
+  GetClassNameA(child, name, sizeof name);
+  LONG style = GetWindowLongA(child, GWL_STYLE);
+  if (_stricmp(name, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child)) {
+    *reinterpret_cast<HWND*>(lParam) = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// "error", "warning", "information", "question", "none" (no icon control) or "unknown".
+std::string IconOf(HWND box) {
+  HWND control = nullptr;
+  EnumChildWindows(box, FindIconControl, reinterpret_cast<LPARAM>(&control));
+  if (!control || !SendMessageA(control, STM_GETICON, 0, 0)) return "none";
+  for (int attempt = 0; attempt < ICON_ATTEMPTS; ++attempt) {
+    RECT rect = {};
+    GetWindowRect(control, &rect);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return "none";
+    Pixels screen = Render(width, height, [&](HDC dc, HDC screenDc) {
+      BitBlt(dc, 0, 0, width, height, screenDc, rect.left, rect.top, SRCCOPY);
+    });
+    const char* best = nullptr;
+    double bestMatch = 0.0;
+    for (const StandardIcon& candidate : STANDARD_ICONS) {
+      double match = IconMatch(screen, LoadIconA(nullptr, candidate.id), width, height);
+      if (match > bestMatch) {
+        bestMatch = match;
+        best = candidate.name;
+      }
+    }
+    if (best && bestMatch >= ICON_MATCH) return best;
+    Sleep(POLL_MS);
+  }
+  return "unknown";
+}
+
+// Prints the box's caption, icon and text, one per line, then answers it.
 void Answer(HWND box, const char* answer) {
-  std::printf("message: %s\n", TextOf(GetDlgItem(box, MESSAGE_TEXT_ID)).c_str());
+  std::printf("caption: %s\nicon: %s\ntext: %s\n", TextOf(box).c_str(), IconOf(box).c_str(),
+              TextOf(GetDlgItem(box, MESSAGE_TEXT_ID)).c_str());
   std::fflush(stdout);
   PostMessageA(box, WM_COMMAND, std::strcmp(answer, "cancel") == 0 ? IDCANCEL : IDOK, 0);
 }
@@ -161,7 +310,194 @@ int Text(const char* title, int id) {
     std::fprintf(stderr, "no control %d in \"%s\"\n", id, title);
     return EXIT_FAILED;
   }
-  std::printf("%s\n", TextOf(control).c_str());
+  std::printf("%s\n", ControlText(control).c_str());
+  return EXIT_OK;
+}
+
+// Selects the combo box entry with exactly that text and tells the combo's owner, as a change
+// by the operator would. Posted: the owner may answer with a modal message box.
+int Choose(const char* title, int id, const char* entry) {
+  HWND window = FindDialog(title, false);
+  HWND combo = window ? FindControl(window, id) : nullptr;
+  if (!combo) {
+    std::fprintf(stderr, "no control %d in \"%s\"\n", id, title);
+    return EXIT_FAILED;
+  }
+  LRESULT index = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                               reinterpret_cast<LPARAM>(entry));
+  if (index == CB_ERR) {
+    std::fprintf(stderr, "no entry \"%s\" in control %d\n", entry, id);
+    return EXIT_FAILED;
+  }
+  SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  PostMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+  std::printf("chosen: %s\n", entry);
+  return EXIT_OK;
+}
+
+// The window's client area on the screen as X geometry, WIDTHxHEIGHT+X+Y (for cropping
+// screenshots: without a window manager nobody draws the frame).
+int Geometry(const char* title) {
+  HWND window = FindDialog(title, false);
+  RECT client = {};
+  POINT origin = {0, 0};
+  if (!window || !GetClientRect(window, &client) || !ClientToScreen(window, &origin)) {
+    std::fprintf(stderr, "no window \"%s\"\n", title);
+    return EXIT_FAILED;
+  }
+  std::printf("%ldx%ld+%ld+%ld\n", client.right, client.bottom, origin.x, origin.y);
+  return EXIT_OK;
+}
+
+BOOL CALLBACK MatchHolder(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<std::pair<int, HWND>*>(lParam);
+  if (IsWindowVisible(window) && GetDlgItem(window, search->first)) {
+    search->second = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Waits for a visible top-level window that holds control ID (a dialog known by its content).
+int WaitControl(int id, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    std::pair<int, HWND> search{id, nullptr};
+    EnumWindows(MatchHolder, reinterpret_cast<LPARAM>(&search));
+    if (search.second) {
+      std::printf("window with control %d: %s\n", id, TextOf(search.second).c_str());
+      return EXIT_OK;
+    }
+    if (GetTickCount() - start >= timeoutMs) break;
+    Sleep(POLL_MS);
+  }
+  std::fprintf(stderr, "no window with control %d within %lu ms\n", id, timeoutMs);
+  return EXIT_FAILED;
+}
+
+constexpr DWORD WATCH_POLL_MS = 5;
+constexpr ULONGLONG FILETIME_UNIX_EPOCH = 116444736000000000ULL;  // 1970 in 100 ns units
+
+// Microseconds since 1970 on the system clock, which under Wine is the Unix clock: the
+// benchmark compares it with the start time its shell took.
+ULONGLONG UnixMicroseconds() {
+  FILETIME now = {};
+  GetSystemTimePreciseAsFileTime(&now);
+  ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  return (ticks - FILETIME_UNIX_EPOCH) / 10;
+}
+
+// For start-up timing: says "ready" once it watches, then waits (polling every 5 ms) for a
+// visible dialog with that title and prints when it became visible, in Unix microseconds.
+int Watch(const char* title, DWORD timeoutMs) {
+  if (FindDialog(title, false)) {
+    std::fprintf(stderr, "window \"%s\" is already open\n", title);
+    return EXIT_FAILED;
+  }
+  std::printf("ready\n");
+  std::fflush(stdout);
+  DWORD start = GetTickCount();
+  while (!FindDialog(title, false)) {
+    if (GetTickCount() - start >= timeoutMs) {
+      std::fprintf(stderr, "no window \"%s\" within %lu ms\n", title, timeoutMs);
+      return EXIT_FAILED;
+    }
+    Sleep(WATCH_POLL_MS);
+  }
+  std::printf("visible: %llu\n", UnixMicroseconds());
+  return EXIT_OK;
+}
+
+// Wine hands Unix paths through unchanged; the spooler wants Windows paths (root is drive Z:).
+std::string WindowsPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string result = "Z:" + path;
+  for (char& c : result) {
+    if (c == '/') c = '\\';
+  }
+  return result;
+}
+
+std::vector<char> Writable(const std::string& text) {
+  std::vector<char> buffer(text.begin(), text.end());
+  buffer.push_back('\0');
+  return buffer;
+}
+
+constexpr char DRIVER_MODULE[] = "wineps.drv";  // Wine's own; a NULL data file crashes it
+constexpr char RAW_DATA_TYPE[] = "RAW";
+constexpr char PRINT_PROCESSOR[] = "winprint";
+
+// Registers a printer driver whose data file and further files (the bidirectional library)
+// the spooler copies into its driver folder, and a queue on PORT with that driver. An existing
+// queue of that name is deleted first, so running it again gives the same result.
+int InstallPrinter(const char* driverName, const char* dataFile, const char* queueName,
+                   const char* portName, const std::vector<std::string>& files) {
+  std::vector<char> queue = Writable(queueName);
+  HANDLE existing = nullptr;
+  PRINTER_DEFAULTSA access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+  if (OpenPrinterA(queue.data(), &existing, &access)) {
+    DeletePrinter(existing);
+    ClosePrinter(existing);
+  }
+
+  std::vector<char> name = Writable(driverName);
+  std::vector<char> module = Writable(DRIVER_MODULE);
+  std::vector<char> data = Writable(WindowsPath(dataFile));
+  std::vector<char> rawType = Writable(RAW_DATA_TYPE);
+  std::string dependent;  // a list of strings closed by an empty one
+  for (const std::string& file : files) dependent += WindowsPath(file) + '\0';
+  dependent += '\0';
+  std::vector<char> dependentFiles(dependent.begin(), dependent.end());
+
+  DRIVER_INFO_3A driver = {};
+  driver.cVersion = 3;
+  driver.pName = name.data();
+  driver.pDriverPath = module.data();
+  driver.pDataFile = data.data();
+  driver.pConfigFile = module.data();
+  driver.pDependentFiles = dependentFiles.data();
+  driver.pDefaultDataType = rawType.data();
+  if (!AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver),
+                           APD_COPY_NEW_FILES | APD_COPY_FROM_DIRECTORY)) {
+    std::fprintf(stderr, "AddPrinterDriverEx failed: %lu\n", GetLastError());
+    return EXIT_FAILED;
+  }
+
+  std::vector<char> port = Writable(portName);
+  std::vector<char> processor = Writable(PRINT_PROCESSOR);
+  PRINTER_INFO_2A printer = {};
+  printer.pPrinterName = queue.data();
+  printer.pPortName = port.data();
+  printer.pDriverName = name.data();
+  printer.pPrintProcessor = processor.data();
+  printer.pDatatype = rawType.data();
+  printer.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+  HANDLE added = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
+  if (!added) {
+    std::fprintf(stderr, "AddPrinter failed: %lu\n", GetLastError());
+    return EXIT_FAILED;
+  }
+  ClosePrinter(added);
+
+  // Say where the driver's files landed: the library path is built from the driver path.
+  HANDLE opened = nullptr;
+  if (!OpenPrinterA(queue.data(), &opened, nullptr)) {
+    std::fprintf(stderr, "the new queue does not open: %lu\n", GetLastError());
+    return EXIT_FAILED;
+  }
+  DWORD needed = 0;
+  GetPrinterDriverA(opened, nullptr, 2, nullptr, 0, &needed);
+  std::vector<BYTE> buffer(needed ? needed : 1);
+  bool answered = needed && GetPrinterDriverA(opened, nullptr, 2, buffer.data(), needed, &needed);
+  ClosePrinter(opened);
+  if (!answered) {
+    std::fprintf(stderr, "no driver information for the new queue\n");
+    return EXIT_FAILED;
+  }
+  const DRIVER_INFO_2A* info = reinterpret_cast<const DRIVER_INFO_2A*>(buffer.data());
+  std::printf("driver path: %s\ndata file: %s\n", info->pDriverPath, info->pDataFile);
   return EXIT_OK;
 }
 
@@ -169,7 +505,10 @@ int Usage() {
   std::fprintf(
       stderr,
       "usage: kddriver wait TITLE MS | close TITLE MS | appear MS | message MS [ok|cancel]\n"
-      "       | click TITLE ID | text TITLE ID      (TITLE \"*\": any main window)\n");
+      "       | click TITLE ID | text TITLE ID | choose TITLE ID ENTRY | geometry TITLE\n"
+      "       | wait-control ID MS | watch TITLE MS\n"
+      "       | install-printer DRIVER DATA_FILE QUEUE PORT [FILE...]\n"
+      "       (TITLE \"*\": any main window)\n");
   return EXIT_USAGE;
 }
 
@@ -190,5 +529,13 @@ int main(int argc, char** argv) {
   }
   if (command == "click" && argc == 4) return Click(argv[2], std::atoi(argv[3]));
   if (command == "text" && argc == 4) return Text(argv[2], std::atoi(argv[3]));
+  if (command == "choose" && argc == 5) return Choose(argv[2], std::atoi(argv[3]), argv[4]);
+  if (command == "geometry" && argc == 3) return Geometry(argv[2]);
+  if (command == "watch" && argc == 4) return Watch(argv[2], Ms(argv[3]));
+  if (command == "wait-control" && argc == 4) return WaitControl(std::atoi(argv[2]), Ms(argv[3]));
+  if (command == "install-printer" && argc >= 6) {
+    return InstallPrinter(argv[2], argv[3], argv[4], argv[5],
+                          std::vector<std::string>(argv + 6, argv + argc));
+  }
   return Usage();
 }

@@ -1,0 +1,5 @@
+/* Ids of the minimal dialog program. */
+#pragma once
+
+#define IDD_MINIMAL 100
+#define IDC_MINIMAL_TEXT 101

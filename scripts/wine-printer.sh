@@ -1,0 +1,90 @@
+# shellcheck shell=bash
+# Sourced helper (bash, after scripts/wine-env.sh): an installation of the suite with a
+# simulated printer inside a running Wine prefix.
+#   kd_windows_build TARGET...        configures and builds build/x86_64 (Release, -Werror)
+#   kd_lay_out_program NAME DIR MODE  DIR/NAME.exe with its Settings, launch mode MODE
+#   kd_sim_printer_install DIR        registry keys, driver, queue and a ready simulated printer
+#   kd_kdsim COMMAND ARGS...          kdsim.exe in the prefix (state paths may be Unix paths)
+#
+# What kd_sim_printer_install leaves behind (DIR is a work folder outside the prefix):
+#   - DIR/Maroset with the manual pages, named by HKLM\SoftWare\KALDO\KALDO Maroset InstallPath;
+#   - HKLM\Software\KALDO\QTW3\Driver\<model>: the status monitor knows the driver;
+#   - the driver <model> in Wine's spooler (wineps.drv, raw data), its data file DIR/printer/
+#     KD9000.INI carrying "KBAPII=KBAPI.DLL"; the spooler copies the data file and the stand-in
+#     KBAPI.DLL into its driver folder. KBAPI.DLL lies nowhere else in the prefix, so the
+#     programs find it only through the driver's data file, as on a workstation where the
+#     library comes with the printer driver;
+#   - the queue KD_SIM_QUEUE whose port "|cat >> DIR/printer/printer.input" appends each raw
+#     job to that file (a plain file port would be truncated at every job);
+#   - the printer's state file kdsim.state beside KBAPI.DLL (the stand-in looks there when
+#     KD_SIM_STATE is unset, so no environment is needed), its input being printer.input.
+# It sets KD_SIM_STATE_FILE (Unix path of the state), KD_SIM_INPUT and KD_SIM_LIBRARY_DIR.
+
+KD_SIM_MODEL="KALDO Model 9000"  # PRINTER1 of Printer.ini
+KD_SIM_QUEUE="KALDO 9000 Sim"
+KD_ROOT=${KD_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+KD_BUILD=$KD_ROOT/build/x86_64
+KD_DRIVER_EXE=$KD_BUILD/bin/e2e/kddriver.exe
+KD_KDSIM_EXE=$KD_BUILD/sim/kdsim.exe
+KD_STANDIN_DLL=$KD_BUILD/sim/KBAPI.DLL
+
+kd_windows_build() {
+  cmake -S "$KD_ROOT" -B "$KD_BUILD" -DCMAKE_TOOLCHAIN_FILE="$KD_ROOT/cmake/mingw-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DKD_WERROR=ON -DKD_TESTS=OFF >/dev/null &&
+  cmake --build "$KD_BUILD" -j "${JOBS:-2}" --target "$@" >/dev/null
+}
+
+kd_lay_out_program() {  # NAME DIR MODE
+  local name=$1 dir=$2 mode=$3
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  cp "$KD_BUILD/bin/$name/$name.exe" "$dir/"
+  cp -r "$KD_BUILD/bin/$name/Settings" "$dir/"
+  printf '[Launch]\r\nOpe=%s\r\n' "$mode" >"$dir/Settings/Setting_Launch.ini"
+}
+
+kd_kdsim() { timeout 60 "$WINELOADER" "$KD_KDSIM_EXE" "$@" </dev/null; }
+
+# Unix path of a C: path that Wine reports.
+kd_unix_path() {
+  local path=${1#[Cc]:}
+  printf '%s/drive_c%s\n' "$WINEPREFIX" "${path//\\//}"
+}
+
+kd_windows_path() {  # a Unix path as Wine's drive Z: shows it
+  local path=$1
+  printf 'Z:%s\n' "${path//\//\\}"
+}
+
+kd_sim_printer_install() {  # DIR
+  local dir=$1 printer=$1/printer answer driver_path reg
+  mkdir -p "$printer"
+  rm -rf "$dir/Maroset"
+  cp -r "$KD_ROOT/install/Maroset" "$dir/Maroset"
+
+  reg=$printer/suite.reg
+  {
+    printf 'REGEDIT4\r\n\r\n'
+    printf '[HKEY_LOCAL_MACHINE\\SoftWare\\KALDO\\KALDO Maroset]\r\n'
+    printf '"InstallPath"="%s"\r\n\r\n' "$(kd_windows_path "$dir/Maroset" | sed 's/\\/\\\\/g')"
+    printf '[HKEY_LOCAL_MACHINE\\Software\\KALDO\\QTW3\\Driver\\%s]\r\n\r\n' "$KD_SIM_MODEL"
+  } >"$reg"
+  timeout 60 "$WINELOADER" reg import "$(kd_windows_path "$reg")" </dev/null >/dev/null 2>&1 ||
+    { echo "the registry keys could not be imported" >&2; return 1; }
+
+  printf '[User Mode Printer Driver Information]\r\nKBAPII=KBAPI.DLL\r\n' >"$printer/KD9000.INI"
+  KD_SIM_INPUT=$printer/printer.input
+  : >"$KD_SIM_INPUT"
+  answer=$(timeout 60 "$WINELOADER" "$KD_DRIVER_EXE" install-printer "$KD_SIM_MODEL" \
+             "$printer/KD9000.INI" "$KD_SIM_QUEUE" "|cat >> '$KD_SIM_INPUT'" \
+             "$KD_STANDIN_DLL" </dev/null | tr -d '\r') ||
+    { echo "the printer queue could not be installed" >&2; return 1; }
+  driver_path=$(sed -n 's/^driver path: //p' <<<"$answer")
+  KD_SIM_LIBRARY_DIR=$(kd_unix_path "${driver_path%\\*}")
+  [ -e "$KD_SIM_LIBRARY_DIR/KBAPI.DLL" ] ||
+    { echo "KBAPI.DLL is not in the driver folder $KD_SIM_LIBRARY_DIR" >&2; return 1; }
+  KD_SIM_STATE_FILE=$KD_SIM_LIBRARY_DIR/kdsim.state
+  kd_kdsim create "$KD_SIM_STATE_FILE" --model "$KD_SIM_MODEL" --queue "$KD_SIM_QUEUE" \
+    --input "$KD_SIM_INPUT" >/dev/null ||
+    { echo "the simulated printer could not be created" >&2; return 1; }
+}
