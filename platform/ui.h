@@ -68,6 +68,10 @@ class Canvas {
   virtual void DottedLine(int x1, int y, int x2, Color color) = 0;
   // Single line, vertically centred, no prefix processing, transparent background.
   virtual void Text(const std::string& text, const Rect& rect, Font font, Color color) = 0;
+  // The same, right-aligned in rect. Realisations that can align override this.
+  virtual void TextRight(const std::string& text, const Rect& rect, Font font, Color color) {
+    Text(text, rect, font, color);
+  }
   // Bitmap resource at its own size, top-left at (x, y).
   virtual void Bitmap(int resourceId, int x, int y) = 0;
   // Cell `index` of a strip bitmap resource cut into cells cellWidth wide, with a transparent
@@ -99,6 +103,8 @@ class View {
   virtual bool IsChecked(int id) = 0;
   virtual void SetButtonBitmap(int id, int resourceId) = 0;
   virtual void FocusControl(int id) = 0;
+  // Id of the child control that has the keyboard focus; 0 when none of them has it.
+  virtual int FocusedControl() { return 0; }
 
   // Combo boxes and lists.
   virtual void ComboClear(int id) = 0;

@@ -1,9 +1,216 @@
-// kdtool: firmware commands (none yet).
+// kdtool: firmware file check, version comparison, test files and (on Windows) the update itself.
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <limits>
+
+#include "firmware/firmware_file.h"
+#include "firmware/firmware_version.h"
 #include "tools/kdtool/commands.h"
+
+#ifdef _WIN32
+#include "firmware/firmware_texts.h"
+#include "firmware/firmware_update.h"
+#include "link/printer_channel.h"
+#include "platform/native.h"
+#include "programs/sunnabar/sunnabar_tables.h"
+#include "shell/tool_app.h"
+#endif
 
 namespace kdtool {
 
-const Command FIRMWARE_COMMANDS[] = {{"", "", nullptr}};
-const int FIRMWARE_COMMAND_COUNT = 0;
+namespace {
+
+int FirmwareCheck(Context& c);
+int VersionCompare(Context& c);
+int MakeUpg(Context& c);
+int Update(Context& c);
+
+}  // namespace
+
+const Command FIRMWARE_COMMANDS[] = {
+    {"firmware-check", "FILE", FirmwareCheck},
+    {"version-compare", "PRINTER_VERSION FILE_VERSION", VersionCompare},
+    {"make-upg", "--version TEXT --image-size N OUT", MakeUpg},
+    {"update", "QUEUE FILE", Update},
+};
+const int FIRMWARE_COMMAND_COUNT = sizeof FIRMWARE_COMMANDS / sizeof FIRMWARE_COMMANDS[0];
+
+namespace {
+
+// A whole unsigned decimal number; false on anything else or on overflow.
+bool ParseCount(const std::string& text, uint64_t* value) {
+  if (text.empty()) return false;
+  uint64_t n = 0;
+  for (char ch : text) {
+    if (ch < '0' || ch > '9') return false;
+    uint64_t digit = static_cast<uint64_t>(ch - '0');
+    if (n > (std::numeric_limits<uint64_t>::max() - digit) / 10) return false;
+    n = n * 10 + digit;
+  }
+  *value = n;
+  return true;
+}
+
+int FirmwareCheck(Context& c) {
+  if (c.args.size() != 1) return Usage(c, FIRMWARE_COMMANDS[0]);
+  std::string version;
+  int result = firmware::CheckFirmwareFile(c.files, c.args[0], &version);
+  c.out << result;
+  if (result == firmware::FW_FILE_OK) c.out << " " << version;
+  c.out << "\n";
+  return result == firmware::FW_FILE_OK ? EXIT_OK : EXIT_FAILED;
+}
+
+int VersionCompare(Context& c) {
+  if (c.args.size() != 2) return Usage(c, FIRMWARE_COMMANDS[1]);
+  c.out << firmware::CompareVersions(c.args[0], c.args[1]) << "\n";
+  return EXIT_OK;
+}
+
+int MakeUpg(Context& c) {
+  uint64_t imageSize = 0;
+  if (c.args.size() != 5 || c.args[0] != "--version" || c.args[2] != "--image-size" ||
+      c.args[1].size() > firmware::FW_VERSION_LENGTH || !ParseCount(c.args[3], &imageSize)) {
+    return Usage(c, FIRMWARE_COMMANDS[2]);
+  }
+  if (imageSize > firmware::FW_MAX_IMAGE_SIZE ||
+      imageSize > std::numeric_limits<size_t>::max() - firmware::FW_IMAGE_OFFSET) {
+    c.err << "kdtool: an image of " << imageSize << " bytes does not fit the length fields\n";
+    return EXIT_FAILED;
+  }
+  std::vector<uint8_t> file = firmware::MakeFirmwareFile(c.args[1], static_cast<size_t>(imageSize));
+  std::ofstream out(c.args[4], std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  out.close();
+  if (!out) {
+    c.err << "kdtool: cannot write " << c.args[4] << "\n";
+    return EXIT_FAILED;
+  }
+  c.out << file.size() << "\n";
+  return EXIT_OK;
+}
+
+#ifdef _WIN32
+
+const char* IconName(ui::Icon icon) {
+  switch (icon) {
+    case ui::Icon::Information:
+      return "information";
+    case ui::Icon::Warning:
+      return "warning";
+    case ui::Icon::Error:
+      return "error";
+    default:
+      return "none";
+  }
+}
+
+// The update's page, on the console: messages and versions are printed.
+class ConsoleTarget : public firmware::UpdateTarget {
+ public:
+  ConsoleTarget(Context& c, shell::ToolApp& app, std::string printerVersion)
+      : c_(c), app_(app), printerVersion_(std::move(printerVersion)) {}
+
+  std::string PrinterVersionText() override { return printerVersion_; }
+  void ShowPrinterVersion(const std::string& version) override {
+    printerVersion_ = version;
+    c_.out << "printer version: "
+           << (version.empty() ? app_.GetText(firmware::TEXT_NO_VERSION) : version) << "\n";
+  }
+  void ShowMessage(int text, ui::Icon icon) override {
+    c_.out << "message " << text << " (" << IconName(icon) << "): " << app_.GetText(text) << "\n";
+  }
+  void SelectFirmwarePage() override { c_.out << "the printer did not come back\n"; }
+  void Step(const char* description) override { c_.out << "-- " << description << "\n"; }
+
+ private:
+  Context& c_;
+  shell::ToolApp& app_;
+  std::string printerVersion_;
+};
+
+// Binds the link as a printer choice does: the library by its plain name, else the driver's.
+bool BindLink(printer_link::BidiApi& link, shell::ToolApp& app, const std::string& queue) {
+  if (link.Bind(queue, 1) != 1) return false;
+  printer_link::PrinterChannel channel(&link, app);
+  int handle = channel.Open(queue);
+  if (handle >= 1) {
+    channel.Close(handle);
+    return true;
+  }
+  link.Release();
+  return link.Bind(queue, 0) == 1;
+}
+
+int Update(Context& c) {
+  if (c.args.size() != 2) return Usage(c, FIRMWARE_COMMANDS[3]);
+  const std::string& queue = c.args[0];
+  const std::string& path = c.args[1];
+
+  shell::PlatformSet set;
+  set.files = platform::MakeNativeFiles();
+  set.registry = platform::MakeNativeRegistry();
+  set.library = platform::MakeNativeLibrary();
+  set.clock = platform::MakeNativeClock();
+  set.system = platform::MakeNativeSystem();
+  set.spooler = platform::MakeNativeSpooler();
+  set.host = platform::MakeNativeHost();
+  shell::ToolApp app(programs::SunnabarProfile(), std::move(set));
+
+  std::vector<platform::PrinterQueue> queues;
+  app.Spooler().EnumeratePrinters(&queues);
+  bool found = false;
+  for (const platform::PrinterQueue& q : queues) {
+    if (q.printerName != queue) continue;
+    app.SetPrinter(q.printerName, q.driverName, q.portName);
+    found = true;
+    break;
+  }
+  if (!found) {
+    c.err << "kdtool: no printer queue named " << queue << "\n";
+    return EXIT_FAILED;
+  }
+  c.out << "queue " << queue << ", driver " << app.DriverName() << "\n";
+
+  std::string fileVersion;
+  int check = firmware::CheckFirmwareFile(app.Files(), path, &fileVersion);
+  c.out << "file check: " << check << (check == 0 ? " " + fileVersion : std::string()) << "\n";
+  if (check != firmware::FW_FILE_OK) {
+    c.out << "message " << firmware::FileRejectionText(check) << ": "
+          << app.GetText(firmware::FileRejectionText(check)) << "\n";
+    return EXIT_FAILED;
+  }
+
+  printer_link::BidiApi link(app.Library(), app.Spooler(), app.Files());
+  if (!BindLink(link, app, queue)) c.out << "the printer link could not be bound\n";
+  printer_link::PrinterChannel channel(&link, app);
+  std::string printerVersion = firmware::QueryFirmwareVersion(channel, queue);
+  c.out << "printer version: " << (printerVersion.empty() ? "(none)" : printerVersion) << "\n";
+  int verdict = firmware::CompareVersions(printerVersion, fileVersion);
+  c.out << "verdict: " << verdict << "\n";
+  // As on the page: no update without a printer version or with an older file.
+  if (verdict != firmware::VERDICT_FILE_NEWER && verdict != firmware::VERDICT_SAME) {
+    link.Release();
+    return EXIT_FAILED;
+  }
+
+  ConsoleTarget target(c, app, printerVersion);
+  firmware::UpdateOutcome outcome = firmware::UpdateFirmware(app, &link, target, path, fileVersion);
+  link.Release();
+  return outcome == firmware::UpdateOutcome::Updated ? EXIT_OK : EXIT_FAILED;
+}
+
+#else
+
+int Update(Context& c) {
+  c.err << "kdtool: update needs the Windows build (spooler and printer library)\n";
+  return EXIT_FAILED;
+}
+
+#endif
+
+}  // namespace
 
 }  // namespace kdtool

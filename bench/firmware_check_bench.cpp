@@ -1,0 +1,202 @@
+// The firmware file check against a plain sequential read of the same 64 MiB file, and the heap
+// the check holds at its peak.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <new>
+#include <string>
+
+#include "firmware/firmware_file.h"
+#include "platform/posix/posix_platform.h"
+
+// Heap accounting for the whole benchmark binary (bench glue): every operator new records its
+// size in a header so that the live and peak byte counts stay exact.
+namespace {
+
+std::atomic<uint64_t> liveBytes{0};
+std::atomic<uint64_t> peakBytes{0};
+constexpr size_t HEADER = 16;
+
+void* CountedAlloc(size_t size) {
+  void* block = std::malloc(size + HEADER);
+  if (!block) return nullptr;
+  *static_cast<size_t*>(block) = size;
+  uint64_t live = liveBytes.fetch_add(size) + size;
+  uint64_t peak = peakBytes.load();
+  while (live > peak && !peakBytes.compare_exchange_weak(peak, live)) {
+  }
+  return static_cast<char*>(block) + HEADER;
+}
+
+void CountedFree(void* p) {
+  if (!p) return;
+  void* block = static_cast<char*>(p) - HEADER;
+  liveBytes.fetch_sub(*static_cast<size_t*>(block));
+  std::free(block);
+}
+
+}  // namespace
+
+void* operator new(size_t size) {
+  void* p = CountedAlloc(size);
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+void* operator new[](size_t size) {
+  return operator new(size);
+}
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  return CountedAlloc(size);
+}
+void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+  return CountedAlloc(size);
+}
+void operator delete(void* p) noexcept {
+  CountedFree(p);
+}
+void operator delete[](void* p) noexcept {
+  CountedFree(p);
+}
+void operator delete(void* p, size_t) noexcept {
+  CountedFree(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+  CountedFree(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+  CountedFree(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+  CountedFree(p);
+}
+
+namespace {
+
+constexpr size_t FILE_SIZE = 64u << 20;
+constexpr double MIB = 1024.0 * 1024.0;
+
+// The test file, written by a child process so that building it in memory does not count
+// against this process's peak resident size.
+class BenchFile {
+ public:
+  BenchFile() : path_("/tmp/kd_bench_firmware_" + std::to_string(getpid()) + ".upg") {
+    pid_t child = fork();
+    if (child == 0) {
+      std::vector<uint8_t> file =
+          firmware::MakeFirmwareFile("SN000100", FILE_SIZE - firmware::FW_IMAGE_OFFSET);
+      std::ofstream out(path_, std::ios::binary);
+      out.write(reinterpret_cast<const char*>(file.data()),
+                static_cast<std::streamsize>(file.size()));
+      _exit(out ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ok_ = child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
+  ~BenchFile() { std::remove(path_.c_str()); }
+  const std::string& Path() const { return path_; }
+  bool Ok() const { return ok_; }
+
+ private:
+  std::string path_;
+  bool ok_ = false;
+};
+
+BenchFile& File() {
+  static BenchFile file;
+  return file;
+}
+
+long MaxRssKiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+int Check() {
+  platform::PosixFiles files;
+  std::string version;
+  return firmware::CheckFirmwareFile(files, File().Path(), &version);
+}
+
+// The baseline: the file read front to back into a buffer of its size.
+size_t ReadSequential() {
+  std::unique_ptr<uint8_t[]> buffer = firmware::TryAllocate(FILE_SIZE);
+  int fd = open(File().Path().c_str(), O_RDONLY);
+  size_t total = 0;
+  if (fd >= 0 && buffer) {
+    ssize_t n;
+    while (total < FILE_SIZE && (n = read(fd, buffer.get() + total, FILE_SIZE - total)) > 0) {
+      total += static_cast<size_t>(n);
+    }
+  }
+  if (fd >= 0) close(fd);
+  benchmark::DoNotOptimize(buffer.get());
+  return total;
+}
+
+double Milliseconds(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// Registered first, so that the process's peak resident size is still that of its start.
+void BM_FirmwareCheckMemory(benchmark::State& state) {
+  if (!File().Ok()) {
+    state.SkipWithError("cannot write the test file");
+    return;
+  }
+  long rssBefore = MaxRssKiB();
+  uint64_t liveBefore = liveBytes.load();
+  peakBytes.store(liveBefore);
+  int result = Check();
+  uint64_t heapPeak = peakBytes.load() - liveBefore;
+  long rssAfter = MaxRssKiB();
+  for (auto _ : state) benchmark::DoNotOptimize(result);
+  state.counters["result"] = result;
+  state.counters["heap_peak_MiB"] = heapPeak / MIB;
+  state.counters["heap_peak_over_file"] = static_cast<double>(heapPeak) / FILE_SIZE;
+  state.counters["maxrss_delta_MiB"] = (rssAfter - rssBefore) / 1024.0;
+}
+BENCHMARK(BM_FirmwareCheckMemory)->Iterations(1);
+
+void BM_FirmwareCheck64MiB(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(Check());
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FILE_SIZE);
+}
+BENCHMARK(BM_FirmwareCheck64MiB)->Unit(benchmark::kMillisecond);
+
+void BM_SequentialRead64MiB(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(ReadSequential());
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FILE_SIZE);
+}
+BENCHMARK(BM_SequentialRead64MiB)->Unit(benchmark::kMillisecond);
+
+// Both in turn, so that the ratio is taken under the same conditions (target: at most 2).
+void BM_FirmwareCheckOverRead(benchmark::State& state) {
+  double checkMs = 0;
+  double readMs = 0;
+  for (auto _ : state) {
+    auto t0 = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(ReadSequential());
+    auto t1 = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(Check());
+    auto t2 = std::chrono::steady_clock::now();
+    readMs += Milliseconds(t1 - t0);
+    checkMs += Milliseconds(t2 - t1);
+  }
+  double n = static_cast<double>(state.iterations());
+  state.counters["check_ms"] = checkMs / n;
+  state.counters["read_ms"] = readMs / n;
+  state.counters["ratio"] = readMs > 0 ? checkMs / readMs : 0;
+}
+BENCHMARK(BM_FirmwareCheckOverRead)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+}  // namespace

@@ -1,0 +1,102 @@
+// The firmware update page of Sunnabar: printer and file versions, the verdict, Browse and Update.
+#pragma once
+
+#include <string>
+
+#include "firmware/firmware_update.h"
+#include "link/bidi_api.h"
+#include "shell/layout.h"
+#include "shell/page.h"
+#include "shell/tool_app.h"
+
+namespace firmware {
+
+constexpr int FIRMWARE_PAGE_TEMPLATE = 135;
+
+// Controls of the page template.
+constexpr int IDC_FILE_CAPTION = 1059;
+constexpr int IDC_FILE_NAME = 1060;
+constexpr int IDC_BROWSE = 1001;
+constexpr int IDC_VERSION_FRAME = 1061;
+constexpr int IDC_PRINTER_VERSION_CAPTION = 1062;
+constexpr int IDC_PRINTER_VERSION = 1064;
+constexpr int IDC_FILE_VERSION_CAPTION = 1063;
+constexpr int IDC_FILE_VERSION = 1065;
+constexpr int IDC_VERDICT = 1138;  // hidden; holds the verdict, its rectangle is where it is drawn
+constexpr int IDC_UPDATE = 1066;
+constexpr int IDC_MANUAL = 1003;
+constexpr int IDC_CLOSE = 1004;
+
+constexpr ui::Rect FIRMWARE_PAGE_RECT{0, 0, 600, 278};
+
+// The buttons in tab order, as the template lists them.
+constexpr int FIRMWARE_PAGE_TAB_ORDER[] = {IDC_BROWSE, IDC_UPDATE, IDC_MANUAL, IDC_CLOSE};
+
+// The open dialog for firmware files.
+constexpr char FIRMWARE_FILE_FILTER[] = "UPG File(*.UPG)|*.UPG||";
+constexpr char FIRMWARE_FILE_EXTENSION[] = "UPG";
+constexpr char FIRMWARE_DEFAULT_FOLDER[] = "C:\\";
+// Subkey of the per-model key that holds the remembered folder.
+constexpr char FIRMWARE_REGISTRY_SUBKEY[] = "Sunnabar";
+
+constexpr uint32_t REFRESH_DIALOG_LIMIT_MS = 60000;
+
+// Folder to remember for a chosen file: the path cut before its last backslash when that stands
+// beyond the drive's root (zero-based position above 3), otherwise the whole path.
+std::string RememberedFolder(const std::string& path);
+
+// Name of the per-model registry key for a driver name: the name without the maker's name and
+// its blank, or "err" when it does not carry the maker's name.
+std::string ModelKeyName(const std::string& driverName);
+
+class FirmwarePage : public shell::Page, private UpdateTarget {
+ public:
+  // link: the printer link to use instead of the application's (tools and tests); null for the
+  // application's.
+  FirmwarePage(shell::ToolApp& app, shell::PageHost& host, printer_link::BidiApi* link = nullptr);
+
+  // shell::Page
+  int TemplateId() const override { return FIRMWARE_PAGE_TEMPLATE; }
+  void SetActionsEnabled(bool enabled) override;
+  ui::View* Window() override { return view_; }
+
+  // ui::DialogHandler
+  bool OnInit(ui::View& view) override;
+  void OnCommand(int id, int code) override;
+  void OnPaint(ui::Canvas& canvas) override;
+  bool OnKeyDown(int key, bool shift) override;
+  intptr_t OnMessage(unsigned message, uintptr_t wParam, intptr_t lParam, bool* handled) override;
+  void OnDestroy() override { view_ = nullptr; }
+  bool WhiteBackground() override { return true; }
+
+  // The page's state, as the operator sees it.
+  const std::string& SelectedFile() const { return selectedFile_; }
+  int Verdict() const { return verdict_; }
+
+ private:
+  void Refresh();
+  void Browse();
+  void Update();
+  // Compares the two version fields, sets the verdict, enables Update and repaints.
+  void Compare();
+  void SetVerdict(int verdict);
+  std::string ReadVersionField(int id);
+  std::string RegistryPath() const;
+  printer_link::BidiApi* Link();
+
+  // UpdateTarget
+  std::string PrinterVersionText() override;
+  void ShowPrinterVersion(const std::string& version) override;
+  void ShowMessage(int text, ui::Icon icon) override;
+  void SelectFirmwarePage() override;
+
+  shell::ToolApp& app_;
+  shell::PageHost& host_;
+  printer_link::BidiApi* link_;
+  ui::View* view_ = nullptr;
+  std::string selectedFile_;
+  std::string selectedVersion_;
+  int verdict_ = -1;
+};
+
+}  // namespace firmware
