@@ -6,6 +6,7 @@
 #include "firmware/firmware_version.h"
 #include "link/printer_channel.h"
 #include "shell/busy_dialog.h"
+#include "shell/printer_choice.h"
 #include "shell/registry_key.h"
 
 namespace firmware {
@@ -14,9 +15,6 @@ namespace {
 
 constexpr int BUTTON_CLICKED = 0;
 constexpr size_t REMEMBERED_FOLDER_MIN_CUT = 3;  // "C:\" keeps the file name, "C:\A\" does not
-constexpr char MAKER_NAME[] = "KALDO";
-constexpr size_t MAKER_PREFIX_LENGTH = sizeof MAKER_NAME;  // the name and one blank
-constexpr char UNKNOWN_MODEL_KEY[] = "err";
 constexpr int MANUAL_PAGE = 0;
 constexpr int MANUAL_TOPIC = 0;
 
@@ -60,14 +58,6 @@ std::string RememberedFolder(const std::string& path) {
   return path;
 }
 
-std::string ModelKeyName(const std::string& driverName) {
-  if (driverName.find(MAKER_NAME) == std::string::npos) return UNKNOWN_MODEL_KEY;
-  // Removed by length, wherever the maker's name stands; a name no longer than that leaves
-  // nothing rather than reading past its end.
-  return driverName.size() > MAKER_PREFIX_LENGTH ? driverName.substr(MAKER_PREFIX_LENGTH)
-                                                 : std::string();
-}
-
 FirmwarePage::FirmwarePage(shell::ToolApp& app, shell::PageHost& host, printer_link::BidiApi* link)
     : app_(app), host_(host), link_(link) {}
 
@@ -78,6 +68,7 @@ printer_link::BidiApi* FirmwarePage::Link() {
 bool FirmwarePage::OnInit(ui::View& view) {
   view_ = &view;
   view.SetWindowRect(FIRMWARE_PAGE_RECT);
+  view.SetClientSize(FIRMWARE_PAGE_RECT.Width(), FIRMWARE_PAGE_RECT.Height());
   shell::LayOutControls(view, app_.Fonts(), app_.GetTexts(), PAGE_LAYOUT);
   view.ShowControl(IDC_VERDICT, false);
 
@@ -175,7 +166,7 @@ void FirmwarePage::Refresh() {
 }
 
 std::string FirmwarePage::RegistryPath() const {
-  return std::string(shell::REG_SUITE_PATH) + "\\" + ModelKeyName(app_.DriverName());
+  return std::string(shell::REG_SUITE_PATH) + "\\" + shell::ModelKeyName(app_.DriverName());
 }
 
 void FirmwarePage::Browse() {
@@ -237,18 +228,10 @@ void FirmwarePage::OnPaint(ui::Canvas& canvas) {
 }
 
 bool FirmwarePage::OnKeyDown(int key, bool shift) {
-  if (key != ui::KEY_TAB || !view_) return false;
-  // The dialog manager skips disabled buttons, so the first and last tab stops move with them.
-  int first = 0;
-  int last = 0;
-  for (int id : FIRMWARE_PAGE_TAB_ORDER) {
-    if (!view_->IsControlEnabled(id) || !view_->IsControlVisible(id)) continue;
-    if (first == 0) first = id;
-    last = id;
-  }
-  int focused = view_->FocusedControl();
-  if (focused == 0 || focused != (shift ? first : last)) return false;
-  if (ui::View* main = host_.Window()) main->Focus();
+  // Tab leaves the page for the main window instead of wrapping inside it.
+  if (key != ui::KEY_TAB || !view_ || !host_.Window()) return false;
+  if (!view_->FocusOnEdgeTabStop(shift)) return false;
+  host_.Window()->Focus();
   return true;
 }
 

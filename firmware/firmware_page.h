@@ -29,9 +29,6 @@ constexpr int IDC_CLOSE = 1004;
 
 constexpr ui::Rect FIRMWARE_PAGE_RECT{0, 0, 600, 278};
 
-// The buttons in tab order, as the template lists them.
-constexpr int FIRMWARE_PAGE_TAB_ORDER[] = {IDC_BROWSE, IDC_UPDATE, IDC_MANUAL, IDC_CLOSE};
-
 // The open dialog for firmware files.
 constexpr char FIRMWARE_FILE_FILTER[] = "UPG File(*.UPG)|*.UPG||";
 constexpr char FIRMWARE_FILE_EXTENSION[] = "UPG";
@@ -44,10 +41,6 @@ constexpr uint32_t REFRESH_DIALOG_LIMIT_MS = 60000;
 // Folder to remember for a chosen file: the path cut before its last backslash when that stands
 // beyond the drive's root (zero-based position above 3), otherwise the whole path.
 std::string RememberedFolder(const std::string& path);
-
-// Name of the per-model registry key for a driver name: the name without the maker's name and
-// its blank, or "err" when it does not carry the maker's name.
-std::string ModelKeyName(const std::string& driverName);
 
 class FirmwarePage : public shell::Page, private UpdateTarget {
  public:

@@ -103,8 +103,6 @@ class View {
   virtual bool IsChecked(int id) = 0;
   virtual void SetButtonBitmap(int id, int resourceId) = 0;
   virtual void FocusControl(int id) = 0;
-  // Id of the child control that has the keyboard focus; 0 when none of them has it.
-  virtual int FocusedControl() { return 0; }
 
   // Combo boxes and lists.
   virtual void ComboClear(int id) = 0;

@@ -10,7 +10,9 @@
 #include "sim/wall_clock.h"
 
 #ifdef _WIN32
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #define KB_EXPORT extern "C" __declspec(dllexport)
 #else
@@ -59,9 +61,12 @@ int WithPrinter(Action action) {
   sim::SimulatedPrinter printer(clock);
   std::string path = StatePath();
   if (!printer.Load(path)) return sim::KB_FAILED;
+  std::string loaded = sim::FormatState(printer.State());
   printer.IngestInput();
   int result = action(printer);
-  printer.Save(path);
+  // A receive that waited for nothing leaves the file alone, so that a change another process
+  // made meanwhile (kdsim set) is not overwritten.
+  if (sim::FormatState(printer.State()) != loaded) printer.Save(path);
   return result;
 }
 
@@ -106,20 +111,20 @@ KB_EXPORT int KB_CALL KBGetOption(int handle, int option, void* data, uint32_t* 
       [&](sim::SimulatedPrinter& p) { return p.GetOption(handle, option, data, size); });
 }
 
-// Left out of the variant that shows how the programs cope with an incomplete library.
-#ifndef KD_STANDIN_WITHOUT_RECEIVE_CANCEL
 KB_EXPORT int KB_CALL KBReceiveCancel(int handle) {
   return WithPrinter([&](sim::SimulatedPrinter& p) { return p.ReceiveCancel(handle); });
 }
-#endif
 
 KB_EXPORT int KB_CALL KBGetStatus(int handle, uint8_t* buffer, uint32_t* size) {
   return WithPrinter([&](sim::SimulatedPrinter& p) { return p.GetStatus(handle, buffer, size); });
 }
 
+// Left out of the variant that shows how the programs cope with an incomplete library.
+#ifndef KD_STANDIN_WITHOUT_SEND
 KB_EXPORT int KB_CALL KBSend(int handle, const uint8_t* data, uint32_t length) {
   return WithPrinter([&](sim::SimulatedPrinter& p) { return p.Send(handle, data, length); });
 }
+#endif
 
 KB_EXPORT int KB_CALL KBReceive(int handle, uint8_t* buffer, uint32_t* size, uint32_t timeLimitMs) {
   return WithPrinter(
@@ -134,5 +139,7 @@ static_assert(
     "");
 static_assert(std::is_same<decltype(&KBOpenChannel), printer_link::KBOpenChannelFn>::value, "");
 static_assert(std::is_same<decltype(&KBGetStatus), printer_link::KBGetStatusFn>::value, "");
+#ifndef KD_STANDIN_WITHOUT_SEND
 static_assert(std::is_same<decltype(&KBSend), printer_link::KBSendFn>::value, "");
+#endif
 static_assert(std::is_same<decltype(&KBReceive), printer_link::KBReceiveFn>::value, "");

@@ -1,12 +1,12 @@
 // Byte streams the sim tests hand to the printer, written out as the programs send them.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace simtest {
 
@@ -18,7 +18,9 @@ inline Bytes Join(std::initializer_list<Bytes> parts) {
   return out;
 }
 
-inline Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
+inline Bytes Text(const std::string& text) {
+  return Bytes(text.begin(), text.end());
+}
 
 const Bytes ENTER = {0x1B, 0x40, 0x1B, 0x28, 0x52, 0x08, 0x00, 0x00,
                      0x52, 0x45, 0x4D, 0x4F, 0x54, 0x45, 0x31};
@@ -91,11 +93,10 @@ inline Bytes SnmpRequest(const Bytes& command) {
   uint8_t n = static_cast<uint8_t>(encoded.size());
   return Join({{0x30, static_cast<uint8_t>(n + 44), 0x02, 0x01, 0x00, 0x04, 0x06},
                Text("kerrow"),
-               {0xA0, static_cast<uint8_t>(n + 31), 0x02, 0x01, 0x01, 0x02, 0x01, 0x00, 0x02,
-                0x01, 0x00, 0x30, static_cast<uint8_t>(n + 20), 0x30,
-                static_cast<uint8_t>(n + 18), 0x06, static_cast<uint8_t>(n + 14)},
-               {0x2B, 0x06, 0x01, 0x04, 0x01, 0x89, 0x60, 0x01, 0x02, 0x02, 0x28, 0x01, 0x01,
-                0x02},
+               {0xA0, static_cast<uint8_t>(n + 31), 0x02, 0x01, 0x01, 0x02, 0x01, 0x00, 0x02, 0x01,
+                0x00, 0x30, static_cast<uint8_t>(n + 20), 0x30, static_cast<uint8_t>(n + 18), 0x06,
+                static_cast<uint8_t>(n + 14)},
+               {0x2B, 0x06, 0x01, 0x04, 0x01, 0x89, 0x60, 0x01, 0x02, 0x02, 0x28, 0x01, 0x01, 0x02},
                encoded,
                {0x05, 0x00}});
 }

@@ -115,10 +115,10 @@ TEST_F(SimulatedPrinterTest, StatusReplyLayout) {
   printer.State().ink = {80, 26, 25};
   printer.State().field0d = 13;
   Bytes expected = simtest::Join({simtest::Text("@BDC ST2\r\n"),
-                                  {0x16, 0x00},                        // body length 22
-                                  {0x01, 0x01, 0x04},                  // ready
-                                  {0x02, 0x01, 0x00},                  // no error
-                                  {0x0F, 0x0A, 0x03, 0x01, 0x00, 80,   // ink table
+                                  {0x16, 0x00},                       // body length 22
+                                  {0x01, 0x01, 0x04},                 // ready
+                                  {0x02, 0x01, 0x00},                 // no error
+                                  {0x0F, 0x0A, 0x03, 0x01, 0x00, 80,  // ink table
                                    0x02, 0x00, 26, 0x03, 0x00, 25},
                                   {0x0D, 0x02, 0x00, 13}});
   int result = 0;
@@ -184,8 +184,7 @@ TEST_F(SimulatedPrinterTest, RepliesOnTheControlChannel) {
       {"version", simtest::VERSION_QUERY, "@BDC PS\r\nVI:00SN120315;\x0C"},
       {"stored value", simtest::FeedValueRead(simtest::FEED_SELECTOR),
        "@BDC PS\r\nEX:0000001F0102030405060708090A0B0C0D8A80;\x0C"},
-      {"value never written",
-       simtest::FeedValueRead(Bytes(13, 0xFF)),
+      {"value never written", simtest::FeedValueRead(Bytes(13, 0xFF)),
        "@BDC PS\r\nEX:0000001FFFFFFFFFFFFFFFFFFFFFFFFFFF8080;\x0C"},
       {"unknown command", {0x51, 0x51, 0x00, 0x00}, "@BDC PS\r\nQQ:NA;\x0C"},
   };

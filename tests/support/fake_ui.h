@@ -85,7 +85,6 @@ class FakeView : public ui::View {
   bool IsChecked(int id) override;
   void SetButtonBitmap(int id, int resourceId) override;
   void FocusControl(int id) override;
-  int FocusedControl() override { return focusedControl; }
   void ComboClear(int id) override;
   int ComboAdd(int id, const std::string& text, intptr_t data) override;
   int ComboCount(int id) override;

@@ -17,7 +17,9 @@ ProgramWorld::ProgramWorld(shell::ProgramProfile profile) {
   spooler = recording.get();
   spooler->AddQueue(TEST_QUEUE, "USB001", TEST_DRIVER);
   spooler->onJob = [this](const std::vector<uint8_t>& job) { printer.ReceiveJob(job); };
-  auto simulated = std::make_unique<sim::SimulatedLibrary>(printer);
+  spooler->driverInfo[TEST_QUEUE] = {"C:\\Drivers\\KD9000.DLL", "C:\\Drivers\\KD9000.INI"};
+  auto simulated = std::make_unique<sim::SimulatedLibrary>(
+      printer, std::vector<std::string>{"KBAPI.DLL", TEST_DRIVER_LIBRARY});
   library = simulated.get();
   app = std::make_unique<shell::ToolApp>(
       std::move(profile),
@@ -26,6 +28,8 @@ ProgramWorld::ProgramWorld(shell::ProgramProfile profile) {
                             280, 300, 302, 303, 304, 305,   306,   307,   308,  309, 310,
                             311, 312, 313, 380, 400, 10000, 10001, 20000, 20100};
   InstallTestSettings(*fake.files, texts);
+  fake.files->Put("C:\\Drivers\\KD9000.INI",
+                  "[User Mode Printer Driver Information]\r\nKBAPII=KBAPI.DLL\r\n");
   fake.registry->AddKey(platform::HIVE_LOCAL_MACHINE,
                         std::string("Software\\KALDO\\QTW3\\Driver\\") + TEST_DRIVER);
   DeclareSuiteTemplates(*fake.host);

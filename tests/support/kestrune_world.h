@@ -16,6 +16,8 @@ namespace fakes {
 
 constexpr char TEST_QUEUE[] = "Printer A";
 constexpr char TEST_DRIVER[] = "KALDO Model 9000";
+// The driver's own copy of the library, named by its data file.
+constexpr char TEST_DRIVER_LIBRARY[] = "C:\\Drivers\\KBAPI.DLL";
 
 // Control ids of the templates the flows create.
 void DeclareSuiteTemplates(FakeHost& host);
