@@ -72,9 +72,8 @@ class OneFile : public platform::Files {
 
 // The target's own sums are not what is fuzzed: left uninstrumented, they keep a run of the
 // 384 KiB file fast. The range lies inside f (the callers' offsets are below its size).
-__attribute__((no_sanitize("address", "undefined", "coverage"))) uint32_t Sum(const Bytes& f,
-                                                                              size_t from,
-                                                                              size_t to) {
+[[clang::no_sanitize("address", "undefined", "coverage")]] uint32_t Sum(const Bytes& f, size_t from,
+                                                                        size_t to) {
   uint32_t sum = 0;
   const uint8_t* p = f.data();
   for (size_t i = from; i < to; ++i) sum += p[i];
