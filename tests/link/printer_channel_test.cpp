@@ -246,6 +246,16 @@ TEST_F(PrinterChannelTest, StatusLengthBeyondTheReceivedBytesIsNoStatus) {
   EXPECT_TRUE(status.Empty());
 }
 
+TEST_F(PrinterChannelTest, EmptyStatusReplyWithAClaimedCountIsNoStatus) {
+  // Found by fuzzing: the scripted library copied an empty reply from a null pointer. A count
+  // claimed for bytes that never arrived finds no CR LF in the cleared buffer.
+  kb->statusReplies = {{}};
+  kb->statusResult = 3;
+  StatusReply status;
+  EXPECT_EQ(Channel().ReadStatus(7, status), 3);
+  EXPECT_TRUE(status.Empty());
+}
+
 // --- readiness --------------------------------------------------------------------------
 
 TEST_F(PrinterChannelTest, WaitUntilReadyWithoutDialog) {

@@ -93,7 +93,7 @@ int KB_CALL GetStatus(int, uint8_t* buffer, uint32_t* size) {
       s.statusReplies[std::min(s.statusIndex, s.statusReplies.size() - 1)];
   ++s.statusIndex;
   size_t n = std::min<size_t>(reply.size(), *size);
-  std::memcpy(buffer, reply.data(), n);
+  if (n > 0) std::memcpy(buffer, reply.data(), n);
   *size = static_cast<uint32_t>(n);
   return s.statusResult.value_or(static_cast<int>(n));
 }

@@ -1,0 +1,178 @@
+#!/usr/bin/env python3
+"""Writes the seed inputs of every fuzz target into fuzz/corpus/<target>/.
+
+Each target's input layout is described at its LLVMFuzzerTestOneInput; the seeds are small,
+readable cases of the formats, valid and broken. Crash reproducers found later are added beside
+them by hand (named after what went wrong) and are kept when this script runs again.
+"""
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def u16(v):
+    return struct.pack('<H', v & 0xFFFF)
+
+
+def write(target, name, data):
+    folder = os.path.join(HERE, target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), 'wb') as f:
+        f.write(data)
+
+
+# --- settings_lookup: key length byte, key, file content -------------------------------------
+def settings(name, key, content):
+    write('settings_lookup', name, bytes([len(key)]) + key + content)
+
+
+settings('text_two_lines', b'00000400', b'[Texts]\r\n00000400=Title\\nSecond line\r\n')
+settings('alias', b'00000400', b'00000400:00000401\r\n00000401=Other\r\n')
+settings('alias_loop', b'a', b'a:b\nb:a\n')
+settings('blank_before_equals', b'00000400', b'00000400 = Title\r\n00000400=Real\r\n')
+settings('longer_key', b'00000400', b'000004000=X\r\n00000400=Y\r\n')
+settings('long_line', b'K', b'X=' + b'v' * 600 + b'\r\nK=after a long line\r\n')
+settings('key_at_chunk_edge', b'K', b'a' * 255 + b'K=second chunk\n')
+settings('zero_in_value', b'K', b'K=ab\x00cd\r\n')
+settings('lone_cr', b'K', b'K=a\rb\r\nL=c\r')
+settings('printer_ini', b'PRINTER2',
+         b'PRINTER_NUM=2\r\nPRINTER1=KALDO Model 9000\r\nPRINTER2=KALDO Model 7000\r\n')
+
+# --- font_spec: 16-bit signed dpi, value ------------------------------------------------------
+def font(name, dpi, value):
+    write('font_spec', name, u16(dpi) + value)
+
+
+font('bold_underlined_96', 96, b'12, 1, 0, 1')
+font('bold_underlined_120', 120, b'12,1,0,1')
+font('size_zero', 96, b'0,1,0,0')
+font('signs_and_tail', 144, b'+9,-1,1,1 trailing')
+font('size_overflows', 96, b'2147483648,1,1,1')
+font('three_numbers', 96, b'10,0,0')
+font('no_dpi', 0, b'10,0,0,0')
+font('tabs', 72, b'\t8 ,\t1, 1 ,0')
+
+# --- device_id: driver length (low six bits; 0x80 makes the library fail), driver, device ID --
+def device(name, driver, device_id, fails=False):
+    write('device_id', name, bytes([len(driver) | (0x80 if fails else 0)]) + driver + device_id)
+
+
+DRIVER = b'KALDO Model 9000'
+device('match', DRIVER, b'MFG:KALDO;CMD:ESC;DES:KALDO Model 9000;CLS:PRINTER;')
+device('last_field_open', DRIVER, b'MFG:KALDO;DES:KALDO Model 9000')
+device('empty_description', b'', b'MFG:KALDO;DES:;')
+device('des_inside_value', DRIVER, b'CMD:DES:Other;DES:KALDO Model 9000;')
+device('lower_case_key', DRIVER, b'des:KALDO Model 9000;')
+device('beyond_256', DRIVER, b'MFG:' + b'x' * 250 + b';DES:KALDO Model 9000;')
+device('library_fails', DRIVER, b'DES:KALDO Model 9000;', fails=True)
+device('zero_inside', DRIVER, b'MFG:K\x00;DES:KALDO Model 9000;')
+
+# --- status_reply: mode byte, reply -----------------------------------------------------------
+# mode bit 0: through ReadStatus; bits 1-2: count answered (0 delivered, 1 too many, 2 half,
+# 3 non-positive, its value from the bits above).
+def status(name, mode, body=None, raw=None, length=None):
+    if raw is None:
+        n = len(body) if length is None else length
+        raw = b'@BDC ST2\r\n' + u16(n) + body
+    write('status_reply', name, bytes([mode]) + raw)
+
+
+status('ready', 1, bytes([0x01, 0x01, 0x04]))
+status('not_ready', 1, bytes([0x01, 0x01, 0x03]))
+status('no_status_field', 1, bytes([0x02, 0x01, 0x04]))
+status('ink_not_low', 1, bytes([0x01, 0x01, 0x04, 0x0F, 0x07, 0x03, 0, 0, 26, 0, 0, 40]))
+status('ink_low', 1, bytes([0x0F, 0x07, 0x03, 0, 0, 26, 0, 0, 25]))
+status('field_0d', 1, bytes([0x0D, 0x02, 0x20, 13, 0x0D, 0x01, 14]))
+status('field_runs_past_end', 1, bytes([0x02, 0x09, 1, 2, 0x01, 0x01, 0x04]))
+status('length_claims_more', 1, bytes([0x01, 0x01, 0x04]), length=40)
+status('no_crlf', 1, raw=b'@BDC ST2\n\x03\x00\x01\x01\x04')
+status('count_too_many', 3, bytes([0x01, 0x01, 0x04]))
+status('count_half', 5, bytes([0x01, 0x01, 0x04]) + bytes(40))
+status('count_negative', 0x0F, bytes([0x01, 0x01, 0x04]))
+
+# --- query_reply: flags (bit 0 control), reply area size - 1, receive count, receives ---------
+MARKER = b'@BDC PS\r\n'
+
+
+def receive(result, data, size_after=None):
+    flag = 1 if size_after is not None else 0
+    return u16(result) + bytes([flag]) + u16(size_after or 0) + u16(len(data)) + data
+
+
+def query(name, control, reply_size, receives):
+    write('query_reply', name,
+          bytes([1 if control else 0]) + u16(reply_size - 1) + bytes([len(receives)]) +
+          b''.join(receives))
+
+
+VERSION_REPLY = MARKER + b'VI:00SN123456;\r\n'
+query('network_marker_at_start', False, 512, [receive(len(VERSION_REPLY), VERSION_REPLY)])
+query('network_marker_after_noise', False, 512,
+      [receive(40, b'\x30\x26' + b'x' * 30 + VERSION_REPLY)])
+query('network_marker_at_503', False, 512,
+      [receive(512, b'y' * 503 + MARKER), receive(30, b'\x30\x1c' + b'z' * 3 + VERSION_REPLY)])
+query('network_silence_first', False, 512, [receive(0, b''), receive(20, VERSION_REPLY)])
+query('network_count_too_large', False, 64, [receive(400, VERSION_REPLY)])
+query('network_size_left_small', False, 512, [receive(25, VERSION_REPLY, size_after=4)])
+query('network_error', False, 512, [receive(-3, b'')])
+query('control_reply', True, 512, [receive(0, b''), receive(14, b'VI:00SN123456;')])
+query('control_small_area', True, 8, [receive(14, b'VI:00SN123456;')])
+
+# --- version_reply: flags (bit 0: the library claims the next count), claimed count, reply ----
+def version_reply(name, data, claimed=None):
+    flags = 1 if claimed is not None else 0
+    write('version_reply', name, bytes([flags]) + u16(claimed or 0) + data)
+
+
+version_reply('text_before_semicolon', b'VI:00ABC;XYZ')
+version_reply('other_index', b'VI:01SN123456;')
+version_reply('with_marker', MARKER + b'VI:00SN123456;\r\n')
+version_reply('zero_inside', b'VI:00SN\x0012;')
+version_reply('claims_past_area', b'z' * 505 + b'VI:00SN1234', claimed=2000)
+version_reply('claims_nothing', b'VI:00SN123456;', claimed=-1)
+
+# --- firmware_file: flags, size offset, version field, fill, image step, patches --------------
+# flags: 1 outer length, 2 outer sum, 4 marker, 8 image length, 16 image sum kept correct;
+# 32 read short, 64 size query fails, 128 open fails.
+KEEP_ALL = 0x1F
+
+
+def firmware(name, flags, offset, version, fill=0, step=0, patches=b''):
+    write('firmware_file', name,
+          bytes([flags]) + u16(offset) + version.ljust(8, b'\x00')[:8] + bytes([fill, step]) +
+          patches)
+
+
+def patch(region, offset, value):
+    return bytes([region]) + struct.pack('<I', offset)[:3] + bytes([value])
+
+
+firmware('minimal_valid', KEEP_ALL, 0, b'SN123456')
+firmware('one_byte_short', KEEP_ALL, -1, b'SN123456')
+firmware('image_valid', KEEP_ALL, 300, b'SN100200', fill=0xFF, step=7)
+firmware('lower_case_tag', KEEP_ALL, 16, b'sn123456', fill=0x11, step=3)
+firmware('bad_tag', KEEP_ALL, 0, b'SX123456')
+firmware('short_version', KEEP_ALL, 8, b'SN12')
+firmware('marker_damaged', KEEP_ALL, 0, b'SN123456', patches=patch(1, 3, 0xFE))
+firmware('outer_sum_and_marker_wrong', KEEP_ALL & ~0x06, 0, b'SN123456')
+firmware('image_length_wrong', KEEP_ALL & ~0x08, 40, b'SN123456', fill=1, step=1)
+firmware('image_sum_wrong', KEEP_ALL & ~0x10, 40, b'SN123456', fill=1, step=1)
+firmware('patched_image', KEEP_ALL, 40, b'SN123456', fill=1, step=1, patches=patch(3, 7, 0x80))
+firmware('read_short', KEEP_ALL | 0x20, 0, b'SN123456')
+firmware('size_fails', KEEP_ALL | 0x40, 0, b'SN123456')
+firmware('open_fails', KEEP_ALL | 0x80, 0, b'SN123456')
+firmware('too_small_by_far', KEEP_ALL, -1000, b'SN123456')
+
+# --- version_key: first text's length byte, first text, second text ---------------------------
+def versions(name, printer, file):
+    write('version_key', name, bytes([len(printer)]) + printer + file)
+
+
+versions('file_newer', b'SN123456', b'SN123457')
+versions('only_edges_differ', b'XY100000', b'SN100009')
+versions('not_hex', b'SN1G0000', b'SN100000')
+versions('short', b'SN12', b'SN1234')
+versions('six_characters', b'SN1234', b'SN12345')
+versions('same', b'ABCDEFGH', b'ABCDEFGH')
+versions('printer_empty', b'', b'SN123456')
