@@ -4,6 +4,7 @@
 
 #include "platform/native.h"
 #include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_on_demand.h"
 
 namespace platform {
 
@@ -189,8 +190,11 @@ void Win32Host::ActivateWindowsWithProperty(const std::string& name) {
 }
 
 bool Win32Host::ShellOpen(ui::View* owner, const std::string& path) {
-  HINSTANCE result = ShellExecuteA(WindowOf(owner), SHELL_VERB_OPEN, path.c_str(), nullptr, nullptr,
-                                   SW_SHOWNORMAL);
+  using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+  auto shellExecute = OnDemandExport<ShellExecuteFn>("shell32.dll", "ShellExecuteA");
+  if (!shellExecute) return false;
+  HINSTANCE result =
+      shellExecute(WindowOf(owner), SHELL_VERB_OPEN, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   return reinterpret_cast<intptr_t>(result) > SHELL_EXECUTE_FAILED_MAX;
 }
 
@@ -209,7 +213,9 @@ bool Win32Host::ChooseFile(ui::View* owner, const std::string& filter,
   dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
   dialog.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  if (!GetOpenFileNameA(&dialog)) return false;
+  using GetOpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+  auto getOpenFileName = OnDemandExport<GetOpenFileNameFn>("comdlg32.dll", "GetOpenFileNameA");
+  if (!getOpenFileName || !getOpenFileName(&dialog)) return false;
   *chosen = file;
   return true;
 }

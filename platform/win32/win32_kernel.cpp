@@ -5,6 +5,7 @@
 
 #include "platform/native.h"
 #include "platform/win32/win32_headers.h"
+#include "platform/win32/win32_on_demand.h"
 
 namespace platform {
 
@@ -140,15 +141,22 @@ class Win32System : public System {
   bool ProgramFileVersion(uint32_t* high, uint32_t* low) override {
     char path[MAX_PATH] = {};
     if (GetModuleFileNameA(nullptr, path, MAX_PATH) == 0) return false;
+    using SizeFn = DWORD(WINAPI*)(LPCSTR, LPDWORD);
+    using InfoFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
+    using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+    auto infoSize = OnDemandExport<SizeFn>("version.dll", "GetFileVersionInfoSizeA");
+    auto info = OnDemandExport<InfoFn>("version.dll", "GetFileVersionInfoA");
+    auto query = OnDemandExport<QueryFn>("version.dll", "VerQueryValueA");
+    if (!infoSize || !info || !query) return false;
     DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    DWORD size = infoSize(path, &ignored);
     if (size == 0) return false;
     std::vector<uint8_t> block(size);
-    if (!GetFileVersionInfoA(path, 0, size, block.data())) return false;
+    if (!info(path, 0, size, block.data())) return false;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     char root[] = "\\";
-    if (!VerQueryValueA(block.data(), root, reinterpret_cast<void**>(&fixed), &length) || !fixed ||
+    if (!query(block.data(), root, reinterpret_cast<void**>(&fixed), &length) || !fixed ||
         length < sizeof(VS_FIXEDFILEINFO)) {
       return false;
     }
