@@ -350,19 +350,6 @@ int Geometry(const char* title) {
   return EXIT_OK;
 }
 
-// Asks the window and its children to paint themselves anew. For screenshots: under Wine without
-// a window manager the area a closed message box uncovers can keep the box's picture a while.
-int Repaint(const char* title) {
-  HWND window = FindDialog(title, false);
-  if (!window) {
-    std::fprintf(stderr, "no window \"%s\"\n", title);
-    return EXIT_FAILED;
-  }
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-  std::printf("repainted\n");
-  return EXIT_OK;
-}
-
 BOOL CALLBACK MatchHolder(HWND window, LPARAM lParam) {
   auto* search = reinterpret_cast<std::pair<int, HWND>*>(lParam);
   if (IsWindowVisible(window) && GetDlgItem(window, search->first)) {
@@ -640,7 +627,6 @@ int Usage() {
       stderr,
       "usage: kddriver wait TITLE MS | close TITLE MS | appear MS | message MS [ok|cancel]\n"
       "       | click TITLE ID | text TITLE ID | choose TITLE ID ENTRY | geometry TITLE\n"
-      "       | repaint TITLE\n"
       "       | wait-control ID MS | watch TITLE MS | open-file TITLE PATH MS | controls TITLE\n"
       "       | install-printer DRIVER DATA_FILE QUEUE PORT [FILE...]\n"
       "       (TITLE \"*\": any main window)\n");
@@ -666,7 +652,6 @@ int main(int argc, char** argv) {
   if (command == "text" && argc == 4) return Text(argv[2], std::atoi(argv[3]));
   if (command == "choose" && argc == 5) return Choose(argv[2], std::atoi(argv[3]), argv[4]);
   if (command == "geometry" && argc == 3) return Geometry(argv[2]);
-  if (command == "repaint" && argc == 3) return Repaint(argv[2]);
   if (command == "watch" && argc == 4) return Watch(argv[2], Ms(argv[3]));
   if (command == "wait-control" && argc == 4) return WaitControl(std::atoi(argv[2]), Ms(argv[3]));
   if (command == "open-file" && argc == 5) return OpenFile(argv[2], argv[3], Ms(argv[4]));
