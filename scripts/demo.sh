@@ -5,8 +5,10 @@
 # on $DISPLAY when one answers (it stays open until you close it), otherwise under a private
 # Xvfb, closed again after the screenshot. The screenshot goes to out/<program>.png.
 #   scripts/demo.sh [kestrune|sunnabar|trevalo]
-# Kestrune starts in launch mode Normal with the simulated printer already chosen; the others
+# Kestrune and Sunnabar start in launch mode Normal with the simulated printer chosen; Trevalo
 # in launch mode P (printer checks relaxed). KD_LAUNCH_MODE overrides the mode.
+# Sunnabar also gets a sample firmware file, newer than the printer's firmware, in the folder
+# its Browse dialog opens in; under Xvfb the demo picks that file before the screenshot.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 KD_ROOT=$(pwd)
@@ -14,7 +16,7 @@ KD_ROOT=$(pwd)
 program=${1:-kestrune}
 case $program in
   kestrune) NAME=Kestrune MODE=${KD_LAUNCH_MODE:-Normal} ;;
-  sunnabar) NAME=Sunnabar MODE=${KD_LAUNCH_MODE:-P} ;;
+  sunnabar) NAME=Sunnabar MODE=${KD_LAUNCH_MODE:-Normal} ;;
   trevalo) NAME=Trevalo MODE=${KD_LAUNCH_MODE:-P} ;;
   *) echo "usage: scripts/demo.sh [kestrune|sunnabar|trevalo]" >&2; exit 2 ;;
 esac
@@ -27,8 +29,8 @@ source "$KD_ROOT/scripts/wine-env.sh"
 # shellcheck source=scripts/wine-printer.sh
 source "$KD_ROOT/scripts/wine-printer.sh"
 
-log "building $NAME, kddriver and the simulated printer (x86_64)"
-kd_windows_build "$NAME" kddriver kbapi_standin kdsim
+log "building $NAME, kddriver, kdtool and the simulated printer (x86_64)"
+kd_windows_build "$NAME" kddriver kdtool kbapi_standin kdsim
 
 DEMO=$KD_BUILD/demo
 FOLDER=$DEMO/$NAME
@@ -46,11 +48,34 @@ log "preparing the Wine prefix $KD_BUILD/wine-demo"
 kd_wine_start "$KD_BUILD/wine-demo"
 log "installing the printer queue \"$KD_SIM_QUEUE\" and a ready simulated printer"
 kd_sim_printer_install "$DEMO"
-# Kestrune opens with the queue chosen, as after an earlier session with it.
-timeout 60 "$WINELOADER" reg add "HKCU\\SoftWare\\KALDO\\KALDO Maroset\\${KD_SIM_MODEL:6}" \
-  /v SelectPrinter /t REG_SZ /d "$KD_SIM_QUEUE" /f </dev/null >/dev/null 2>&1
+MODEL_KEY="HKCU\\SoftWare\\KALDO\\KALDO Maroset\\${KD_SIM_MODEL:6}"
+# Kestrune and Trevalo open with the queue chosen, as after an earlier session with it.
+timeout 60 "$WINELOADER" reg add "$MODEL_KEY" /v SelectPrinter /t REG_SZ /d "$KD_SIM_QUEUE" /f \
+  </dev/null >/dev/null 2>&1
+
+# Sunnabar: a printer that restarts 5 s after it took a firmware file (the program itself waits
+# a fixed 70 s), a newer sample file, and the sample's folder remembered as the one Browse opens.
+PRINTER_FIRMWARE=SN120315
+SAMPLE_FIRMWARE=SN120415
+FIRMWARE_DIR=$DEMO/firmware
+SAMPLE_FILE=$FIRMWARE_DIR/KD9000.UPG
+if [ "$program" = sunnabar ]; then
+  log "sample firmware file $SAMPLE_FILE ($SAMPLE_FIRMWARE; the printer has $PRINTER_FIRMWARE)"
+  kd_kdsim set "$KD_SIM_STATE_FILE" "firmware=$PRINTER_FIRMWARE" firmware_busy_ms=5000 >/dev/null
+  rm -rf "$FIRMWARE_DIR"
+  kd_make_firmware "$SAMPLE_FIRMWARE" "$SAMPLE_FILE"
+  timeout 60 "$WINELOADER" reg add "$MODEL_KEY\\Sunnabar" /v FwPath /t REG_SZ \
+    /d "$(kd_windows_path "$FIRMWARE_DIR")" /f </dev/null >/dev/null 2>&1
+fi
 
 driver() { timeout 90 "$WINELOADER" "$KD_DRIVER_EXE" "$@" </dev/null | tr -d '\r'; }
+control_shows() {  # control_shows ID TEXT: polls the main window's control for about 10 s
+  for _ in $(seq 1 50); do
+    [ "$(driver text '*' "$1")" = "$2" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
 
 log "starting $NAME (launch mode $MODE)"
 timeout 3600 "$WINELOADER" "$FOLDER/$NAME.exe" </dev/null >"$DEMO/$NAME.log" 2>&1 &
@@ -59,7 +84,25 @@ if ! driver appear 60000; then
   echo "$NAME showed no window; its output is in $DEMO/$NAME.log" >&2
   exit 1
 fi
+if [ "$program" = sunnabar ] && [ "$MODE" = Normal ]; then
+  # Sunnabar does not remember its printer: choose it as the operator would.
+  driver choose '*' 1026 "$KD_SIM_QUEUE" >/dev/null
+  control_shows 1064 "$PRINTER_FIRMWARE" || echo "the page shows no printer version" >&2
+  if kd_display_is_private; then
+    # Browse opens in the sample's folder, so its bare name is enough.
+    driver click '*' 1001 >/dev/null
+    if driver open-file '*' "$(basename "$SAMPLE_FILE")" 30000 >/dev/null; then
+      control_shows 1065 "$SAMPLE_FIRMWARE" || echo "the page did not take the sample file" >&2
+    else
+      echo "the file-open dialog could not be filled" >&2
+    fi
+  fi
+fi
+if [ "$program" != trevalo ]; then
+  log "printer chosen: $(driver text '*' 1026 || true)"
+fi
 sleep 1  # let the window paint
+if kd_display_is_private; then kd_wait_x_windows 1 10000 || true; fi
 mkdir -p "$KD_ROOT/out"
 SHOT=$KD_ROOT/out/$program.png
 if geometry=$(driver geometry '*'); then
@@ -68,17 +111,28 @@ else
   timeout 30 import -window root "$SHOT"
 fi
 log "screenshot: $SHOT"
-if [ "$program" = kestrune ]; then
-  log "printer chosen: $(driver text '*' 1026 || true)"
-fi
 
-KDSIM="WINEPREFIX=$WINEPREFIX $WINELOADER $KD_KDSIM_EXE"
+WINE="WINEPREFIX=$WINEPREFIX $WINELOADER"
+KDSIM="$WINE $KD_KDSIM_EXE"
 cat <<EOF
 == the simulated printer (state $KD_SIM_STATE_FILE, raw jobs appended to $KD_SIM_INPUT)
    what it received:  $KDSIM log $KD_SIM_STATE_FILE
    make it busy:      $KDSIM set $KD_SIM_STATE_FILE status=busy
    (ink=80,25,80,80: ink low; "model=KALDO Model 7000": another model; status=ready)
 EOF
+if [ "$program" = sunnabar ]; then
+  cat <<EOF
+== firmware update
+   printer's version: $(driver text '*' 1064 || true)
+   sample file:       $SAMPLE_FILE, version $SAMPLE_FIRMWARE
+   Browse opens in its folder $(kd_windows_path "$FIRMWARE_DIR"):
+                      FwPath under $MODEL_KEY\\Sunnabar (without it, C:\\)
+   Browse, pick KD9000.UPG, press Update: after the program's fixed 70 s wait it reports
+   "$(grep -a -m1 '^00000309=' "$FOLDER/Settings/Localize.ini" | tr -d '\r' | cut -d= -f2-)" and shows $SAMPLE_FIRMWARE as the printer's version.
+   the printer's own: $KDSIM show $KD_SIM_STATE_FILE | grep ^firmware=
+   another file:      $WINE $KD_KDTOOL_EXE make-upg --version SN130000 --image-size 4096 'Z:\\tmp\\NEW.UPG'
+EOF
+fi
 
 if kd_display_is_private; then
   driver close '*' 20000 >/dev/null || true

@@ -4,6 +4,7 @@
 #   kd_wine_start PREFIX        # prefix under the build tree, server up, quiet, no crash dialog
 #   kd_wine PROGRAM.exe ARGS... # wine64 with the environment below
 #   kd_wine_cleanup             # stops the prefix's server and the Xvfb started here
+#   kd_wait_x_windows N MS      # waits until at most N top-level X windows are visible
 # Only wine64 runs on these machines: the kernel cannot execute 32-bit programs.
 
 export WINELOADER=/usr/lib/wine/wine64
@@ -50,6 +51,23 @@ kd_display_start() {
 }
 
 kd_display_is_private() { [ -n "$KD_XVFB_PID" ]; }
+
+# Visible top-level X windows, the root not counted. Wine maps one per visible top-level window.
+kd_x_windows() {
+  local root
+  root=$(xdotool search --maxdepth 0 --name '' 2>/dev/null | head -n 1)
+  xdotool search --maxdepth 1 --onlyvisible --name '' 2>/dev/null | grep -cvx "$root" || true
+}
+
+# For screenshots: Wine leaves a closed message box's or dialog's X window on the screen for a
+# second or two after the window itself has gone. False if more remain after MS milliseconds.
+kd_wait_x_windows() {  # N MS
+  local deadline=$((SECONDS + ($2 + 999) / 1000))
+  while [ "$(kd_x_windows)" -gt "$1" ]; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.2
+  done
+}
 
 # Makes (or reuses) the prefix and starts its server. Every stream of the server and of
 # wineboot goes to /dev/null: Wine's background processes would otherwise keep the caller's

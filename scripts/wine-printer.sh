@@ -5,6 +5,7 @@
 #   kd_lay_out_program NAME DIR MODE  DIR/NAME.exe with its Settings, launch mode MODE
 #   kd_sim_printer_install DIR        registry keys, driver, queue and a ready simulated printer
 #   kd_kdsim COMMAND ARGS...          kdsim.exe in the prefix (state paths may be Unix paths)
+#   kd_make_firmware VERSION OUT      a valid firmware file OUT (Unix path) with that version
 #
 # What kd_sim_printer_install leaves behind (DIR is a work folder outside the prefix):
 #   - DIR/Maroset with the manual pages, named by HKLM\SoftWare\KALDO\KALDO Maroset InstallPath;
@@ -27,6 +28,7 @@ KD_BUILD=$KD_ROOT/build/x86_64
 KD_DRIVER_EXE=$KD_BUILD/bin/e2e/kddriver.exe
 KD_KDSIM_EXE=$KD_BUILD/sim/kdsim.exe
 KD_STANDIN_DLL=$KD_BUILD/sim/KBAPI.DLL
+KD_KDTOOL_EXE=$KD_BUILD/tools/kdtool/kdtool.exe
 
 kd_windows_build() {
   cmake -S "$KD_ROOT" -B "$KD_BUILD" -DCMAKE_TOOLCHAIN_FILE="$KD_ROOT/cmake/mingw-x86_64.cmake" \
@@ -44,6 +46,13 @@ kd_lay_out_program() {  # NAME DIR MODE
 }
 
 kd_kdsim() { timeout 60 "$WINELOADER" "$KD_KDSIM_EXE" "$@" </dev/null; }
+
+# kdtool.exe of the same build (target kdtool) writes it, so no host build is needed.
+kd_make_firmware() {  # VERSION OUT
+  mkdir -p "$(dirname "$2")"
+  timeout 60 "$WINELOADER" "$KD_KDTOOL_EXE" make-upg --version "$1" --image-size 4096 \
+    "$(kd_windows_path "$2")" </dev/null >/dev/null
+}
 
 # Unix path of a C: path that Wine reports.
 kd_unix_path() {

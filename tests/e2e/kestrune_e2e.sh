@@ -12,12 +12,16 @@ KD_ROOT=$(pwd)
 source "$KD_ROOT/scripts/wine-env.sh"
 # shellcheck source=scripts/wine-printer.sh
 source "$KD_ROOT/scripts/wine-printer.sh"
+# shellcheck source=tests/e2e/e2e_lib.sh
+source "$KD_ROOT/tests/e2e/e2e_lib.sh"
 
 WORK=$KD_BUILD/e2e
 FOLDER=$WORK/Kestrune
 PREFIX=$KD_BUILD/wine-e2e
 SHOT=$KD_ROOT/out/kestrune-e2e.png
-TITLE=Kestrune  # the main window's caption, text 400
+KD_SUITE="kestrune e2e"
+NAME=Kestrune  # also the main window's caption, text 400
+TITLE=$NAME
 
 # Control ids (programs/kestrune/resource.h, programs/common/frame_ids.h).
 PRINTER_LIST=1026
@@ -25,89 +29,13 @@ NOZZLE_CHECK=1038
 DEEP_CLEANING=1039
 CLOSE_BUTTON=1004
 BUSY_MESSAGE=1159
+trap kd_e2e_cleanup EXIT
 
 # What the printer must receive, written out here rather than taken from the code under test.
 NOZZLE_CHECK_STREAM=1b401b285208000052454d4f5445314e43020000005649020000011b0000000d0a0c1b40
 DEEP_CLEANING_STREAM=1b401b285208000052454d4f5445314348020000101b000000
 
-started=$(date +%s)
-log() { printf -- '-- %s\n' "$*"; }
-PROGRAM_PID=
-failures=0
-
-diagnose() {
-  echo "   Kestrune output: $WORK/Kestrune.log" >&2
-  if [ -n "${KD_SIM_STATE_FILE:-}" ]; then
-    echo "   printer log:" >&2
-    kd_kdsim log "$KD_SIM_STATE_FILE" 2>&1 | tr -d '\r' | tail -n 12 | sed 's/^/     /' >&2 || true
-  fi
-}
-fail() {
-  echo "kestrune e2e: FAILED: $*" >&2
-  diagnose
-  exit 1
-}
-check() {  # check DESCRIPTION CONDITION...: records a failed condition and goes on
-  local what=$1
-  shift
-  if "$@"; then
-    log "ok: $what"
-  else
-    echo "kestrune e2e: FAILED: $what" >&2
-    failures=$((failures + 1))
-  fi
-}
-
-cleanup() {
-  if [ -n "$PROGRAM_PID" ]; then kill "$PROGRAM_PID" 2>/dev/null || true; fi
-  kd_wine_cleanup
-}
-trap cleanup EXIT
-
-driver() { timeout 90 "$WINELOADER" "$KD_DRIVER_EXE" "$@" </dev/null | tr -d '\r'; }
-
-# Text N of the program's settings, as the program reads it.
-text() {
-  local line
-  line=$(grep -a -m1 "^$(printf '%08d' "$1")=" "$FOLDER/Settings/Localize.ini" | tr -d '\r') || true
-  printf '%s\n' "${line#*=}"
-}
-
-input_size() { stat -c %s "$KD_SIM_INPUT"; }
-bytes_since() { tail -c +$(($1 + 1)) "$KD_SIM_INPUT" | od -An -tx1 -v | tr -d ' \n'; }
-
-# Waits for the next message box, answers it, and compares caption, icon and text number.
-expect_message() {  # expect_message WHAT ICON TEXT_NUMBER [ok|cancel] [MS]
-  local what=$1 icon=$2 number=$3 answer=${4:-ok} ms=${5:-20000} box want
-  box=$(driver message "$ms" "$answer") || { fail "$what: no message box within $ms ms"; }
-  want=$(printf 'caption: %s\nicon: %s\ntext: %s' "$(text 400)" "$icon" "$(text "$number")")
-  if [ "$box" != "$want" ]; then
-    printf 'kestrune e2e: FAILED: %s: expected\n%s\n   got\n%s\n' "$what" "$want" "$box" >&2
-    failures=$((failures + 1))
-  else
-    log "ok: $what shows text $number ($icon)"
-  fi
-}
-
-# Compares what reached the printer since offset BEFORE with the expected hex stream.
-expect_bytes() {  # expect_bytes WHAT BEFORE HEX
-  local got
-  got=$(bytes_since "$2")
-  if [ "$got" = "$3" ]; then
-    log "ok: $1"
-  else
-    printf 'kestrune e2e: FAILED: %s\n   expected %s\n   got      %s\n' "$1" "$3" "${got:-nothing}" >&2
-    failures=$((failures + 1))
-  fi
-}
-
-printer() { kd_kdsim set "$KD_SIM_STATE_FILE" "$@" >/dev/null || fail "kdsim set $*"; }
-printer_log_has() { kd_kdsim log "$KD_SIM_STATE_FILE" | tr -d '\r' | grep -q -- "$1"; }
-program_running() { kill -0 "$PROGRAM_PID" 2>/dev/null; }
-program_ended() { ! program_running; }
-window_stays() { program_running && driver wait "$TITLE" 2000 >/dev/null; }
 busy_dialog_shows() { driver wait-control "$BUSY_MESSAGE" 10000 >/dev/null; }
-press() { driver click "$TITLE" "$1" >/dev/null || fail "cannot press control $1"; }
 
 [ -x "$WINELOADER" ] || fail "wine64 is not installed"
 log "building the x86_64 programs and stand-ins"
@@ -128,20 +56,14 @@ kd_lay_out_program Kestrune "$FOLDER" Normal
 kd_sim_printer_install "$WORK" || fail "the simulated printer could not be installed"
 
 log "starting Kestrune.exe (launch mode Normal)"
-timeout 300 "$WINELOADER" "$FOLDER/Kestrune.exe" </dev/null >"$WORK/Kestrune.log" 2>&1 &
-PROGRAM_PID=$!
-driver wait "$TITLE" 60000 >/dev/null || fail "no Kestrune main window within 60 s"
+start_program
 
 check "nothing remembered yet: the list starts on the no-printer entry" \
   test "$(driver text "$TITLE" "$PRINTER_LIST")" = "$(text 200)"
 driver choose "$TITLE" "$PRINTER_LIST" "$KD_SIM_QUEUE" >/dev/null ||
   fail "the queue \"$KD_SIM_QUEUE\" is not in the printer list"
 sleep 1  # the choice binds the library; let the window repaint
-mkdir -p "$(dirname "$SHOT")"
-geometry=$(driver geometry "$TITLE") || fail "the main window has gone"
-timeout 30 import -window root -crop "$geometry" +repage "$SHOT" || fail "no screenshot"
-colours=$(convert "$SHOT" -format '%k' info:)
-check "screenshot $SHOT ($geometry, $colours colours)" test "$colours" -gt 16
+screenshot "$SHOT"
 
 log "case: nozzle check on a ready printer"
 before=$(input_size)
@@ -188,19 +110,5 @@ press "$CLOSE_BUTTON"
 expect_message "close, answered Cancel" information 300 cancel
 sleep 1
 check "Cancel keeps Kestrune open" window_stays
-press "$CLOSE_BUTTON"
-expect_message "close, answered OK" information 300 ok
-for _ in $(seq 1 100); do program_running || break; sleep 0.2; done
-check "OK ends Kestrune" program_ended
-if ! program_running; then
-  wait "$PROGRAM_PID" 2>/dev/null || true
-  PROGRAM_PID=
-fi
-
-elapsed=$(($(date +%s) - started))
-if [ "$failures" -gt 0 ]; then
-  echo "kestrune e2e: $failures check(s) failed (${elapsed} s)" >&2
-  diagnose
-  exit 1
-fi
-log "kestrune e2e passed in ${elapsed} s; screenshot $SHOT"
+close_with_ok "$CLOSE_BUTTON"
+finish "$SHOT"

@@ -376,6 +376,127 @@ int WaitControl(int id, DWORD timeoutMs) {
   return EXIT_FAILED;
 }
 
+// --- The common file-open dialog ----------------------------------------------------------------
+
+constexpr int FILE_NAME_COMBO = 0x047C;  // cmb13: the file name field of the explorer-style dialog
+constexpr int FILE_NAME_EDIT = 0x0480;   // edt1: the file name field of older templates
+constexpr int LOOK_IN_COMBO = 0x0471;    // cmb2: the folder the dialog shows
+
+// The edit control inside a field (a combo box nests it, under Wine two levels deep), or the
+// field itself.
+HWND InnerEdit(HWND field) {
+  for (HWND child = GetWindow(field, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char name[16] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (_stricmp(name, "Edit") == 0) return child;
+    HWND inner = InnerEdit(child);
+    if (inner != child) return inner;
+  }
+  return field;
+}
+
+HWND FileNameField(HWND dialog) {
+  HWND field = FindControl(dialog, FILE_NAME_COMBO);
+  if (!field) field = FindControl(dialog, FILE_NAME_EDIT);
+  return field ? InnerEdit(field) : nullptr;
+}
+
+struct FileDialogSearch {
+  const char* title;  // "*": any
+  HWND found;
+};
+
+BOOL CALLBACK MatchFileDialog(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<FileDialogSearch*>(lParam);
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::strcmp(name, DIALOG_CLASS) != 0 || !IsWindowVisible(window)) return TRUE;
+  if (std::strcmp(search->title, ANY_TITLE) != 0 && TextOf(window) != search->title) return TRUE;
+  if (!FileNameField(window) || !GetDlgItem(window, IDOK)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+HWND FindFileDialog(const char* title) {
+  FileDialogSearch search{title, nullptr};
+  EnumWindows(MatchFileDialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring Wide(const char* text) {
+  int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
+  return wide;
+}
+
+// Fills a file-open dialog as an operator would: waits for it, types PATH into its file name
+// field, presses Open and waits until the dialog has gone. Prints the dialog's title and the
+// folder it showed. A message box that the dialog raises instead (a path it refuses) is printed
+// and answered, and the step fails.
+int OpenFile(const char* title, const char* path, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  HWND dialog = nullptr;
+  while (!(dialog = FindFileDialog(title))) {
+    if (GetTickCount() - start >= timeoutMs) {
+      std::fprintf(stderr, "no file dialog \"%s\" within %lu ms\n", title, timeoutMs);
+      return EXIT_FAILED;
+    }
+    Sleep(POLL_MS);
+  }
+  std::printf("dialog: %s\n", TextOf(dialog).c_str());
+  if (HWND folder = FindControl(dialog, LOOK_IN_COMBO)) {
+    std::printf("folder: %s\n", ControlText(folder).c_str());
+  }
+  std::fflush(stdout);
+  // Wide: the text crosses into the program's process, where Wine converts only the wide form
+  // reliably.
+  std::wstring text = Wide(path);
+  SendMessageW(FileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  while (IsWindow(dialog) && IsWindowVisible(dialog)) {
+    if (GetTickCount() - start >= timeoutMs) {
+      std::fprintf(stderr, "the file dialog is still open after %lu ms\n", timeoutMs);
+      return EXIT_FAILED;
+    }
+    if (HWND box = FindDialog(nullptr, true)) {
+      if (GetWindow(box, GW_OWNER) == dialog) {
+        std::fprintf(stderr, "the file dialog refused the path:\n");
+        Answer(box, "ok");
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return EXIT_FAILED;
+      }
+    }
+    Sleep(POLL_MS);
+  }
+  std::printf("opened: %s\n", path);
+  return EXIT_OK;
+}
+
+void ListControls(HWND window, int depth) {
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char name[64] = {};
+    GetClassNameA(child, name, sizeof name);
+    std::printf("%*s%d (0x%04X) %s%s \"%s\"\n", depth * 2, "", GetDlgCtrlID(child),
+                static_cast<unsigned>(GetDlgCtrlID(child)), name,
+                IsWindowVisible(child) ? "" : " hidden", ControlText(child).c_str());
+    ListControls(child, depth + 1);
+  }
+}
+
+// Lists the controls of a visible dialog (message boxes included), for writing scripts.
+int Controls(const char* title) {
+  HWND window = FindDialog(title, false, true);
+  if (!window) {
+    std::fprintf(stderr, "no window \"%s\"\n", title);
+    return EXIT_FAILED;
+  }
+  std::printf("window: %s\n", TextOf(window).c_str());
+  ListControls(window, 1);
+  return EXIT_OK;
+}
+
 constexpr DWORD WATCH_POLL_MS = 5;
 constexpr ULONGLONG FILETIME_UNIX_EPOCH = 116444736000000000ULL;  // 1970 in 100 ns units
 
@@ -506,7 +627,7 @@ int Usage() {
       stderr,
       "usage: kddriver wait TITLE MS | close TITLE MS | appear MS | message MS [ok|cancel]\n"
       "       | click TITLE ID | text TITLE ID | choose TITLE ID ENTRY | geometry TITLE\n"
-      "       | wait-control ID MS | watch TITLE MS\n"
+      "       | wait-control ID MS | watch TITLE MS | open-file TITLE PATH MS | controls TITLE\n"
       "       | install-printer DRIVER DATA_FILE QUEUE PORT [FILE...]\n"
       "       (TITLE \"*\": any main window)\n");
   return EXIT_USAGE;
@@ -533,6 +654,8 @@ int main(int argc, char** argv) {
   if (command == "geometry" && argc == 3) return Geometry(argv[2]);
   if (command == "watch" && argc == 4) return Watch(argv[2], Ms(argv[3]));
   if (command == "wait-control" && argc == 4) return WaitControl(std::atoi(argv[2]), Ms(argv[3]));
+  if (command == "open-file" && argc == 5) return OpenFile(argv[2], argv[3], Ms(argv[4]));
+  if (command == "controls" && argc == 3) return Controls(argv[2]);
   if (command == "install-printer" && argc >= 6) {
     return InstallPrinter(argv[2], argv[3], argv[4], argv[5],
                           std::vector<std::string>(argv + 6, argv + argc));
