@@ -31,8 +31,10 @@ fi
 results=()
 step() {  # step NAME COMMAND...
   local name=$1; shift
+  local started=$SECONDS
   log "$name"
-  if "$@"; then results+=("PASS $name"); else results+=("FAIL $name"); fi
+  if "$@"; then local verdict=PASS; else local verdict=FAIL; fi
+  results+=("$verdict $name ($((SECONDS - started)) s)")
 }
 
 # --- host build and tests ---------------------------------------------------

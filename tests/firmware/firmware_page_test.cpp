@@ -1,7 +1,6 @@
 // The firmware page with the recording window fakes: start, refresh, Browse, the verdict and its
 // painting, the printer choice's disabling, the keyboard and Update through the page.
 #include "firmware/firmware_page.h"
-#include "tests/support/program_world.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +9,7 @@
 #include "shell/page.h"
 #include "shell/printer_choice.h"
 #include "tests/firmware/firmware_fixture.h"
+#include "tests/support/program_world.h"
 
 namespace firmware_tests {
 namespace {
