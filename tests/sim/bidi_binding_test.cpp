@@ -29,41 +29,12 @@ constexpr char QUEUE[] = "Plotter";
 constexpr char DRIVER_DATA_FILE[] = "C:\\Drivers\\KDDRV.INI";
 
 // One queue whose driver lies in driverFolder (folders joined by a backslash at the end).
-class DriverSpooler : public platform::Spooler {
- public:
-  explicit DriverSpooler(std::string driverFolder) : driverFolder_(std::move(driverFolder)) {}
-  int openPrinters = 0;
-
-  bool EnumeratePrinters(std::vector<platform::PrinterQueue>*) override { return false; }
-  platform::PrinterHandle OpenPrinter(const std::string& name) override {
-    if (name != QUEUE) return 0;
-    ++openPrinters;
-    return 1;
-  }
-  void ClosePrinter(platform::PrinterHandle) override { --openPrinters; }
-  bool GetDriverInfo(platform::PrinterHandle, platform::DriverInfo* info) override {
-    info->driverPath = driverFolder_ + "\\KDDRV.DLL";
-    info->dataFile = DRIVER_DATA_FILE;
-    return true;
-  }
-  bool GetDeviceSettings(platform::PrinterHandle, const std::string&,
-                         std::vector<uint8_t>*) override {
-    return false;
-  }
-  uint32_t StartDoc(platform::PrinterHandle, const std::string&) override { return 0; }
-  bool StartPage(platform::PrinterHandle) override { return false; }
-  bool Write(platform::PrinterHandle, const uint8_t*, uint32_t, uint32_t*) override {
-    return false;
-  }
-  bool EndPage(platform::PrinterHandle) override { return false; }
-  bool EndDoc(platform::PrinterHandle) override { return false; }
-  bool EnumerateJobs(platform::PrinterHandle, std::vector<platform::JobInfo>*) override {
-    return false;
-  }
-
- private:
-  std::string driverFolder_;
-};
+std::unique_ptr<fakes::RecordingSpooler> DriverSpooler(const std::string& driverFolder) {
+  auto spooler = std::make_unique<fakes::RecordingSpooler>();
+  spooler->AddQueue(QUEUE, "LPT1:", "KALDO Model 9000");
+  spooler->driverInfo[QUEUE] = {driverFolder + "\\KDDRV.DLL", DRIVER_DATA_FILE};
+  return spooler;
+}
 
 // The system search order finds "KBAPI.DLL" at the given path.
 class DefaultNameLibrary : public platform::Library {
@@ -117,14 +88,16 @@ class StandInTest : public ::testing::Test {
   std::string statePath;
   sim::PrinterState state;
   fakes::FakeFiles files;
-  DriverSpooler spooler{FolderOf(KD_STANDIN_LIBRARY)};
+  std::unique_ptr<fakes::RecordingSpooler> spoolerOwned =
+      DriverSpooler(FolderOf(KD_STANDIN_LIBRARY));
+  fakes::RecordingSpooler& spooler = *spoolerOwned;
 };
 
 TEST_F(StandInTest, BindsByDefaultNameAndTalksToThePrinterOfTheStateFile) {
   DefaultNameLibrary library(KD_STANDIN_LIBRARY);
   BidiApi api(library, spooler, files);
   ASSERT_EQ(api.Bind(QUEUE, 1), 1);
-  EXPECT_EQ(spooler.openPrinters, 0);
+  EXPECT_TRUE(spooler.Balanced());
 
   char id[256] = {};
   uint32_t size = sizeof id;
@@ -156,7 +129,7 @@ TEST_F(StandInTest, BindsThroughTheDriversOwnCopy) {
   platform::PosixLibrary library;
   BidiApi api(library, spooler, files);
   EXPECT_EQ(api.Bind(QUEUE, 0), 1);
-  EXPECT_EQ(spooler.openPrinters, 0);
+  EXPECT_TRUE(spooler.Balanced());
   EXPECT_EQ(api.Release(), 1);
 }
 
@@ -310,7 +283,8 @@ class SimulatedLibraryTest : public ::testing::Test {
   fakes::FakeClock clock;
   sim::SimulatedPrinter printer{clock};
   fakes::FakeFiles files;
-  DriverSpooler spooler{"C:\\Drivers"};
+  std::unique_ptr<fakes::RecordingSpooler> spoolerOwned = DriverSpooler("C:\\Drivers");
+  fakes::RecordingSpooler& spooler = *spoolerOwned;
 };
 
 TEST_F(SimulatedLibraryTest, LoadsUnderItsNamesAndHonoursTheLibraryFaults) {
