@@ -114,12 +114,15 @@ void GdiCanvas::Bitmap(int resourceId, int x, int y) {
 
 void GdiCanvas::StripCell(int resourceId, int cellWidth, ui::Color transparent, int index, int x,
                           int y) {
-  ResourceBitmap strip(dc_, instance_, resourceId);
-  if (!strip.Ok() || cellWidth <= 0 || index < 0 || (index + 1) * cellWidth > strip.Width()) {
-    return;
-  }
-  TransparentBlt(dc_, x, y, cellWidth, strip.Height(), strip.Dc(), index * cellWidth, 0, cellWidth,
-                 strip.Height(), ResolveColor(transparent));
+  if (cellWidth <= 0 || index < 0) return;
+  // An image list cut from the strip draws the cell with its transparent colour masked out.
+  HIMAGELIST strip =
+      ImageList_LoadImageA(instance_, MAKEINTRESOURCEA(resourceId), cellWidth, 0,
+                           ResolveColor(transparent), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  if (!strip) return;
+  if (index < ImageList_GetImageCount(strip))
+    ImageList_Draw(strip, index, dc_, x, y, ILD_TRANSPARENT);
+  ImageList_Destroy(strip);
 }
 
 void GdiCanvas::Icon(int resourceId, int x, int y) {
