@@ -80,6 +80,9 @@ class Canvas {
   virtual Rect ClientRect() = 0;
   virtual void Fill(const Rect& rect, Color color) = 0;
   virtual void DottedLine(int x1, int y, int x2, Color color) = 0;
+  // Solid 1-pixel line from (x1, y1) up to, not including, (x2, y2). Realisations with a pen
+  // override this; the default sets the pixels one by one.
+  virtual void Line(int x1, int y1, int x2, int y2, Color color);
   // Single line, vertically centred, no prefix processing, transparent background.
   virtual void Text(const std::string& text, const Rect& rect, Font font, Color color) = 0;
   // The same, right-aligned in rect. Realisations that can align override this.
@@ -123,9 +126,10 @@ class View {
   virtual int ComboAdd(int id, const std::string& text, intptr_t data) = 0;  // index
   virtual int ComboCount(int id) = 0;
   virtual std::string ComboText(int id, int index) = 0;
-  virtual intptr_t ComboData(int id, int index) = 0;  // -1 for a bad index
-  virtual int ComboSelection(int id) = 0;             // -1 when nothing is selected
-  virtual void ComboSelect(int id, int index) = 0;    // -1 clears
+  virtual intptr_t ComboData(int id, int index) = 0;                // -1 for a bad index
+  virtual void ComboSetData(int id, int index, intptr_t data) = 0;  // a bad index does nothing
+  virtual int ComboSelection(int id) = 0;                           // -1 when nothing is selected
+  virtual void ComboSelect(int id, int index) = 0;                  // -1 clears
 
   // The window itself.
   virtual void SetTitle(const std::string& text) = 0;
@@ -225,5 +229,25 @@ class Host {
   virtual View* MainWindow() = 0;
   virtual void SetMainWindow(View* view) = 0;
 };
+
+inline void Canvas::Line(int x1, int y1, int x2, int y2, Color color) {
+  int dx = x2 > x1 ? x2 - x1 : x1 - x2;
+  int dy = y2 > y1 ? y2 - y1 : y1 - y2;
+  int sx = x1 < x2 ? 1 : -1;
+  int sy = y1 < y2 ? 1 : -1;
+  int error = dx - dy;
+  for (int x = x1, y = y1; x != x2 || y != y2;) {
+    Fill(Rect{x, y, x + 1, y + 1}, color);
+    int twice = 2 * error;
+    if (twice > -dy) {
+      error -= dy;
+      x += sx;
+    }
+    if (twice < dx) {
+      error += dx;
+      y += sy;
+    }
+  }
+}
 
 }  // namespace ui

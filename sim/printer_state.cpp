@@ -100,6 +100,9 @@ bool HandleKey(const std::string& key, const char* prefix, int* handle) {
 }
 
 bool ApplyKeyValue(const std::string& key, const std::string& value, PrinterState* s) {
+  if (StartsWith(key, DRIVER_KEY_PREFIX)) {
+    return ApplyDriverKey(key.substr(std::string(DRIVER_KEY_PREFIX).size()), value, &s->driver);
+  }
   if (key == "model") {
     s->model = value;
   } else if (key == "device_id") {
@@ -231,6 +234,7 @@ std::string FormatState(const PrinterState& s) {
     out << REPLY_KEY_PREFIX << handle << "=" << ToHex(bytes.data(), bytes.size()) << "\n";
   }
   for (const auto& [key, value] : s.values) out << VALUE_KEY_PREFIX << key << "=" << value << "\n";
+  FormatDriverState(s.driver, out);
   for (const std::string& line : s.log) out << LOG_KEY << "=" << line << "\n";
   return out.str();
 }

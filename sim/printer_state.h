@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/driver_state.h"
+
 namespace sim {
 
 // Fault switches, by the names the state file and kdsim use.
@@ -60,6 +62,9 @@ struct PrinterState {
   std::map<int, std::vector<uint8_t>> replies;  // handle -> reply not yet received
   std::map<std::string, std::string> values;    // "GROUP.KEY" -> current and reference hex
   std::vector<std::string> log;
+
+  // The printer driver behind the driver-settings stand-in.
+  DriverState driver;
 
   bool Has(const std::string& fault) const { return faults.count(fault) > 0; }
 };

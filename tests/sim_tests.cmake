@@ -7,3 +7,11 @@ if(TARGET kbapi_standin_partial)
     KD_STANDIN_PARTIAL_LIBRARY="$<TARGET_FILE:kbapi_standin_partial>"
     KD_KDSIM_PROGRAM="$<TARGET_FILE:kdsim>")
 endif()
+
+# The driver-settings stand-in, bound through the real library loader.
+if(TARGET kdset32_standin_partial)
+  add_dependencies(kd_tests kdset32_standin kdset32_standin_partial)
+  target_compile_definitions(kd_tests PRIVATE
+    KD_KDSET32_LIBRARY="$<TARGET_FILE:kdset32_standin>"
+    KD_KDSET32_PARTIAL_LIBRARY="$<TARGET_FILE:kdset32_standin_partial>")
+endif()

@@ -83,6 +83,15 @@ void GdiCanvas::DottedLine(int x1, int y, int x2, ui::Color color) {
   DeleteObject(pen);
 }
 
+void GdiCanvas::Line(int x1, int y1, int x2, int y2, ui::Color color) {
+  HPEN pen = CreatePen(PS_SOLID, 1, ResolveColor(color));
+  HGDIOBJ previous = SelectObject(dc_, pen);
+  MoveToEx(dc_, x1, y1, nullptr);
+  LineTo(dc_, x2, y2);
+  SelectObject(dc_, previous);
+  DeleteObject(pen);
+}
+
 void GdiCanvas::Text(const std::string& text, const ui::Rect& rect, ui::Font font,
                      ui::Color color) {
   Draw(text, rect, font, color, DT_LEFT);

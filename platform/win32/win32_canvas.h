@@ -20,6 +20,7 @@ class GdiCanvas : public ui::Canvas {
   ui::Rect ClientRect() override;
   void Fill(const ui::Rect& rect, ui::Color color) override;
   void DottedLine(int x1, int y, int x2, ui::Color color) override;
+  void Line(int x1, int y1, int x2, int y2, ui::Color color) override;
   void Text(const std::string& text, const ui::Rect& rect, ui::Font font, ui::Color color) override;
   void TextRight(const std::string& text, const ui::Rect& rect, ui::Font font,
                  ui::Color color) override;

@@ -331,6 +331,13 @@ intptr_t Win32View::ComboData(int id, int index) {
   return SendMessageA(control, IsListBox(control) ? LB_GETITEMDATA : CB_GETITEMDATA, index, 0);
 }
 
+void Win32View::ComboSetData(int id, int index, intptr_t data) {
+  HWND control = Control(id);
+  if (!control || index < 0 || index >= ComboCount(id)) return;
+  SendMessageA(control, IsListBox(control) ? LB_SETITEMDATA : CB_SETITEMDATA,
+               static_cast<WPARAM>(index), static_cast<LPARAM>(data));
+}
+
 int Win32View::ComboSelection(int id) {
   HWND control = Control(id);
   if (!control) return -1;

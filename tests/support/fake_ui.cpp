@@ -121,6 +121,12 @@ intptr_t FakeView::ComboData(int id, int index) {
   return c->items[index].second;
 }
 
+void FakeView::ComboSetData(int id, int index, intptr_t data) {
+  FakeControl* c = Find(id);
+  if (!c || index < 0 || index >= static_cast<int>(c->items.size())) return;
+  c->items[index].second = data;
+}
+
 int FakeView::ComboSelection(int id) {
   FakeControl* c = Find(id);
   return c ? c->selection : -1;

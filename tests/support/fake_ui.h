@@ -90,6 +90,7 @@ class FakeView : public ui::View {
   int ComboCount(int id) override;
   std::string ComboText(int id, int index) override;
   intptr_t ComboData(int id, int index) override;
+  void ComboSetData(int id, int index, intptr_t data) override;
   int ComboSelection(int id) override;
   void ComboSelect(int id, int index) override;
   void SetTitle(const std::string& text) override { title = text; }

@@ -2,6 +2,8 @@
 #include <iostream>
 
 #include "shell/fonts.h"
+#include "shell/printer_choice.h"
+#include "shell/range_slider.h"
 #include "shell/settings_reader.h"
 #include "shell/texts.h"
 #include "shell/tool_app.h"
@@ -34,13 +36,16 @@ int Text(Context& c);
 int Font(Context& c);
 int Manual(Context& c);
 int LaunchModeCommand(Context& c);
+int Slider(Context& c);
+int Ports(Context& c);
 
 }  // namespace
 
 const Command SHELL_COMMANDS[] = {
     {"setting", "FILE KEY", Setting},       {"text", "N", Text},
     {"font", "N [--dpi D]", Font},          {"manual", "PAGE TOPIC --install-path P", Manual},
-    {"launch-mode", "", LaunchModeCommand},
+    {"launch-mode", "", LaunchModeCommand}, {"slider", "MAX MIN low|high VALUE", Slider},
+    {"ports", "VERSION PORT", Ports},
 };
 const int SHELL_COMMAND_COUNT = sizeof SHELL_COMMANDS / sizeof SHELL_COMMANDS[0];
 
@@ -95,6 +100,41 @@ int Manual(Context& c) {
 int LaunchModeCommand(Context& c) {
   if (!c.args.empty()) return Usage(c, SHELL_COMMANDS[4]);
   c.out << shell::LaunchModeName(shell::ReadLaunchMode(Reader(c))) << "\n";
+  return EXIT_OK;
+}
+
+// The paper feed detail dialog's track; the values do not depend on it.
+const ui::Rect SLIDER_TRACK{20, 300, 942, 340};
+
+int Slider(Context& c) {
+  int maximum, minimum, value;
+  bool ok = c.args.size() == 4 && ParseInt(c.args[0], &maximum) && ParseInt(c.args[1], &minimum) &&
+            (c.args[2] == "low" || c.args[2] == "high") && ParseInt(c.args[3], &value);
+  shell::RangeSlider slider;
+  slider.Attach(nullptr, SLIDER_TRACK);
+  // A range narrower than the thumbs' distance has no position formula.
+  if (!ok || !slider.SetRange(maximum, minimum)) return Usage(c, SHELL_COMMANDS[5]);
+  bool low = c.args[2] == "low";
+  slider.SetValue(low ? shell::SliderThumb::Low : shell::SliderThumb::High, value, false);
+  c.out << (low ? slider.Low() : slider.High()) << "\n";
+  return EXIT_OK;
+}
+
+// "major.minor", both whole non-negative numbers.
+bool ParseVersion(const std::string& text, platform::OsVersion* version) {
+  size_t dot = text.find('.');
+  if (dot == std::string::npos || text[0] == '-' || text[dot + 1] == '-') return false;
+  return ParseInt(text.substr(0, dot), &version->major) &&
+         ParseInt(text.substr(dot + 1), &version->minor);
+}
+
+int Ports(Context& c) {
+  platform::OsVersion version;
+  if (c.args.size() != 2 || !ParseVersion(c.args[0], &version)) {
+    return Usage(c, SHELL_COMMANDS[6]);
+  }
+  bool accepted = shell::IsAcceptedPort(shell::LaunchMode::Normal, version, c.args[1]);
+  c.out << (accepted ? "accepted" : "refused") << "\n";
   return EXIT_OK;
 }
 

@@ -1,0 +1,156 @@
+// Stand-in for the driver-settings library that lies beside the printer driver: each export
+// loads the shared printer state, asks the simulated driver and saves what changed.
+#include <cstdlib>
+#include <string>
+#include <type_traits>
+
+#include "link/driver_settings_api.h"
+#include "sim/simulated_driver.h"
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#define KDDM_EXPORT extern "C" __declspec(dllexport)
+#else
+#include <dlfcn.h>
+#define KDDM_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
+namespace {
+
+using printer_link::KddmHandle;
+
+constexpr char STATE_VARIABLE[] = "KD_SIM_STATE";
+constexpr char STATE_FILE_NAME[] = "kdsim.state";
+
+// Folder of this library, with its separator, so the state may lie beside it.
+std::string LibraryFolder() {
+  std::string path;
+#ifdef _WIN32
+  HMODULE self = nullptr;
+  if (GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCSTR>(&LibraryFolder), &self)) {
+    char buffer[MAX_PATH] = {};
+    DWORD n = GetModuleFileNameA(self, buffer, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) path.assign(buffer, n);
+  }
+  size_t cut = path.find_last_of("\\/");
+#else
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&LibraryFolder), &info) && info.dli_fname) {
+    path = info.dli_fname;
+  }
+  size_t cut = path.rfind('/');
+#endif
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+std::string StatePath() {
+  const char* named = std::getenv(STATE_VARIABLE);
+  if (named != nullptr && *named != '\0') return named;
+  return LibraryFolder() + STATE_FILE_NAME;
+}
+
+int Number(KddmHandle handle) {
+  return static_cast<int>(reinterpret_cast<intptr_t>(handle));
+}
+
+// Without a state file there is no driver: every call fails with `failed`.
+template <typename Action>
+int WithDriver(int failed, Action action) {
+  std::string path = StatePath();
+  sim::PrinterState state;
+  if (!sim::LoadState(path, &state, nullptr)) return failed;
+  std::string loaded = sim::FormatState(state);
+  sim::SimulatedDriver driver(state);
+  int result = action(driver);
+  if (sim::FormatState(state) != loaded) sim::SaveState(path, state);
+  return result;
+}
+
+}  // namespace
+
+KDDM_EXPORT int KDDM_CALL KDDM_Open(const char* queue, int openNumber, uint32_t flags,
+                                    void* devMode, KddmHandle* handle) {
+  return WithDriver(sim::KDDM_FAILED, [&](sim::SimulatedDriver& d) {
+    int number = 0;
+    int result = d.Open(queue, openNumber, flags, devMode, &number);
+    if (result == 0 && handle != nullptr) *handle = reinterpret_cast<KddmHandle>(intptr_t{number});
+    return result;
+  });
+}
+
+KDDM_EXPORT int KDDM_CALL KDDM_GetDriverInfo(KddmHandle handle, void* block) {
+  return WithDriver(sim::KDDM_FAILED, [&](sim::SimulatedDriver& d) {
+    return d.GetDriverInfo(Number(handle), block);
+  });
+}
+
+KDDM_EXPORT int KDDM_CALL KDDM_GetCommandLevel(KddmHandle handle) {
+  return WithDriver(sim::KDDM_FAILED,
+                    [&](sim::SimulatedDriver& d) { return d.GetCommandLevel(Number(handle)); });
+}
+
+KDDM_EXPORT int KDDM_CALL KDDM_GetRange(KddmHandle handle, int item, void* block) {
+  return WithDriver(sim::KDDM_FAILED, [&](sim::SimulatedDriver& d) {
+    return d.GetRange(Number(handle), item, block);
+  });
+}
+
+KDDM_EXPORT int KDDM_CALL KDDM_GetData(KddmHandle handle, int item, void* block) {
+  return WithDriver(sim::KDDM_FAILED, [&](sim::SimulatedDriver& d) {
+    return d.GetData(Number(handle), item, block);
+  });
+}
+
+KDDM_EXPORT int KDDM_CALL KDDM_SetData(KddmHandle handle, int item, intptr_t value) {
+  return WithDriver(sim::KDDM_FAILED, [&](sim::SimulatedDriver& d) {
+    return d.SetData(Number(handle), item, value);
+  });
+}
+
+// Printing goes through the system with the device mode; the driver makes no contexts itself.
+KDDM_EXPORT void* KDDM_CALL KDDM_CreateDC(KddmHandle /*handle*/) {
+  return nullptr;
+}
+
+KDDM_EXPORT int KDDM_CALL KDDM_ResetDC(KddmHandle /*handle*/, void* /*dc*/) {
+  return sim::KDDM_FAILED;
+}
+
+KDDM_EXPORT int KDDM_CALL KDDM_DeleteDC(KddmHandle /*handle*/, void* /*dc*/) {
+  return sim::KDDM_FAILED;
+}
+
+KDDM_EXPORT int KDDM_CALL KDDM_GetDevMode(KddmHandle handle, void* buffer) {
+  return WithDriver(0,
+                    [&](sim::SimulatedDriver& d) { return d.GetDevMode(Number(handle), buffer); });
+}
+
+// Left out of the variant that shows how the binding copes with an incomplete library.
+#ifndef KD_STANDIN_WITHOUT_CLOSE
+KDDM_EXPORT int KDDM_CALL KDDM_Close(KddmHandle handle) {
+  return WithDriver(sim::KDDM_FAILED,
+                    [&](sim::SimulatedDriver& d) { return d.Close(Number(handle)); });
+}
+#endif
+
+// The exports must keep the signatures the binding calls them through.
+#define KD_SAME_SIGNATURE(name) \
+  static_assert(std::is_same<decltype(&name), printer_link::name##Fn>::value, #name)
+KD_SAME_SIGNATURE(KDDM_Open);
+KD_SAME_SIGNATURE(KDDM_GetDriverInfo);
+KD_SAME_SIGNATURE(KDDM_GetCommandLevel);
+KD_SAME_SIGNATURE(KDDM_GetRange);
+KD_SAME_SIGNATURE(KDDM_GetData);
+KD_SAME_SIGNATURE(KDDM_SetData);
+KD_SAME_SIGNATURE(KDDM_CreateDC);
+KD_SAME_SIGNATURE(KDDM_ResetDC);
+KD_SAME_SIGNATURE(KDDM_DeleteDC);
+KD_SAME_SIGNATURE(KDDM_GetDevMode);
+#ifndef KD_STANDIN_WITHOUT_CLOSE
+KD_SAME_SIGNATURE(KDDM_Close);
+#endif
