@@ -28,7 +28,9 @@ constexpr char USAGE[] =
     "  kdsim ingest STATE FILE       hand FILE to the printer as one raw job\n"
     "faults: init_fails no_library no_channel open_fails status_no_crlf status_overlong\n"
     "        never_ready silent wrong_model refuses_writes vanishes_in_firmware offline\n"
-    "        ready_after=N missing_export=NAME\n";
+    "        ready_after=N missing_export=NAME\n"
+    "driver (set keys): driver.open_fails=1 driver.refuse=ITEM,... driver.user_width=W\n"
+    "        driver.media=ID:NAME|... driver.papers=CODE:WxL:NAME|...\n";
 
 // Options of create and the state keys they set.
 struct Option {
