@@ -27,6 +27,11 @@ bool FeedMatches(int paperFeed, int feedClass) {
   }
 }
 
+// White space as the C library skips it before a number.
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
 }  // namespace
 
 std::vector<int32_t> ReadIntegerList(const std::string& value, int limit) {
@@ -37,7 +42,7 @@ std::vector<int32_t> ReadIntegerList(const std::string& value, int limit) {
       if (i >= value.size() || value[i] != ',') break;
       ++i;
     }
-    while (i < value.size() && (value[i] == ' ' || value[i] == '\t')) ++i;
+    while (i < value.size() && IsBlank(value[i])) ++i;
     bool negative = false;
     if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
     size_t start = i;

@@ -10,6 +10,7 @@
 
 namespace feed {
 
+constexpr char MEDIA_TABLE_FILE[] = "MediaP1.ini";
 constexpr int MEDIA_NOT_FOUND = -1000;
 constexpr int MEDIA_ROW_COLUMNS = 10;
 constexpr int MEDIA_QUALITY_COUNT = 6;

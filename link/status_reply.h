@@ -27,10 +27,10 @@ class StatusReply {
   bool IsInkLow() const;
   bool IsField0DLow() const;
 
- private:
   // Data of the first field of that type, or false when the walk does not reach one.
   bool FindField(uint8_t type, const uint8_t** data, size_t* length) const;
 
+ private:
   std::vector<uint8_t> body_;
 };
 

@@ -17,10 +17,10 @@ constexpr char LIST_SEPARATOR = '|';
 constexpr char HANDLE_KEY_PREFIX[] = "handle.";
 
 const DriverMedia SAMPLE_MEDIA[] = {
-    {1, "Plain Paper"},        {2, "Coated Paper"},     {3, "Heavyweight Coated"},
-    {4, "Glossy Photo Paper"}, {5, "Semi-Gloss Photo"}, {6, "Matte Photo Paper"},
-    {7, "Tracing Paper"},      {8, "Translucent Film"}, {9, "Backlit Film"},
-    {10, "Synthetic Paper"},   {11, "Canvas"},          {12, "Adhesive Vinyl"},
+    {1, "Plain Paper"},        {2, "Coated Paper"},          {3, "Heavyweight Coated Paper"},
+    {4, "Photo Glossy Paper"}, {5, "Photo Semigloss Paper"}, {6, "Photo Luster Paper"},
+    {7, "Matte Paper"},        {8, "Fine Art Paper"},        {9, "Canvas"},
+    {10, "Backlit Film"},      {11, "Synthetic Paper"},      {12, "Proofing Paper"},
 };
 
 const DriverPaper SAMPLE_PAPERS[] = {

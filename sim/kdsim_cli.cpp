@@ -26,9 +26,11 @@ constexpr char USAGE[] =
     "  kdsim log STATE               take in new input, print the event log\n"
     "  kdsim set STATE KEY=VALUE...  change state keys\n"
     "  kdsim ingest STATE FILE       hand FILE to the printer as one raw job\n"
+    "  kdsim value STATE SELECTOR [CURRENT REFERENCE]\n"
+    "                                an adjustment value (hex bytes): print it or set it\n"
     "faults: init_fails no_library no_channel open_fails status_no_crlf status_overlong\n"
     "        never_ready silent wrong_model refuses_writes vanishes_in_firmware offline\n"
-    "        ready_after=N missing_export=NAME\n"
+    "        garbled_reply ready_after=N missing_export=NAME\n"
     "driver (set keys): driver.open_fails=1 driver.refuse=ITEM,... driver.user_width=W\n"
     "        driver.media=ID:NAME|... driver.papers=CODE:WxL:NAME|...\n";
 
@@ -120,6 +122,29 @@ int Create(const std::vector<std::string>& args, std::ostream& err, platform::Cl
   return Save(args[1], printer, err);
 }
 
+// An adjustment value by its 13-byte selector: printed as current and reference ("8A80"), or
+// set from two hex bytes.
+int Value(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+          SimulatedPrinter* printer) {
+  constexpr size_t SELECTOR_BYTES = 13;
+  std::vector<uint8_t> selector, current, reference;
+  if ((args.size() != 3 && args.size() != 5) || !FromHex(args[2], &selector) ||
+      selector.size() != SELECTOR_BYTES) {
+    return Usage(err, "value needs the state file and a selector of 13 bytes in hex");
+  }
+  if (args.size() == 5 && (!FromHex(args[3], &current) || current.size() != 1 ||
+                           !FromHex(args[4], &reference) || reference.size() != 1)) {
+    return Usage(err, "current and reference are one hex byte each");
+  }
+  if (!Load(args[1], printer, err)) return EXIT_FAILED;
+  if (args.size() == 3) {
+    out << printer->AdjustmentValue(selector) << "\n";
+    return EXIT_OK;
+  }
+  printer->SetAdjustmentValue(selector, current[0], reference[0]);
+  return Save(args[1], *printer, err);
+}
+
 }  // namespace
 
 int RunKdsim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -169,6 +194,7 @@ int RunKdsim(const std::vector<std::string>& args, std::ostream& out, std::ostre
     for (size_t i = before; i < log.size(); ++i) out << log[i] << "\n";
     return Save(path, printer, err);
   }
+  if (command == "value") return Value(args, out, err, &printer);
   return Usage(err, "unknown command " + command);
 }
 

@@ -169,7 +169,7 @@ bool ApplyKeyValue(const std::string& key, const std::string& value, PrinterStat
   } else if (StartsWith(key, VALUE_KEY_PREFIX)) {
     std::vector<uint8_t> bytes;
     if (!FromHex(value, &bytes) || bytes.size() != 2) return false;
-    s->values[key.substr(std::string(VALUE_KEY_PREFIX).size())] = value;
+    s->values[key.substr(std::string(VALUE_KEY_PREFIX).size())] = ToHex(bytes.data(), bytes.size());
   } else {
     int handle = 0;
     if (HandleKey(key, CHANNEL_KEY_PREFIX, &handle)) {
@@ -191,9 +191,11 @@ bool ApplyKeyValue(const std::string& key, const std::string& value, PrinterStat
 
 const std::vector<std::string>& KnownFaults() {
   static const std::vector<std::string> names = {
-      FAULT_INIT_FAILS,     FAULT_NO_LIBRARY,      FAULT_NO_CHANNEL,  FAULT_OPEN_FAILS,
-      FAULT_STATUS_NO_CRLF, FAULT_STATUS_OVERLONG, FAULT_NEVER_READY, FAULT_SILENT,
-      FAULT_WRONG_MODEL,    FAULT_REFUSES_WRITES,  FAULT_VANISHES,    FAULT_OFFLINE};
+      FAULT_INIT_FAILS, FAULT_NO_LIBRARY, FAULT_NO_CHANNEL, FAULT_OPEN_FAILS, FAULT_STATUS_NO_CRLF,
+      FAULT_STATUS_OVERLONG, FAULT_NEVER_READY, FAULT_SILENT, FAULT_WRONG_MODEL,
+      FAULT_REFUSES_WRITES, FAULT_VANISHES, FAULT_OFFLINE,
+      // Adjustment values.
+      FAULT_GARBLED_REPLY};
   return names;
 }
 

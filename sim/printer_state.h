@@ -25,6 +25,8 @@ constexpr char FAULT_WRONG_MODEL[] = "wrong_model";        // device ID names an
 constexpr char FAULT_REFUSES_WRITES[] = "refuses_writes";  // "EX" writes do not stick
 constexpr char FAULT_VANISHES[] = "vanishes_in_firmware";  // gone for good after a firmware job
 constexpr char FAULT_OFFLINE[] = "offline";                // switched off: nothing answers
+// Adjustment values ("EX" group 0000001F).
+constexpr char FAULT_GARBLED_REPLY[] = "garbled_reply";  // value reads come back unreadable
 
 // Names of every switch above, for checking what a user typed.
 const std::vector<std::string>& KnownFaults();

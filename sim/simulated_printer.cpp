@@ -60,6 +60,11 @@ std::string ValueKey(const std::vector<uint8_t>& params, size_t keyEnd) {
          ToHex(params.data() + EX_KEY_AT, keyEnd - EX_KEY_AT);
 }
 
+// The same key for a selector given on its own.
+std::string AdjustmentKey(const std::vector<uint8_t>& selector) {
+  return std::string(EX_GROUP_ADJUSTMENT) + "." + ToHex(selector.data(), selector.size());
+}
+
 }  // namespace
 
 // What one job has set up so far.
@@ -290,18 +295,38 @@ std::vector<uint8_t> SimulatedPrinter::ReplyTo(const std::vector<uint8_t>& comma
   if (name == "VI") {
     text = "VI:" + std::string(REPLY_OK) + state_.firmware;
   } else if (name == "EX" && params.size() >= EX_KEY_AT && params[0] == EX_READ) {
-    std::string key = ValueKey(params, params.size());
-    auto found = state_.values.find(key);
-    std::string value = found != state_.values.end()
-                            ? found->second
-                            : ToHex(&EX_DEFAULT_VALUE, 1) + ToHex(&EX_DEFAULT_VALUE, 1);
-    text = "EX:" + ToHex(&params[EX_GROUP_AT], EX_GROUP_LENGTH) +
-           ToHex(params.data() + EX_KEY_AT, params.size() - EX_KEY_AT) + value;
+    text = AdjustmentReply(params);
   } else {
     text = name + ":" + REPLY_NOT_AVAILABLE;
   }
+  if (name == "EX" && state_.Has(FAULT_GARBLED_REPLY)) {
+    // The letters of the answer swapped and its end lost: nothing a reader can take a value from.
+    std::swap(text[0], text[1]);
+    Note("query " + name + " answered garbled " + text);
+    return Bytes(REPLY_MARKER + text);
+  }
   Note("query " + name + " answered " + text);
   return Bytes(REPLY_MARKER + text + REPLY_END);
+}
+
+std::string SimulatedPrinter::AdjustmentReply(const std::vector<uint8_t>& params) const {
+  auto found = state_.values.find(ValueKey(params, params.size()));
+  std::string value = found != state_.values.end()
+                          ? found->second
+                          : ToHex(&EX_DEFAULT_VALUE, 1) + ToHex(&EX_DEFAULT_VALUE, 1);
+  return "EX:" + ToHex(&params[EX_GROUP_AT], EX_GROUP_LENGTH) +
+         ToHex(params.data() + EX_KEY_AT, params.size() - EX_KEY_AT) + value;
+}
+
+std::string SimulatedPrinter::AdjustmentValue(const std::vector<uint8_t>& selector) const {
+  auto found = state_.values.find(AdjustmentKey(selector));
+  return found != state_.values.end() ? found->second
+                                      : ToHex(&EX_DEFAULT_VALUE, 1) + ToHex(&EX_DEFAULT_VALUE, 1);
+}
+
+void SimulatedPrinter::SetAdjustmentValue(const std::vector<uint8_t>& selector, uint8_t current,
+                                          uint8_t reference) {
+  state_.values[AdjustmentKey(selector)] = ToHex(&current, 1) + ToHex(&reference, 1);
 }
 
 int SimulatedPrinter::Send(int handle, const uint8_t* data, uint32_t length) {

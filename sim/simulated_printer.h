@@ -57,6 +57,11 @@ class SimulatedPrinter {
   // True while a firmware update or an action keeps the printer busy.
   bool IsBusy();
 
+  // Adjustment values ("EX" group 0000001F) by their 13-byte selector: current and reference
+  // as four hex digits ("8A80"; a value never written reads 8080).
+  std::string AdjustmentValue(const std::vector<uint8_t>& selector) const;
+  void SetAdjustmentValue(const std::vector<uint8_t>& selector, uint8_t current, uint8_t reference);
+
  private:
   struct JobSession;
 
@@ -69,6 +74,8 @@ class SimulatedPrinter {
   void ActOnCommand(const std::string& command, const std::vector<uint8_t>& params,
                     JobSession* session);
   void TakeFirmware(const std::vector<uint8_t>& file, size_t leadIn);
+  // The text that answers an "EX" read.
+  std::string AdjustmentReply(const std::vector<uint8_t>& params) const;
 
   platform::Clock& clock_;
   PrinterState state_;

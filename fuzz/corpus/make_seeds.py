@@ -176,3 +176,62 @@ versions('short', b'SN12', b'SN1234')
 versions('six_characters', b'SN1234', b'SN12345')
 versions('same', b'ABCDEFGH', b'ABCDEFGH')
 versions('printer_empty', b'', b'SN123456')
+
+# --- media_rows: count byte (7: no count line), driver media id, paper feed, rows by newline
+# (':KEY' makes an alias line) -------------------------------------------------------------------
+def media(name, count, driver, feed, rows):
+    write('media_rows', name, bytes([count, driver & 0xFF, feed]) + b'\n'.join(rows))
+
+
+media('two_rows', 2, 5, 2, [b'5,12,3,0,1,3,-1,-1,-1,-1', b'5,20,2,1,1,2,3,-1,-1,-1'])
+media('second_row_missing', 2, 5, 2, [b'5,12,3,0,1,3,-1,-1,-1,-1'])
+media('tail_and_trailing_comma', 2, 5, 0,
+      [b'5,12,0,9,0,1,2,3,4,5 note', b'5,13,0,9,0,1,2,3,4,5,'])
+media('eleventh_integer', 1, 5, 0, [b'5,12,0,9,0,1,2,3,4,5,6'])
+media('blanks', 2, 5, 0, [b'5, 12,\t0, 0, 0, 0, 0, 0, 0, 0', b'5 ,12,0,0,0,0,0,0,0,0'])
+media('alias_row', 3, 7, 1, [b'7,20,1,1,1,2,3,-1,-1,-1', b'7,21,3,2,0,0,0,0,0,0',
+                             b':MEDIAP1_001'])
+media('zero_count', 0, 5, 0, [b'5,12,0,0,0,0,0,0,0,0'])
+media('no_count_line', 7, 5, 0, [b'5,12,0,0,0,0,0,0,0,0'])
+media('overflow_and_signs', 1, 1, 0, [b'+1,-99999999999,0,-2147483648,2147483647,0,0,0,0,0'])
+media('code_is_miss_value', 2, 3, 0, [b'3,-1000,0,0,0,0,0,0,0,0', b'3,8,0,1,0,0,0,0,0,0'])
+
+
+# --- setting_selector: media code (16 bits), feed, kind, position, value kind, write value (16
+# bits), reference (2 characters), PaperSet.ini content ----------------------------------------
+def selector(name, media, feed, kind, position, value_kind, value, reference, content):
+    write('setting_selector', name,
+          u16(media) + bytes([feed & 0xFF, kind & 0xFF, position & 0xFF, value_kind & 0xFF]) +
+          u16(value) + reference + content)
+
+
+SELECTORS = (b'7,21=0102030405060708090A0B0C0D\r\n7,02=2222222222222222222222222a\r\n'
+             b'7,03=33333333333333333333333333\r\n12,05=0102030405060708090a0b0c\r\n'
+             b'-3,05=1G2 -3\r\n')
+selector('feed_position_5', 7, 2, 0, 5, 0, -5, b'80', SELECTORS)
+selector('pellan_print_mode', 7, 0, 1, 3, 0, 0x20, b'00', SELECTORS)
+selector('pellan_dot_shift', 7, 0, 1, 3, 1, 300, b'00', SELECTORS)
+selector('twenty_four_digits', 12, 0, 0, 0, 0, 200, b'80', SELECTORS)
+selector('odd_pairs_negative_code', -3, 0, 0, 0, 0, -200, b'10', SELECTORS)
+selector('feed_out_of_range', 7, 3, 0, 5, 0, 0, b'80', SELECTORS)
+selector('kind_out_of_range', 7, 2, 2, 5, 0, 0, b'80', SELECTORS)
+selector('position_out_of_range', 7, 2, 0, 6, 0, 0, b'80', SELECTORS)
+selector('missing_key', 8, 2, 0, 5, 0, 0, b'zz', SELECTORS)
+
+
+# --- ex_reply: flags (bit 0: the library claims the next count), claimed count, reply ---------
+def ex_reply(name, data, claimed=None):
+    flags = 1 if claimed is not None else 0
+    write('ex_reply', name, bytes([flags]) + u16(claimed or 0) + data)
+
+
+EX_TEXT = b'EX:0000001F0102030405060708090A0B0C0D'
+ex_reply('usual', MARKER + EX_TEXT + b'8A80;\x0c')
+ex_reply('no_semicolon', MARKER + EX_TEXT + b'8A80')
+ex_reply('one_character', EX_TEXT + b'8;')
+ex_reply('value_cut_by_semicolon', EX_TEXT + b';8A80')
+ex_reply('zero_before_tag', b'@BDC\x00' + EX_TEXT + b'8A80;')
+ex_reply('other_group', b'EX:0000001E0102030405060708090A0B0C0D8A80;')
+ex_reply('claims_past_area', b'z' * 470 + EX_TEXT + b'7F80zz', claimed=4000)
+ex_reply('claims_less', EX_TEXT + b'8A80;', claimed=39)
+ex_reply('claims_nothing', EX_TEXT + b'8A80;', claimed=-1)

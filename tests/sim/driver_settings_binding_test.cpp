@@ -138,7 +138,7 @@ TEST_F(DriverStandInTest, MediaListThroughTheLibrary) {
     EXPECT_EQ(holder.Id(0), 1);
     EXPECT_EQ(holder.Name(0), "Plain Paper");
     EXPECT_EQ(holder.Id(11), 12);
-    EXPECT_EQ(holder.Name(11), "Adhesive Vinyl");
+    EXPECT_EQ(holder.Name(11), "Proofing Paper");
     DriverMediaHolder shared(list, &api, QUEUE, 1);
   }
   sim::PrinterState saved = Saved();

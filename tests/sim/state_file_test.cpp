@@ -196,4 +196,26 @@ TEST_F(KdsimTest, SetIngestAndLog) {
   EXPECT_EQ(Run({"show", state + ".missing"}), 1);
 }
 
+TEST_F(KdsimTest, AdjustmentValuesBySelector) {
+  const std::string selector = "0102030405060708090A0B0C0D";
+  ASSERT_EQ(Run({"create", state, "--fault", "garbled_reply"}), 0);
+  ASSERT_EQ(Run({"value", state, selector}), 0);
+  EXPECT_EQ(out.str(), "8080\n");  // never written
+  ASSERT_EQ(Run({"value", state, selector, "8a", "7C"}), 0);
+  ASSERT_EQ(Run({"value", state, selector}), 0);
+  EXPECT_EQ(out.str(), "8A7C\n");
+  EXPECT_EQ(Saved().values.at("0000001F." + selector), "8A7C");
+  EXPECT_TRUE(Saved().Has(sim::FAULT_GARBLED_REPLY));
+  // The state file's own spelling, either case, reads back the same.
+  ASSERT_EQ(Run({"set", state, "value.0000001F." + selector + "=7b80"}), 0);
+  EXPECT_EQ(Saved().values.at("0000001F." + selector), "7B80");
+
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"value", state, "0102"},
+                                              {"value", state, selector, "80"},
+                                              {"value", state, selector, "800", "80"},
+                                              {"value", state, selector + "0G", "80", "80"}}) {
+    EXPECT_EQ(Run(bad), 2);
+  }
+}
+
 }  // namespace
