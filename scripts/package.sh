@@ -61,27 +61,27 @@ xml() {  # escapes a text for an XML attribute
   printf '%s' "${s//\"/&quot;}"
 }
 
+# Ids of the package's tables: one running number, no subshells (they would lose the count).
 next_id=0
-new_id() { next_id=$((next_id + 1)); printf '%s%d' "$1" "$next_id"; }
+new_id() { next_id=$((next_id + 1)); ID=$1$next_id; }
 
 # Writes the Directory/Component elements of the folder DIR (a staged Unix path) and appends
 # each component's id to the COMPONENTS array.
 COMPONENTS=()
 emit_folder() {  # emit_folder DIR INDENT WIN64
-  local dir=$1 indent=$2 win64=$3 entry id
+  local dir=$1 indent=$2 win64=$3 entry
   for entry in "$dir"/*; do
     [ -e "$entry" ] || continue
+    new_id x
     if [ -d "$entry" ]; then
-      id=$(new_id d)
-      printf '%s<Directory Id="%s" Name="%s">\n' "$indent" "$id" "$(xml "$(basename "$entry")")"
+      printf '%s<Directory Id="D%s" Name="%s">\n' "$indent" "$ID" "$(xml "${entry##*/}")"
       emit_folder "$entry" "$indent  " "$win64"
       printf '%s</Directory>\n' "$indent"
     else
-      id=$(new_id c)
-      COMPONENTS+=("$id")
-      printf '%s<Component Id="%s" Guid="*" Win64="%s">\n' "$indent" "$id" "$win64"
-      printf '%s  <File Id="%s" Name="%s" Source="%s" KeyPath="yes"/>\n' "$indent" \
-        "$(new_id f)" "$(xml "$(basename "$entry")")" "$(xml "$entry")"
+      COMPONENTS+=("C$ID")
+      printf '%s<Component Id="C%s" Guid="*" Win64="%s">\n' "$indent" "$ID" "$win64"
+      printf '%s  <File Id="F%s" Name="%s" Source="%s" KeyPath="yes"/>\n' "$indent" \
+        "$ID" "$(xml "${entry##*/}")" "$(xml "$entry")"
       printf '%s</Component>\n' "$indent"
     fi
   done
@@ -173,10 +173,11 @@ for arch in "${arches[@]}"; do
   work=$ROOT/build/package/$arch-$version
   base=MaintenanceSuite-$version-$arch
   stage "$build_dir" "$work/stage"
-  write_wxs "$work/stage" "$arch" "$work/suite.wxs"
   rm -f "$OUT/$base.msi" "$OUT/$base.zip"
-  # wixl's GLib notes on stderr are noise; a failure still shows through the exit status.
-  if ! wixl -a "$arch" -o "$OUT/$base.msi" "$work/suite.wxs" 2>"$work/wixl.log"; then
+  # wixl takes sources relative to where it runs only, so the package names them from $work.
+  # Its GLib notes on stderr are noise; a failure still shows through the exit status.
+  if ! (cd "$work" && write_wxs stage "$arch" suite.wxs &&
+        wixl -a "$arch" -o "$OUT/$base.msi" suite.wxs 2>wixl.log); then
     cat "$work/wixl.log" >&2
     exit 1
   fi
