@@ -24,6 +24,9 @@ UPGRADE_CODE=5f0b6a3e-2c71-4d8a-9e4b-7a13c6d2e905
 # The Start-menu folder's component has no file to key on, so its code is fixed, one per arch.
 declare -A MENU_COMPONENT_GUID=([x86]=5f0b6a3e-2c71-4d8a-9e4b-7a13c6d2e910
                                 [x64]=5f0b6a3e-2c71-4d8a-9e4b-7a13c6d2e964)
+# Likewise the component that removes the suite's folder once the programs' folders are gone.
+declare -A FOLDER_COMPONENT_GUID=([x86]=5f0b6a3e-2c71-4d8a-9e4b-7a13c6d2e920
+                                  [x64]=5f0b6a3e-2c71-4d8a-9e4b-7a13c6d2e974)
 
 usage() { echo "usage: scripts/package.sh [--version X.Y.Z] [--no-build] [x86|x64|all]" >&2; exit 2; }
 
@@ -122,6 +125,9 @@ write_wxs() {  # write_wxs STAGE ARCH WXS
     <Directory Id="TARGETDIR" Name="SourceDir">
       <Directory Id="$files_folder">
         <Directory Id="INSTALLDIR" Name="$PRODUCT">
+          <Component Id="InstallFolder" Guid="${FOLDER_COMPONENT_GUID[$arch]}" Win64="$win64">
+            <RemoveFolder Id="RemoveInstallDir" On="uninstall"/>
+          </Component>
 EOF
     for name in "${PROGRAMS[@]}"; do
       printf '          <Directory Id="DIR_%s" Name="%s">\n' "$name" "$name"
@@ -146,6 +152,7 @@ EOF
       </Directory>
     </Directory>
     <Feature Id="Suite" Level="1">
+      <ComponentRef Id="InstallFolder"/>
       <ComponentRef Id="StartMenu"/>
 EOF
     for c in "${COMPONENTS[@]}"; do printf '      <ComponentRef Id="%s"/>\n' "$c"; done
