@@ -22,7 +22,8 @@ case $program in
 esac
 log() { printf '== %s\n' "$*"; }
 
-[ -x /usr/lib/wine/wine64 ] || { echo "wine64 is missing: run scripts/test.sh once (it installs it)" >&2; exit 1; }
+# What the demo needs and the machine lacks (the same step as scripts/test.sh).
+scripts/install-deps.sh demo
 
 # shellcheck source=scripts/wine-env.sh
 source "$KD_ROOT/scripts/wine-env.sh"

@@ -10,23 +10,7 @@ mkdir -p "$OUT"
 log() { printf '== %s\n' "$*"; }
 
 # --- packages -------------------------------------------------------------
-need=()
-for pair in cmake:cmake g++:g++ clang++:clang clang-format:clang-format \
-            x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64 \
-            i686-w64-mingw32-g++-posix:g++-mingw-w64-i686 \
-            Xvfb:xvfb import:imagemagick xdotool:xdotool; do
-  command -v "${pair%%:*}" >/dev/null 2>&1 || need+=("${pair##*:}")
-done
-[ -e /usr/include/gtest/gtest.h ] || need+=(libgtest-dev libgmock-dev)
-[ -e /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
-[ -x /usr/lib/wine/wine64 ] || need+=(wine wine64)
-[ -n "$(ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a 2>/dev/null)" ] || need+=(libclang-rt-14-dev)
-if [ ${#need[@]} -gt 0 ]; then
-  log "installing: ${need[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${need[@]}" >/dev/null
-fi
+scripts/install-deps.sh test
 
 results=()
 step() {  # step NAME COMMAND...

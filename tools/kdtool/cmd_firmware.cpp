@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <limits>
+#include <string>
 
 #include "firmware/firmware_file.h"
 #include "firmware/firmware_version.h"
@@ -39,6 +40,41 @@ const int FIRMWARE_COMMAND_COUNT = sizeof FIRMWARE_COMMANDS / sizeof FIRMWARE_CO
 
 namespace {
 
+struct Meaning {
+  int code;
+  const char* word;    // printed beside the number; scripts read the number, the first word
+  const char* detail;  // for the error line on standard error
+};
+
+const Meaning FILE_CHECK_MEANINGS[] = {
+    {firmware::FW_FILE_OK, "ok", "a good firmware file"},
+    {firmware::FW_FILE_UNREADABLE, "unreadable", "cannot be read (missing, in use or too large)"},
+    {firmware::FW_FILE_DAMAGED, "damaged", "a length or checksum does not match"},
+    {firmware::FW_FILE_BAD_VERSION_TAG, "bad-version-tag", "the version does not start with SN"},
+    {firmware::FW_FILE_NOT_FIRMWARE, "not-firmware", "too small or without the firmware marker"},
+};
+
+const Meaning VERDICT_MEANINGS[] = {
+    {firmware::VERDICT_FILE_NEWER, "file-newer", "the file is newer than the printer's firmware"},
+    {firmware::VERDICT_FILE_OLDER, "file-older", "the file is older than the printer's firmware"},
+    {firmware::VERDICT_SAME, "same", "the file has the printer's version"},
+    {firmware::VERDICT_NONE, "no-version", "a version text is empty"},
+};
+
+template <size_t N>
+const Meaning& MeaningOf(const Meaning (&table)[N], int code) {
+  static const Meaning UNKNOWN = {0, "unknown", "an unknown result"};
+  for (const Meaning& m : table) {
+    if (m.code == code) return m;
+  }
+  return UNKNOWN;
+}
+
+// "-3 bad-version-tag": the number first, as scripts read it, its meaning beside it.
+std::string CodeLine(const Meaning& meaning, int code) {
+  return std::to_string(code) + " " + meaning.word;
+}
+
 // A whole unsigned decimal number; false on anything else or on overflow.
 bool ParseCount(const std::string& text, uint64_t* value) {
   if (text.empty()) return false;
@@ -57,23 +93,34 @@ int FirmwareCheck(Context& c) {
   if (c.args.size() != 1) return Usage(c, FIRMWARE_COMMANDS[0]);
   std::string version;
   int result = firmware::CheckFirmwareFile(c.files, c.args[0], &version);
-  c.out << result;
-  if (result == firmware::FW_FILE_OK) c.out << " " << version;
-  c.out << "\n";
-  return result == firmware::FW_FILE_OK ? EXIT_OK : EXIT_FAILED;
+  if (result == firmware::FW_FILE_OK) {
+    c.out << result << " " << version << "\n";
+    return EXIT_OK;
+  }
+  const Meaning& meaning = MeaningOf(FILE_CHECK_MEANINGS, result);
+  c.out << CodeLine(meaning, result) << "\n";
+  c.err << "kdtool: " << c.args[0] << ": " << meaning.detail << "\n";
+  return EXIT_FAILED;
 }
 
 int VersionCompare(Context& c) {
   if (c.args.size() != 2) return Usage(c, FIRMWARE_COMMANDS[1]);
-  c.out << firmware::CompareVersions(c.args[0], c.args[1]) << "\n";
+  int verdict = firmware::CompareVersions(c.args[0], c.args[1]);
+  c.out << CodeLine(MeaningOf(VERDICT_MEANINGS, verdict), verdict) << "\n";
   return EXIT_OK;
 }
 
 int MakeUpg(Context& c) {
+  const Command& self = FIRMWARE_COMMANDS[2];
   uint64_t imageSize = 0;
-  if (c.args.size() != 5 || c.args[0] != "--version" || c.args[2] != "--image-size" ||
-      c.args[1].size() > firmware::FW_VERSION_LENGTH || !ParseCount(c.args[3], &imageSize)) {
-    return Usage(c, FIRMWARE_COMMANDS[2]);
+  if (c.args.size() != 5 || c.args[0] != "--version" || c.args[2] != "--image-size") {
+    return Usage(c, self);
+  }
+  if (c.args[1].size() > firmware::FW_VERSION_LENGTH) {
+    return BadArgument(c, self, "version " + c.args[1] + " is longer than 8 characters");
+  }
+  if (!ParseCount(c.args[3], &imageSize)) {
+    return BadArgument(c, self, "image size " + c.args[3] + " is not a whole number of bytes");
   }
   if (imageSize > firmware::FW_MAX_IMAGE_SIZE ||
       imageSize > std::numeric_limits<size_t>::max() - firmware::FW_IMAGE_OFFSET) {
@@ -168,7 +215,10 @@ int Update(Context& c) {
 
   std::string fileVersion;
   int check = firmware::CheckFirmwareFile(app.Files(), path, &fileVersion);
-  c.out << "file check: " << check << (check == 0 ? " " + fileVersion : std::string()) << "\n";
+  c.out << "file check: "
+        << (check == 0 ? std::to_string(check) + " " + fileVersion
+                       : CodeLine(MeaningOf(FILE_CHECK_MEANINGS, check), check))
+        << "\n";
   if (check != firmware::FW_FILE_OK) {
     c.out << "message " << firmware::FileRejectionText(check) << ": "
           << app.GetText(firmware::FileRejectionText(check)) << "\n";
@@ -181,7 +231,7 @@ int Update(Context& c) {
   std::string printerVersion = firmware::QueryFirmwareVersion(channel, queue);
   c.out << "printer version: " << (printerVersion.empty() ? "(none)" : printerVersion) << "\n";
   int verdict = firmware::CompareVersions(printerVersion, fileVersion);
-  c.out << "verdict: " << verdict << "\n";
+  c.out << "verdict: " << CodeLine(MeaningOf(VERDICT_MEANINGS, verdict), verdict) << "\n";
   // As on the page: no update without a printer version or with an older file.
   if (verdict != firmware::VERDICT_FILE_NEWER && verdict != firmware::VERDICT_SAME) {
     link.Release();

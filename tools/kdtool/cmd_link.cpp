@@ -55,6 +55,10 @@ const int LINK_COMMAND_COUNT = sizeof LINK_COMMANDS / sizeof LINK_COMMANDS[0];
 
 namespace {
 
+int NotHex(Context& c, const Command& command) {
+  return BadArgument(c, command, "'" + c.args[0] + "' is not hex (byte pairs of 0-9, A-F)");
+}
+
 int Stream(Context& c) {
   if (c.args.size() == 1) {
     for (const NamedStream& s : STREAMS) {
@@ -63,16 +67,19 @@ int Stream(Context& c) {
       c.out << ToHex(stream.bytes, stream.length) << "\n";
       return EXIT_OK;
     }
+    return BadArgument(c, LINK_COMMANDS[0], "no stream named " + c.args[0]);
   }
   return Usage(c, LINK_COMMANDS[0]);
 }
 
 int Snmp(Context& c) {
   std::vector<uint8_t> command;
-  if (c.args.size() != 1 || !ParseHex(c.args[0], &command)) return Usage(c, LINK_COMMANDS[1]);
+  if (c.args.size() != 1) return Usage(c, LINK_COMMANDS[1]);
+  if (!ParseHex(c.args[0], &command)) return NotHex(c, LINK_COMMANDS[1]);
   std::vector<uint8_t> message;
   if (!printer_link::WrapSnmp(command.data(), command.size(), &message)) {
-    c.err << "kdtool: the command is too long for one SNMP message\n";
+    c.err << "kdtool: snmp: the command of " << command.size()
+          << " bytes is too long for one SNMP message\n";
     return EXIT_FAILED;
   }
   c.out << ToHex(message.data(), message.size()) << "\n";
@@ -81,7 +88,8 @@ int Snmp(Context& c) {
 
 int Status(Context& c) {
   std::vector<uint8_t> reply;
-  if (c.args.size() != 1 || !ParseHex(c.args[0], &reply)) return Usage(c, LINK_COMMANDS[2]);
+  if (c.args.size() != 1) return Usage(c, LINK_COMMANDS[2]);
+  if (!ParseHex(c.args[0], &reply)) return NotHex(c, LINK_COMMANDS[2]);
   printer_link::StatusReply status;
   if (!status.Assign(reply.data(), reply.size())) {
     c.out << "no-status\n";

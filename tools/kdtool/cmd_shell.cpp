@@ -27,6 +27,10 @@ bool ParseInt(const std::string& text, int* value) {
   return true;
 }
 
+int NotANumber(Context& c, const Command& command, const std::string& arg) {
+  return BadArgument(c, command, "'" + arg + "' is not a whole number");
+}
+
 shell::SettingsReader Reader(Context& c) {
   return shell::SettingsReader(c.files, c.settingsFolder, shell::SETTINGS_LINE_CHUNK);
 }
@@ -59,7 +63,8 @@ int Setting(Context& c) {
 
 int Text(Context& c) {
   int number;
-  if (c.args.size() != 1 || !ParseInt(c.args[0], &number)) return Usage(c, SHELL_COMMANDS[1]);
+  if (c.args.size() != 1) return Usage(c, SHELL_COMMANDS[1]);
+  if (!ParseInt(c.args[0], &number)) return NotANumber(c, SHELL_COMMANDS[1], c.args[0]);
   shell::SettingsReader reader = Reader(c);
   shell::Texts texts(reader, shell::TextKeyStyle::Zeros00);
   c.out << texts.GetText(number) << "\n";
@@ -67,11 +72,16 @@ int Text(Context& c) {
 }
 
 int Font(Context& c) {
+  const Command& self = SHELL_COMMANDS[2];
   int number;
   int dpi = DEFAULT_DPI;
-  bool ok = (c.args.size() == 1 || c.args.size() == 3) && ParseInt(c.args[0], &number);
-  if (ok && c.args.size() == 3) ok = c.args[1] == "--dpi" && ParseInt(c.args[2], &dpi) && dpi > 0;
-  if (!ok) return Usage(c, SHELL_COMMANDS[2]);
+  if ((c.args.size() != 1 && c.args.size() != 3) || (c.args.size() == 3 && c.args[1] != "--dpi")) {
+    return Usage(c, self);
+  }
+  if (!ParseInt(c.args[0], &number)) return NotANumber(c, self, c.args[0]);
+  if (c.args.size() == 3 && (!ParseInt(c.args[2], &dpi) || dpi <= 0)) {
+    return BadArgument(c, self, "--dpi " + c.args[2] + " is not a positive number");
+  }
   shell::SettingsReader reader = Reader(c);
   shell::Texts texts(reader, shell::TextKeyStyle::Zeros00);
   auto spec = shell::ParseFontSpec(reader.ReadSetting("L_Font.ini", texts.Key(number)));
@@ -87,10 +97,9 @@ int Font(Context& c) {
 
 int Manual(Context& c) {
   int page, topic;
-  if (c.args.size() != 4 || !ParseInt(c.args[0], &page) || !ParseInt(c.args[1], &topic) ||
-      c.args[2] != "--install-path") {
-    return Usage(c, SHELL_COMMANDS[3]);
-  }
+  if (c.args.size() != 4 || c.args[2] != "--install-path") return Usage(c, SHELL_COMMANDS[3]);
+  if (!ParseInt(c.args[0], &page)) return NotANumber(c, SHELL_COMMANDS[3], c.args[0]);
+  if (!ParseInt(c.args[1], &topic)) return NotANumber(c, SHELL_COMMANDS[3], c.args[1]);
   shell::SettingsReader reader = Reader(c);
   shell::Texts texts(reader, shell::TextKeyStyle::Zeros00);
   c.out << texts.ManualPath(page, topic, c.args[3]) << "\n";

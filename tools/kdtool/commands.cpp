@@ -10,6 +10,11 @@ int Usage(Context& context, const Command& command) {
   return EXIT_USAGE;
 }
 
+int BadArgument(Context& context, const Command& command, const std::string& problem) {
+  context.err << "kdtool: " << command.name << ": " << problem << "\n";
+  return Usage(context, command);
+}
+
 std::string ToHex(const uint8_t* data, size_t size) {
   static const char DIGITS[] = "0123456789ABCDEF";
   std::string hex;

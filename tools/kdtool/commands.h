@@ -39,6 +39,8 @@ extern const int FEED_COMMAND_COUNT;
 
 // Prints "usage: kdtool NAME USAGE" on standard error; returns EXIT_USAGE.
 int Usage(Context& context, const Command& command);
+// Prints "kdtool: NAME: PROBLEM" and then the usage on standard error; returns EXIT_USAGE.
+int BadArgument(Context& context, const Command& command, const std::string& problem);
 
 // Upper-case byte pairs separated by single blanks.
 std::string ToHex(const uint8_t* data, size_t size);

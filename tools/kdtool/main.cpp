@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/native.h"
+#include "programs/common/version.h"
 #include "shell/settings_reader.h"
 #include "tools/kdtool/commands.h"
 
@@ -21,14 +22,30 @@ const Group GROUPS[] = {{SHELL_COMMANDS, SHELL_COMMAND_COUNT},
                         {FIRMWARE_COMMANDS, FIRMWARE_COMMAND_COUNT},
                         {FEED_COMMANDS, FEED_COMMAND_COUNT}};
 
-int PrintUsage(std::ostream& err) {
-  err << "usage: kdtool [--settings DIR] COMMAND ARGS...\n";
+// The whole usage: on standard output when asked for (--help), on standard error after a mistake.
+void PrintUsage(std::ostream& stream) {
+  stream << "usage: kdtool [--settings DIR] COMMAND ARGS...\n"
+         << "       kdtool --help | --version\n";
   for (const Group& group : GROUPS) {
     for (int i = 0; i < group.count; ++i) {
-      err << "  kdtool " << group.commands[i].name << " " << group.commands[i].usage << "\n";
+      stream << "  kdtool " << group.commands[i].name << " " << group.commands[i].usage << "\n";
     }
   }
+}
+
+int UsageError(const std::string& problem) {
+  std::cerr << "kdtool: " << problem << "\n";
+  PrintUsage(std::cerr);
   return EXIT_USAGE;
+}
+
+const Command* FindCommand(const std::string& name) {
+  for (const Group& group : GROUPS) {
+    for (int i = 0; i < group.count; ++i) {
+      if (name == group.commands[i].name) return &group.commands[i];
+    }
+  }
+  return nullptr;
 }
 
 std::string DefaultSettingsFolder(platform::Files& files) {
@@ -44,22 +61,34 @@ int Main(int argc, char** argv) {
   std::unique_ptr<platform::Files> files = platform::MakeNativeFiles();
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string settingsFolder;
-  if (args.size() >= 2 && args[0] == "--settings") {
-    settingsFolder = args[1];
-    args.erase(args.begin(), args.begin() + 2);
-  } else {
-    settingsFolder = DefaultSettingsFolder(*files);
-  }
-  if (args.empty()) return PrintUsage(std::cerr);
-  for (const Group& group : GROUPS) {
-    for (int i = 0; i < group.count; ++i) {
-      if (args[0] != group.commands[i].name) continue;
-      Context context{*files, settingsFolder,
-                      std::vector<std::string>(args.begin() + 1, args.end()), std::cout, std::cerr};
-      return group.commands[i].run(context);
+  bool settingsGiven = false;
+  // Options come before the command; after it, "-1" and the like are arguments.
+  while (!args.empty() && args[0].compare(0, 2, "--") == 0) {
+    if (args[0] == "--help") {
+      PrintUsage(std::cout);
+      return EXIT_OK;
     }
+    if (args[0] == "--version") {
+      std::cout << "kdtool " << KD_VERSION_TEXT << "\n";
+      return EXIT_OK;
+    }
+    if (args[0] != "--settings") return UsageError("unknown option " + args[0]);
+    if (args.size() < 2) return UsageError("--settings needs a folder");
+    settingsFolder = args[1];
+    settingsGiven = true;
+    args.erase(args.begin(), args.begin() + 2);
   }
-  return PrintUsage(std::cerr);
+  if (!settingsGiven) settingsFolder = DefaultSettingsFolder(*files);
+  if (args.empty()) return UsageError("no command given");
+  const Command* command = FindCommand(args[0]);
+  if (command == nullptr) return UsageError("unknown command " + args[0]);
+  Context context{*files, settingsFolder, std::vector<std::string>(args.begin() + 1, args.end()),
+                  std::cout, std::cerr};
+  if (context.args.size() == 1 && context.args[0] == "--help") {
+    std::cout << "usage: kdtool " << command->name << " " << command->usage << "\n";
+    return EXIT_OK;
+  }
+  return command->run(context);
 }
 
 }  // namespace kdtool
