@@ -18,7 +18,8 @@ struct Group {
 
 const Group GROUPS[] = {{SHELL_COMMANDS, SHELL_COMMAND_COUNT},
                         {LINK_COMMANDS, LINK_COMMAND_COUNT},
-                        {FIRMWARE_COMMANDS, FIRMWARE_COMMAND_COUNT}};
+                        {FIRMWARE_COMMANDS, FIRMWARE_COMMAND_COUNT},
+                        {SAMPLE_COMMANDS, SAMPLE_COMMAND_COUNT}};
 
 int PrintUsage(std::ostream& err) {
   err << "usage: kdtool [--settings DIR] COMMAND ARGS...\n";
