@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
+#include "platform/posix/posix_platform.h"
 #include "tests/support/fake_platform.h"
 
 namespace {
@@ -48,9 +51,9 @@ std::string Bitmap(const Fields& h, long extra = 0) {
   f[28] = static_cast<char>(h.bitCount);
   Put32(&f, 30, h.compression);
   if (rows > 0) {
-    uint64_t rowBytes = rows / static_cast<uint64_t>(h.height);
-    for (uint64_t i = h.offset; i < f.size(); ++i) {
-      f[i] = static_cast<char>((i - h.offset) / rowBytes);
+    size_t rowBytes = static_cast<size_t>(rows / static_cast<uint64_t>(h.height));
+    for (size_t at = h.offset, row = 0; at < f.size(); at += rowBytes, ++row) {
+      std::memset(&f[at], static_cast<int>(row), std::min(rowBytes, f.size() - at));
     }
   }
   return f;
@@ -190,6 +193,15 @@ TEST(SampleImage, FileCutShortBetweenHeaderAndRowsIsUnreadable) {
   feed::SampleImage image;
   EXPECT_EQ(TEXT_SAMPLE_IMAGE_UNREADABLE, feed::LoadSampleImage(files, "a.bmp", &image));
   EXPECT_EQ(0u, image.Size());
+}
+
+TEST(SampleImage, ShippedPicturePasses) {
+  platform::PosixFiles files;
+  feed::SampleImage image;
+  ASSERT_EQ(
+      SAMPLE_IMAGE_OK,
+      feed::LoadSampleImage(files, KD_SOURCE_DIR "/install/Trevalo/Settings/Sample.bmp", &image));
+  EXPECT_EQ(54u, image.Header().pixelOffset);
 }
 
 }  // namespace

@@ -102,7 +102,9 @@ TEST(SampleLayout, BandsHalveUntilACopyCanBeDrawn) {
       EXPECT_EQ(12 + 300 + 425 - copy.rows - copy.firstRow, copy.y);
       if (copy.x == 0) bands.push_back({copy.firstRow, copy.rows});
     }
-    if (!c.bands.empty()) EXPECT_EQ(c.bands, bands);
+    if (!c.bands.empty()) {
+      EXPECT_EQ(c.bands, bands);
+    }
     if (c.drawn) {
       int rows = 0;
       for (const auto& band : bands) rows += band.second;

@@ -21,7 +21,9 @@ Outcome RunSample(platform::Files& files, const std::string& name, std::vector<s
   for (int i = 0; i < kdtool::SAMPLE_COMMAND_COUNT; ++i) {
     if (name == kdtool::SAMPLE_COMMANDS[i].name) {
       int exit = kdtool::SAMPLE_COMMANDS[i].run(context);
-      if (exit == kdtool::EXIT_USAGE) EXPECT_NE(std::string::npos, err.str().find("usage:"));
+      if (exit == kdtool::EXIT_USAGE) {
+        EXPECT_NE(std::string::npos, err.str().find("usage:"));
+      }
       return Outcome{exit, out.str()};
     }
   }
