@@ -133,9 +133,4 @@ TEST(SampleLayout, ResolutionWithoutAStepFailsThePage) {
   EXPECT_TRUE(recorder.tried.empty());
 }
 
-TEST(SampleLayout, ClosingPageDot) {
-  EXPECT_EQ(110 + 26, feed::ClosingPageTop(PAGE_720));
-  EXPECT_EQ(55 + 13, feed::ClosingPageTop(PageMetrics{360, 360, 100}));
-}
-
 }  // namespace

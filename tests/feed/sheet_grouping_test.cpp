@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "link/command_framing.h"
 
 namespace {
@@ -93,25 +91,6 @@ TEST(SheetGrouping, RollIsCutOnlyAfterTheLastSampleWithAutoCut) {
     for (int i = 1; i <= 3; ++i) cuts += feed::CutAfter(c.handling, i, 3, c.autoCut) ? '1' : '0';
     EXPECT_EQ(c.cuts, cuts) << c.autoCut;
   }
-}
-
-TEST(SheetGrouping, PaperFeedValues) {
-  feed::PaperFeedRow row{};
-  ASSERT_TRUE(feed::PaperFeedFor(0, &row));
-  EXPECT_EQ(PaperHandling::Roll, row.handling);
-  EXPECT_EQ(256, row.paperSource);
-  ASSERT_TRUE(feed::PaperFeedFor(2, &row));
-  EXPECT_EQ(PaperHandling::Sheets, row.handling);
-  EXPECT_EQ(4, row.paperSource);
-  EXPECT_FALSE(feed::PaperFeedFor(3, &row));
-  EXPECT_FALSE(feed::PaperFeedFor(-1, &row));
-}
-
-TEST(SheetGrouping, SheetCommandStreamIsTheBareCommand) {
-  printer_link::CommandStream stream = printer_link::SampleSheetStream(2);
-  const uint8_t expected[] = {0x1B, 0x7C, 0x01, 0x06, 0x00, 0x5C, 0x21, 0x9D, 0x4E, 0x08, 0x02};
-  ASSERT_EQ(sizeof expected, stream.length);
-  EXPECT_EQ(0, std::memcmp(expected, stream.bytes, sizeof expected));
 }
 
 }  // namespace
