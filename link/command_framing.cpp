@@ -217,6 +217,12 @@ CommandStream FeedValueWriteStream(const uint8_t* id, uint8_t value) {
       .Done();
 }
 
+CommandStream SampleSheetStream(uint8_t mode) {
+  return StreamWriter()
+      .Add([mode](uint8_t* d, size_t r) { return SampleSheet(d, r, mode); })
+      .Done();
+}
+
 bool WrapSnmp(const uint8_t* command, size_t length, std::vector<uint8_t>* message) {
   if (length > SNMP_AREA - SNMP_INNER_HEAD) return false;
   uint8_t inner[SNMP_AREA];

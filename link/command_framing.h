@@ -28,6 +28,11 @@ size_t LoadSettings(uint8_t* dst, size_t room);                                 
 size_t VersionQuery(uint8_t* dst, size_t room);                                      // "VI" 01 00
 size_t SampleSheet(uint8_t* dst, size_t room, uint8_t mode);  // ESC "|" ..., 11 bytes
 
+// Mode bytes of the sample sheet command.
+constexpr uint8_t SAMPLE_SHEET_CLOSE = 0;   // the next job ends the shared sheet
+constexpr uint8_t SAMPLE_SHEET_OPEN = 1;    // the next jobs share one sheet
+constexpr uint8_t SAMPLE_SHEET_FINISH = 2;  // a run on sheets is over
+
 // A composed stream.
 struct CommandStream {
   uint8_t bytes[STREAM_BUFFER] = {};
@@ -39,6 +44,7 @@ CommandStream DeepCleaningStream();                                    // Kestru
 CommandStream CleaningPageStream();                                    // Trevalo, 30 bytes
 CommandStream NozzleCheckPageStream();                                 // Trevalo, 29 bytes
 CommandStream FeedValueWriteStream(const uint8_t* id, uint8_t value);  // Trevalo, 46 bytes
+CommandStream SampleSheetStream(uint8_t mode);                         // Trevalo, 11 bytes
 
 // The SNMP GetRequest that carries one command over a network channel. False, with nothing
 // built, when the message would need lengths above one byte.

@@ -21,10 +21,15 @@ struct DriverInfo {
   std::string dataFile;    // full path of the driver's data file
 };
 
+// Bits of JobInfo::status, as the system's level-1 job records carry them.
+constexpr uint32_t SPOOLER_JOB_SPOOLING = 0x0008;
+constexpr uint32_t SPOOLER_JOB_PRINTING = 0x0010;
+constexpr uint32_t SPOOLER_JOB_PRINTED = 0x0080;
+
 struct JobInfo {
   uint32_t id = 0;
   std::string documentName;
-  uint32_t status = 0;
+  uint32_t status = 0;  // SPOOLER_JOB_* bits, others passed through
 };
 
 class Spooler {
@@ -49,7 +54,7 @@ class Spooler {
                      uint32_t* written) = 0;
   virtual bool EndPage(PrinterHandle printer) = 0;
   virtual bool EndDoc(PrinterHandle printer) = 0;
-  // The queue's jobs; false when they cannot be listed.
+  // The queue's jobs (level 1, oldest first); false when they cannot be listed.
   virtual bool EnumerateJobs(PrinterHandle printer, std::vector<JobInfo>* jobs) = 0;
 };
 

@@ -11,7 +11,8 @@ JOBS=${JOBS:-2}
 BUILD=$ROOT/build/fuzz
 OUT=$ROOT/out/fuzz
 TARGETS=(settings_lookup font_spec device_id status_reply query_reply version_reply firmware_file
-         version_key media_rows setting_selector ex_reply)
+         version_key media_rows setting_selector ex_reply
+         sample_image)
 [ $# -gt 0 ] && TARGETS=("$@")
 
 case $RUN_SECONDS in

@@ -235,3 +235,41 @@ ex_reply('other_group', b'EX:0000001E0102030405060708090A0B0C0D8A80;')
 ex_reply('claims_past_area', b'z' * 470 + EX_TEXT + b'7F80zz', claimed=4000)
 ex_reply('claims_less', EX_TEXT + b'8A80;', claimed=39)
 ex_reply('claims_nothing', EX_TEXT + b'8A80;', claimed=-1)
+
+
+# --- sample_image: field mask, faults, size mode, 16-bit amount, replaced fields, header tail --
+def u32(v):
+    return struct.pack('<I', v & 0xFFFFFFFF)
+
+
+def sample_image(name, fields=None, faults=0, mode=0, amount=0):
+    # fields: offset, info, width, height (32 bits), planes, bits (16), compression (32)
+    order = [('offset', 0x01, u32), ('info', 0x02, u32), ('width', 0x04, u32),
+             ('height', 0x08, u32), ('planes', 0x10, u16), ('bits', 0x20, u16),
+             ('compression', 0x40, u32)]
+    fields = fields or {}
+    mask = 0
+    body = b''
+    for key, bit, pack in order:
+        if key in fields:
+            mask |= bit
+            body += pack(fields[key])
+    write('sample_image', name, bytes([mask, faults, mode]) + u16(amount) + body)
+
+
+sample_image('picture')
+sample_image('one_byte_short', mode=1, amount=1)
+sample_image('bytes_after_rows', mode=2, amount=500)
+sample_image('wrong_size', {'width': 100, 'height': 100})
+sample_image('larger_header_and_gap', {'offset': 138, 'info': 124})
+sample_image('header_past_offset', {'info': 124})
+sample_image('offset_zero', {'offset': 0}, mode=2, amount=54)
+sample_image('bits_32', {'bits': 32}, mode=2, amount=65535)
+sample_image('compressed', {'compression': 1})
+sample_image('no_plane', {'planes': 0})
+sample_image('top_down', {'height': -425}, mode=4, amount=60000)
+sample_image('row_size_wrapping', {'width': 0x55555556, 'height': 1}, mode=4, amount=100)
+sample_image('shorter_than_headers', mode=3, amount=20)
+sample_image('size_fails', faults=1)
+sample_image('open_fails', faults=2)
+sample_image('read_short', faults=4)

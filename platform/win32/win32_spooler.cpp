@@ -111,6 +111,10 @@ class Win32Spooler : public Spooler {
   bool EndDoc(PrinterHandle printer) override { return EndDocPrinter(ToHandle(printer)) != FALSE; }
 
   bool EnumerateJobs(PrinterHandle printer, std::vector<JobInfo>* jobs) override {
+    static_assert(SPOOLER_JOB_SPOOLING == JOB_STATUS_SPOOLING &&
+                      SPOOLER_JOB_PRINTING == JOB_STATUS_PRINTING &&
+                      SPOOLER_JOB_PRINTED == JOB_STATUS_PRINTED,
+                  "status bits pass through unchanged");
     jobs->clear();
     DWORD needed = 0;
     DWORD count = 0;

@@ -47,8 +47,10 @@ TEST(CommandFraming, ComposedStreams) {
       {"paper feed value write", FeedValueWriteStream(FEED_ID, 0xF3),
        std::string(ENTER) + " 45 58 13 00 00 00 00 00 1F " + FEED_ID_HEX +
            " F3 4C 44 00 00 1B 00 00 00"},
+      {"sample sheet, alone", SampleSheetStream(SAMPLE_SHEET_FINISH),
+       "1B 7C 01 06 00 5C 21 9D 4E 08 02"},
   };
-  const size_t lengths[] = {36, 25, 30, 29, 46};
+  const size_t lengths[] = {36, 25, 30, 29, 46, 11};
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     SCOPED_TRACE(cases[i].name);
     EXPECT_EQ(Bytes(cases[i].stream), Hex(cases[i].hex));

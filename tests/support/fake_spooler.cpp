@@ -109,8 +109,15 @@ bool RecordingSpooler::EnumerateJobs(platform::PrinterHandle printer,
                                      std::vector<platform::JobInfo>* list) {
   OpenQueue* q = Find(printer);
   if (!q || failEnumerateJobs) return false;
-  auto found = queueJobs.find(q->queue);
   list->clear();
+  if (!jobListStory.empty()) {
+    size_t at = std::min<size_t>(static_cast<size_t>(jobListReads), jobListStory.size() - 1);
+    ++jobListReads;
+    *list = jobListStory[at];
+    return true;
+  }
+  ++jobListReads;
+  auto found = queueJobs.find(q->queue);
   if (found != queueJobs.end()) *list = found->second;
   return true;
 }

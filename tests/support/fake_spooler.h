@@ -25,6 +25,9 @@ class RecordingSpooler : public platform::Spooler {
   std::map<std::string, platform::DriverInfo> driverInfo;           // by printer name
   std::map<std::string, std::vector<uint8_t>> deviceSettings;       // by printer name
   std::map<std::string, std::vector<platform::JobInfo>> queueJobs;  // listed by EnumerateJobs
+  // A job list that changes over time: each EnumerateJobs answers the next list, the last one
+  // staying; while empty, queueJobs is listed.
+  std::vector<std::vector<platform::JobInfo>> jobListStory;
 
   // Fault switches.
   bool failEnumerate = false;
@@ -48,6 +51,7 @@ class RecordingSpooler : public platform::Spooler {
   int pagesStarted = 0;
   int pagesEnded = 0;
   int writes = 0;
+  int jobListReads = 0;
 
   void AddQueue(const std::string& printer, const std::string& port, const std::string& driver);
   // True when every opened handle was closed and every started document ended.

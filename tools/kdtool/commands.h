@@ -36,6 +36,8 @@ extern const Command FIRMWARE_COMMANDS[];
 extern const int FIRMWARE_COMMAND_COUNT;
 extern const Command FEED_COMMANDS[];
 extern const int FEED_COMMAND_COUNT;
+extern const Command SAMPLE_COMMANDS[];
+extern const int SAMPLE_COMMAND_COUNT;
 
 // Prints "usage: kdtool NAME USAGE" on standard error; returns EXIT_USAGE.
 int Usage(Context& context, const Command& command);
