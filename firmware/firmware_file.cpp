@@ -6,6 +6,10 @@
 #include <limits>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace firmware {
 
 namespace {
@@ -41,7 +45,7 @@ uint8_t AsciiUpper(uint8_t c) {
 
 }  // namespace
 
-uint32_t ByteSum(const uint8_t* data, size_t size) {
+uint32_t ByteSumByWords(const uint8_t* data, size_t size) {
   // Eight bytes at a time: the even and the odd bytes of a word go into two accumulators of
   // four 16-bit lanes each. A lane gains at most 255 per word, so 256 words fit before the
   // lanes are folded into the 32-bit sum; a byte loop runs at a fraction of memory speed.
@@ -68,6 +72,31 @@ uint32_t ByteSum(const uint8_t* data, size_t size) {
   }
   for (; at < size; ++at) sum += data[at];
   return sum;
+}
+
+uint32_t ByteSum(const uint8_t* data, size_t size) {
+#if defined(__SSE2__)
+  // Sixty-four bytes per step: each sum of absolute differences against zero adds eight bytes
+  // into a 64-bit lane, which no file can overflow. Four accumulators keep the loads streaming;
+  // this runs at the memory's speed, the words above at about two thirds of it.
+  constexpr size_t BLOCK = 64;
+  const __m128i zero = _mm_setzero_si128();
+  __m128i lanes[4] = {zero, zero, zero, zero};
+  size_t at = 0;
+  for (; size - at >= BLOCK; at += BLOCK) {
+    for (int i = 0; i < 4; ++i) {
+      __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + 16 * i));
+      lanes[i] = _mm_add_epi64(lanes[i], _mm_sad_epu8(bytes, zero));
+    }
+  }
+  __m128i total =
+      _mm_add_epi64(_mm_add_epi64(lanes[0], lanes[1]), _mm_add_epi64(lanes[2], lanes[3]));
+  uint64_t halves[2];
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(halves), total);
+  return static_cast<uint32_t>(halves[0] + halves[1]) + ByteSumByWords(data + at, size - at);
+#else
+  return ByteSumByWords(data, size);
+#endif
 }
 
 int CheckFirmwareBytes(const uint8_t* data, size_t size, std::string* version) {

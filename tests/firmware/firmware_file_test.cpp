@@ -230,12 +230,12 @@ TEST(FirmwareFileTest, ChecksumsWrapAroundAtThirtyTwoBits) {
   EXPECT_EQ(Check(f, &version), firmware::FW_FILE_DAMAGED);
 }
 
-// The sum runs eight bytes at a time and folds its lanes every 2,048 bytes: lengths around
-// those sizes, from every alignment, with bytes that fill its lanes to the top, must give the plain
-// sum.
+// The sums run 64 or 8 bytes at a time and the word sum folds its lanes every 2,048 bytes:
+// lengths around those sizes, from every alignment, with bytes that fill its lanes to the top, must
+// give the plain sum.
 TEST(FirmwareFileTest, ByteSumEqualsThePlainSumAtAnyLengthAndAlignment) {
-  const size_t lengths[] = {0,    1,    7,    8,    9,    15,   16,   17,   2047,
-                            2048, 2049, 4095, 4096, 4103, 6151, 8192, 8199, 65543};
+  const size_t lengths[] = {0,   1,   7,    8,    9,    15,   16,   17,   63,   64,   65,   71,
+                            127, 128, 2047, 2048, 2049, 4095, 4096, 4103, 6151, 8192, 8199, 65543};
   struct Content {
     const char* name;
     uint8_t (*byte)(size_t);
@@ -253,7 +253,9 @@ TEST(FirmwareFileTest, ByteSumEqualsThePlainSumAtAnyLengthAndAlignment) {
         SCOPED_TRACE(std::string(content.name) + ", length " + std::to_string(length) +
                      ", offset " + std::to_string(offset));
         const uint8_t* data = reinterpret_cast<const uint8_t*>(bytes.data()) + offset;
-        EXPECT_EQ(firmware::ByteSum(data, length), Sum(bytes, offset, offset + length));
+        uint32_t expected = Sum(bytes, offset, offset + length);
+        EXPECT_EQ(firmware::ByteSum(data, length), expected);
+        EXPECT_EQ(firmware::ByteSumByWords(data, length), expected);
       }
     }
   }
