@@ -1,9 +1,14 @@
 // The firmware file check.
 #include "firmware/firmware_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace firmware {
 
@@ -40,10 +45,58 @@ uint8_t AsciiUpper(uint8_t c) {
 
 }  // namespace
 
-uint32_t ByteSum(const uint8_t* data, size_t size) {
+uint32_t ByteSumByWords(const uint8_t* data, size_t size) {
+  // Eight bytes at a time: the even and the odd bytes of a word go into two accumulators of
+  // four 16-bit lanes each. A lane gains at most 255 per word, so 256 words fit before the
+  // lanes are folded into the 32-bit sum; a byte loop runs at a fraction of memory speed.
+  constexpr size_t WORD = sizeof(uint64_t);
+  constexpr size_t WORDS_PER_FOLD = 256;
+  constexpr uint64_t EVEN_BYTES = 0x00FF00FF00FF00FFull;
+  constexpr uint64_t EVEN_LANES = 0x0000FFFF0000FFFFull;
   uint32_t sum = 0;
-  for (size_t i = 0; i < size; ++i) sum += data[i];
+  size_t at = 0;
+  while (size - at >= WORD) {
+    size_t words = std::min((size - at) / WORD, WORDS_PER_FOLD);
+    uint64_t even = 0;
+    uint64_t odd = 0;
+    for (size_t w = 0; w < words; ++w, at += WORD) {
+      uint64_t word;
+      std::memcpy(&word, data + at, WORD);  // any alignment; compiles to one load
+      even += word & EVEN_BYTES;
+      odd += (word >> 8) & EVEN_BYTES;
+    }
+    // Lanes to two 32-bit halves (each at most 4 * 65280), then the halves to the sum.
+    uint64_t halves = (even & EVEN_LANES) + ((even >> 16) & EVEN_LANES) + (odd & EVEN_LANES) +
+                      ((odd >> 16) & EVEN_LANES);
+    sum += static_cast<uint32_t>(halves) + static_cast<uint32_t>(halves >> 32);
+  }
+  for (; at < size; ++at) sum += data[at];
   return sum;
+}
+
+uint32_t ByteSum(const uint8_t* data, size_t size) {
+#if defined(__SSE2__)
+  // Sixty-four bytes per step: each sum of absolute differences against zero adds eight bytes
+  // into a 64-bit lane, which no file can overflow. Four accumulators keep the loads streaming;
+  // this runs at the memory's speed, the words above at about two thirds of it.
+  constexpr size_t BLOCK = 64;
+  const __m128i zero = _mm_setzero_si128();
+  __m128i lanes[4] = {zero, zero, zero, zero};
+  size_t at = 0;
+  for (; size - at >= BLOCK; at += BLOCK) {
+    for (int i = 0; i < 4; ++i) {
+      __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + 16 * i));
+      lanes[i] = _mm_add_epi64(lanes[i], _mm_sad_epu8(bytes, zero));
+    }
+  }
+  __m128i total =
+      _mm_add_epi64(_mm_add_epi64(lanes[0], lanes[1]), _mm_add_epi64(lanes[2], lanes[3]));
+  uint64_t halves[2];
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(halves), total);
+  return static_cast<uint32_t>(halves[0] + halves[1]) + ByteSumByWords(data + at, size - at);
+#else
+  return ByteSumByWords(data, size);
+#endif
 }
 
 int CheckFirmwareBytes(const uint8_t* data, size_t size, std::string* version) {

@@ -38,8 +38,11 @@ constexpr char FW_VERSION_TAG[] = "SN";  // compared in upper case
 // whose size plus this cannot be held in memory is refused as unreadable.
 constexpr uint64_t FW_TRANSFER_EXTRA = 16394;
 
-// Plain byte sum in 32 bits, wrapping on overflow.
+// Plain byte sum in 32 bits, wrapping on overflow; vector instructions where the build has them.
 uint32_t ByteSum(const uint8_t* data, size_t size);
+// The same sum a 64-bit word at a time: ByteSum's way where no vector unit is known (the 32-bit
+// build), and its tail.
+uint32_t ByteSumByWords(const uint8_t* data, size_t size);
 
 // The checks on a whole file already in memory, in the order that decides which result a file
 // with several faults gets (size, outer length, outer checksum, marker, image length, image

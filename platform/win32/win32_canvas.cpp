@@ -9,25 +9,23 @@ RECT ToRect(const ui::Rect& rect) {
   return RECT{rect.left, rect.top, rect.right, rect.bottom};
 }
 
-// A bitmap resource selected into a memory context for as long as the object lives.
-class ResourceBitmap {
+// A bitmap selected into a memory context for as long as the object lives; the bitmap stays
+// the picture cache's.
+class SelectedBitmap {
  public:
-  ResourceBitmap(HDC target, HINSTANCE instance, int resourceId)
-      : bitmap_(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(resourceId),
-                                                IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))),
-        memory_(bitmap_ ? CreateCompatibleDC(target) : nullptr),
-        previous_(memory_ ? SelectObject(memory_, bitmap_) : nullptr) {
-    if (bitmap_) GetObjectA(bitmap_, sizeof size_, &size_);
+  SelectedBitmap(HDC target, HBITMAP bitmap)
+      : memory_(bitmap ? CreateCompatibleDC(target) : nullptr),
+        previous_(memory_ ? SelectObject(memory_, bitmap) : nullptr) {
+    if (bitmap) GetObjectA(bitmap, sizeof size_, &size_);
   }
-  ~ResourceBitmap() {
+  ~SelectedBitmap() {
     if (memory_) {
       SelectObject(memory_, previous_);
       DeleteDC(memory_);
     }
-    if (bitmap_) DeleteObject(bitmap_);
   }
-  ResourceBitmap(const ResourceBitmap&) = delete;
-  ResourceBitmap& operator=(const ResourceBitmap&) = delete;
+  SelectedBitmap(const SelectedBitmap&) = delete;
+  SelectedBitmap& operator=(const SelectedBitmap&) = delete;
 
   bool Ok() const { return memory_ != nullptr; }
   HDC Dc() const { return memory_; }
@@ -35,7 +33,6 @@ class ResourceBitmap {
   int Height() const { return size_.bmHeight; }
 
  private:
-  HBITMAP bitmap_;
   HDC memory_;
   HGDIOBJ previous_;
   BITMAP size_ = {};
@@ -43,13 +40,38 @@ class ResourceBitmap {
 
 }  // namespace
 
+PictureCache::~PictureCache() {
+  for (auto& entry : strips_) ImageList_Destroy(entry.second);
+  for (auto& entry : bitmaps_) DeleteObject(entry.second);
+}
+
+HBITMAP PictureCache::Bitmap(int resourceId) {
+  auto found = bitmaps_.find(resourceId);
+  if (found != bitmaps_.end()) return found->second;
+  HBITMAP bitmap = static_cast<HBITMAP>(
+      LoadImageA(instance_, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+  if (bitmap) bitmaps_[resourceId] = bitmap;
+  return bitmap;
+}
+
+HIMAGELIST PictureCache::Strip(int resourceId, int cellWidth, COLORREF transparent) {
+  StripKey key{resourceId, cellWidth, transparent};
+  auto found = strips_.find(key);
+  if (found != strips_.end()) return found->second;
+  // An image list cut from the strip draws a cell with its transparent colour masked out.
+  HIMAGELIST strip = ImageList_LoadImageA(instance_, MAKEINTRESOURCEA(resourceId), cellWidth, 0,
+                                          transparent, IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  if (strip) strips_[key] = strip;
+  return strip;
+}
+
 COLORREF ResolveColor(ui::Color color) {
   if (color & ui::SYSTEM_COLOR) return GetSysColor(static_cast<int>(color & 0xFF));
   return static_cast<COLORREF>(color);
 }
 
-GdiCanvas::GdiCanvas(HDC dc, HWND window, HINSTANCE instance)
-    : dc_(dc), window_(window), instance_(instance), savedState_(SaveDC(dc)) {}
+GdiCanvas::GdiCanvas(HDC dc, HWND window, PictureCache& pictures)
+    : dc_(dc), window_(window), pictures_(pictures), savedState_(SaveDC(dc)) {}
 
 GdiCanvas::~GdiCanvas() {
   if (savedState_ != 0) RestoreDC(dc_, savedState_);
@@ -116,7 +138,7 @@ void GdiCanvas::Draw(const std::string& text, const ui::Rect& rect, ui::Font fon
 }
 
 void GdiCanvas::Bitmap(int resourceId, int x, int y) {
-  ResourceBitmap bitmap(dc_, instance_, resourceId);
+  SelectedBitmap bitmap(dc_, pictures_.Bitmap(resourceId));
   if (!bitmap.Ok()) return;
   BitBlt(dc_, x, y, bitmap.Width(), bitmap.Height(), bitmap.Dc(), 0, 0, SRCCOPY);
 }
@@ -124,19 +146,15 @@ void GdiCanvas::Bitmap(int resourceId, int x, int y) {
 void GdiCanvas::StripCell(int resourceId, int cellWidth, ui::Color transparent, int index, int x,
                           int y) {
   if (cellWidth <= 0 || index < 0) return;
-  // An image list cut from the strip draws the cell with its transparent colour masked out.
-  HIMAGELIST strip =
-      ImageList_LoadImageA(instance_, MAKEINTRESOURCEA(resourceId), cellWidth, 0,
-                           ResolveColor(transparent), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  HIMAGELIST strip = pictures_.Strip(resourceId, cellWidth, ResolveColor(transparent));
   if (!strip) return;
   if (index < ImageList_GetImageCount(strip))
     ImageList_Draw(strip, index, dc_, x, y, ILD_TRANSPARENT);
-  ImageList_Destroy(strip);
 }
 
 void GdiCanvas::Icon(int resourceId, int x, int y) {
-  HICON icon = static_cast<HICON>(
-      LoadImageA(instance_, MAKEINTRESOURCEA(resourceId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  HICON icon = static_cast<HICON>(LoadImageA(pictures_.Instance(), MAKEINTRESOURCEA(resourceId),
+                                             IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
   if (!icon) return;
   DrawIcon(dc_, x, y, icon);
   DestroyIcon(icon);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ui.h"
+#include "platform/win32/win32_canvas.h"
 #include "platform/win32/win32_headers.h"
 
 namespace platform {
@@ -112,6 +113,7 @@ class Win32Host : public ui::Host {
   Win32Host& operator=(const Win32Host&) = delete;
 
   HINSTANCE Instance() const { return instance_; }
+  PictureCache& Pictures() { return pictures_; }
   bool WaitCursorShown() const { return waitCursor_; }
 
   // Offers a keyboard message to our dialogs from the innermost outwards: first the handler's
@@ -140,6 +142,7 @@ class Win32Host : public ui::Host {
   static LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam);
 
   HINSTANCE instance_;
+  PictureCache pictures_;
   HHOOK filter_ = nullptr;
   bool routing_ = false;  // inside RouteKeyMessage: the dialog managers it calls come back here
   bool waitCursor_ = false;

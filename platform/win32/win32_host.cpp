@@ -86,7 +86,7 @@ std::string FileDialogFilter(const std::string& filter) {
   return converted;
 }
 
-Win32Host::Win32Host() : instance_(GetModuleHandleA(nullptr)) {
+Win32Host::Win32Host() : instance_(GetModuleHandleA(nullptr)), pictures_(instance_) {
   // Dialog managers (modal loops, message boxes, IsDialogMessage) report every message here
   // before they act on it.
   filter_ = SetWindowsHookExA(WH_MSGFILTER, MessageFilter, nullptr, GetCurrentThreadId());

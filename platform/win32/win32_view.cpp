@@ -105,7 +105,7 @@ INT_PTR Win32View::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(hwnd_, &paint);
       {
-        GdiCanvas canvas(dc, hwnd_, host_.Instance());
+        GdiCanvas canvas(dc, hwnd_, host_.Pictures());
         handler_.OnPaint(canvas);
       }
       EndPaint(hwnd_, &paint);
@@ -133,7 +133,7 @@ INT_PTR Win32View::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       {
-        GdiCanvas canvas(item->hDC, item->hwndItem, host_.Instance());
+        GdiCanvas canvas(item->hDC, item->hwndItem, host_.Pictures());
         handler_.OnDrawItem(static_cast<int>(item->CtlID), static_cast<int>(item->itemID),
                             (item->itemState & ODS_SELECTED) != 0,
                             (item->itemState & ODS_COMBOBOXEDIT) != 0, canvas,

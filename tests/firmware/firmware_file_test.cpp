@@ -230,6 +230,37 @@ TEST(FirmwareFileTest, ChecksumsWrapAroundAtThirtyTwoBits) {
   EXPECT_EQ(Check(f, &version), firmware::FW_FILE_DAMAGED);
 }
 
+// The sums run 64 or 8 bytes at a time and the word sum folds its lanes every 2,048 bytes:
+// lengths around those sizes, from every alignment, with bytes that fill its lanes to the top, must
+// give the plain sum.
+TEST(FirmwareFileTest, ByteSumEqualsThePlainSumAtAnyLengthAndAlignment) {
+  const size_t lengths[] = {0,   1,   7,    8,    9,    15,   16,   17,   63,   64,   65,   71,
+                            127, 128, 2047, 2048, 2049, 4095, 4096, 4103, 6151, 8192, 8199, 65543};
+  struct Content {
+    const char* name;
+    uint8_t (*byte)(size_t);
+  };
+  const Content contents[] = {
+      {"all 0xFF", [](size_t) -> uint8_t { return 0xFF; }},
+      {"pattern", [](size_t i) { return static_cast<uint8_t>(i * 31 + (i >> 9) * 7 + 5); }},
+      {"high odd bytes", [](size_t i) -> uint8_t { return i % 2 ? 0xFF : 0x01; }},
+  };
+  for (const Content& content : contents) {
+    std::string bytes(65543 + 8, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(content.byte(i));
+    for (size_t length : lengths) {
+      for (size_t offset = 0; offset < 8; ++offset) {
+        SCOPED_TRACE(std::string(content.name) + ", length " + std::to_string(length) +
+                     ", offset " + std::to_string(offset));
+        const uint8_t* data = reinterpret_cast<const uint8_t*>(bytes.data()) + offset;
+        uint32_t expected = Sum(bytes, offset, offset + length);
+        EXPECT_EQ(firmware::ByteSum(data, length), expected);
+        EXPECT_EQ(firmware::ByteSumByWords(data, length), expected);
+      }
+    }
+  }
+}
+
 TEST(FirmwareFileTest, FilesThatCannotBeReadWholeAreUnreadable) {
   std::string version;
   {
