@@ -148,7 +148,7 @@ UpdateOutcome UpdateFirmware(shell::ToolApp& app, printer_link::BidiApi* link, U
                              const std::string& filePath, const std::string& selectedVersion) {
   const std::string queue = app.PrinterName();
   const std::string model = app.DriverName();
-  printer_link::PrinterChannel channel(link, app);
+  printer_link::PrinterChannel channel = app.Channel(link);
   shell::LaunchMode mode = app.Launch();
 
   if (mode == shell::LaunchMode::Normal) {

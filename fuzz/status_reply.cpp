@@ -108,7 +108,7 @@ void ReadThroughLibrary(const Bytes& reply, uint8_t mode) {
   }
   printer.kb->statusResult = claimed;
 
-  printer_link::PrinterChannel channel(printer.api.get(), *printer.app);
+  printer_link::PrinterChannel channel = printer.app->Channel(printer.api.get());
   StatusReply status;
   int result = channel.ReadStatus(1, status);
 

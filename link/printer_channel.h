@@ -6,12 +6,10 @@
 #include <string>
 
 #include "link/bidi_api.h"
+#include "link/progress_wait.h"
 #include "link/status_reply.h"
+#include "platform/clock.h"
 #include "platform/ui.h"
-
-namespace shell {
-class ToolApp;
-}
 
 namespace printer_link {
 
@@ -36,8 +34,10 @@ long FindReplyMarker(const uint8_t* work, size_t size);
 
 class PrinterChannel {
  public:
-  // api may be null; the app provides the clock, the busy dialog's host and texts.
-  PrinterChannel(BidiApi* api, shell::ToolApp& app);
+  // api may be null. windows may be null: the readiness wait then shows no dialog and does not
+  // pump messages. waitCaption is the caption of the readiness wait's dialog.
+  PrinterChannel(BidiApi* api, platform::Clock& clock, WaitWindows* windows = nullptr,
+                 std::string waitCaption = std::string());
 
   bool MatchDeviceId(const std::string& queueName, const std::string& driverName);
   int Open(const std::string& queueName);
@@ -55,7 +55,9 @@ class PrinterChannel {
   int SelectChannel(const std::string& queueName);
 
   BidiApi* api_;
-  shell::ToolApp& app_;
+  platform::Clock& clock_;
+  WaitWindows* windows_;
+  std::string waitCaption_;
   uint32_t channelType_ = static_cast<uint32_t>(-1);
 };
 

@@ -270,21 +270,20 @@ TEST_P(FaultTable, MessagesAndDelivery) {
             [&](fakes::FakeView& main) {
               if (row.action == Action::PrinterChoice) return;
               if (!kestrune) {
-                main.ChooseComboEntry(shell::IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
+                main.ChooseComboEntry(IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
                 if (row.action == Action::FirmwareRefresh) return;
-                fakes::FakeView* page = world.Window(firmware::FIRMWARE_PAGE_TEMPLATE);
-                ASSERT_TRUE(page->IsControlEnabled(firmware::IDC_BROWSE));
-                page->Click(firmware::IDC_BROWSE);
-                ASSERT_TRUE(page->IsControlEnabled(firmware::IDC_UPDATE));
+                fakes::FakeView* page = world.Window(IDD_FIRMWARE_PAGE);
+                ASSERT_TRUE(page->IsControlEnabled(IDC_BROWSE));
+                page->Click(IDC_BROWSE);
+                ASSERT_TRUE(page->IsControlEnabled(IDC_UPDATE));
                 ASSERT_TRUE(world.fake.host->messages.empty()) << world.MessageTexts()[0];
                 row.setUp(world);
-                page->Click(firmware::IDC_UPDATE);
+                page->Click(IDC_UPDATE);
                 return;
               }
               ASSERT_TRUE(world.fake.host->messages.empty()) << world.MessageTexts()[0];
-              int button = row.action == Action::NozzleCheck ? cleaning::IDC_NOZZLE_CHECK
-                                                             : cleaning::IDC_DEEP_CLEANING;
-              world.Window(cleaning::MAINTENANCE_TEMPLATE)->Click(button);
+              int button = row.action == Action::NozzleCheck ? IDC_NOZZLE_CHECK : IDC_DEEP_CLEANING;
+              world.Window(IDD_MAINTENANCE_PAGE)->Click(button);
             });
 
   const auto& messages = world.fake.host->messages;

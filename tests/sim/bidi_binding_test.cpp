@@ -254,7 +254,7 @@ TEST_F(StandInTest, PrinterChannelOverTheStandIn) {
   fakes::InstallTestSettings(*platform.files, {0});
   BidiApi api(app.Library(), app.Spooler(), app.Files());
   ASSERT_EQ(api.Bind(QUEUE, 1), 1);
-  printer_link::PrinterChannel channel(&api, app);
+  printer_link::PrinterChannel channel = app.Channel(&api);
 
   EXPECT_TRUE(channel.MatchDeviceId(QUEUE, "KALDO Model 9000"));
   EXPECT_FALSE(channel.MatchDeviceId(QUEUE, "KALDO Model 7000"));

@@ -149,6 +149,8 @@ class FakeHost : public ui::Host {
   std::map<int, std::vector<int>> templates;
   // Templates whose creation fails.
   std::set<int> failingTemplates;
+  // Bitmap resources that cannot be loaded.
+  std::set<int> missingBitmaps;
   // Called while a modal dialog of that template runs (after OnInit), to act as the operator.
   std::map<int, std::function<void(FakeView&)>> modalScripts;
   // Answers to message boxes in order; Ok when the queue is empty.
@@ -181,6 +183,7 @@ class FakeHost : public ui::Host {
   bool ShellOpen(ui::View* owner, const std::string& path) override;
   bool ChooseFile(ui::View* owner, const std::string& filter, const std::string& defaultExt,
                   const std::string& initialFolder, std::string* chosen) override;
+  bool BitmapLoads(int resourceId) override { return missingBitmaps.count(resourceId) == 0; }
   ui::Font CreateFont(const ui::FontDescription& description) override;
   void DeleteFont(ui::Font font) override { liveFonts.erase(font); }
   ui::View* MainWindow() override { return mainWindow_; }

@@ -6,25 +6,24 @@
 namespace fakes {
 
 void DeclareSuiteTemplates(FakeHost& host) {
-  host.templates[shell::MAIN_TEMPLATE] = {shell::IDC_PAGE_SELECTOR, shell::IDC_PRINTER_LIST,
-                                          shell::IDC_PRINTER_LABEL, shell::IDC_SEPARATOR};
+  host.templates[IDD_MAIN_WINDOW] = {IDC_PAGE_SELECTOR, IDC_PRINTER_LIST, IDC_PRINTER_LABEL,
+                                     IDC_SEPARATOR_LINE};
   host.templates[134] = {1160, 1038, 1040, 1161, 1039, 1041, 1003, 1004};
   host.templates[169] = {1158, 1159, 2};
   using namespace firmware;
-  host.templates[FIRMWARE_PAGE_TEMPLATE] = {IDC_FILE_CAPTION,
-                                            IDC_FILE_NAME,
-                                            IDC_BROWSE,
-                                            IDC_VERSION_FRAME,
-                                            IDC_PRINTER_VERSION_CAPTION,
-                                            IDC_PRINTER_VERSION,
-                                            IDC_FILE_VERSION_CAPTION,
-                                            IDC_FILE_VERSION,
-                                            IDC_VERDICT,
-                                            IDC_UPDATE,
-                                            IDC_MANUAL,
-                                            IDC_CLOSE};
-  host.templates[shell::ABOUT_TEMPLATE] = {shell::IDC_ABOUT_TITLE, shell::IDC_ABOUT_VERSION,
-                                           shell::IDC_ABOUT_BODY};
+  host.templates[IDD_FIRMWARE_PAGE] = {IDC_FILE_CAPTION,
+                                       IDC_FILE_NAME,
+                                       IDC_BROWSE,
+                                       IDC_VERSION_GROUP,
+                                       IDC_PRINTER_VERSION_CAPTION,
+                                       IDC_PRINTER_VERSION,
+                                       IDC_FILE_VERSION_CAPTION,
+                                       IDC_FILE_VERSION,
+                                       IDC_VERDICT,
+                                       IDC_UPDATE,
+                                       IDC_HELP_BUTTON,
+                                       IDC_CLOSE_BUTTON};
+  host.templates[183] = {1173, 1174, 1175};
 }
 
 ProgramWorld::ProgramWorld(shell::ProgramProfile profile) {
@@ -61,7 +60,7 @@ void ProgramWorld::Remember(const std::string& queue) {
 }
 
 void ProgramWorld::Run(shell::PageFactory pages, std::function<void(FakeView& main)> script) {
-  fake.host->modalScripts[shell::MAIN_TEMPLATE] = std::move(script);
+  fake.host->modalScripts[IDD_MAIN_WINDOW] = std::move(script);
   app->Run([&pages](shell::ToolApp& a) { return std::make_unique<shell::MainWindow>(a, pages); });
 }
 

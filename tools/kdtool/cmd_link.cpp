@@ -125,7 +125,7 @@ int Printer(Context& c) {
   // Bound as the programs bind: by name first, the driver's own copy when no channel opens.
   printer_link::BidiApi api(app.Library(), app.Spooler(), app.Files());
   if (api.Bind(queue, 1) == 1) {
-    printer_link::PrinterChannel trial(&api, app);
+    printer_link::PrinterChannel trial = app.Channel(&api);
     int handle = trial.Open(queue);
     if (handle < 1) {
       api.Release();
@@ -139,7 +139,7 @@ int Printer(Context& c) {
     return EXIT_FAILED;
   }
 
-  printer_link::PrinterChannel channel(&api, app);
+  printer_link::PrinterChannel channel = app.Channel(&api);
   char id[printer_link::DEVICE_ID_BUFFER] = {};
   uint32_t size = sizeof id;
   int result = api.KBGetDeviceID(printer_link::KB_CONSTANT, queue.c_str(), id, &size);
