@@ -93,7 +93,7 @@ bool MaintenancePage::PrinterIsUsable() {
     return false;
   }
   if (app_.Launch() == shell::LaunchMode::U) return true;
-  if (channel.WaitUntilReady(queue, true, nullptr) != 0) return true;
+  if (channel.WaitUntilReady(queue, true, nullptr) != printer_link::WAIT_NOT_READY) return true;
   if (channel.MatchDeviceId(queue, app_.DriverName())) {
     Show(TEXT_NOT_READY, ui::Icon::Warning);
   } else {

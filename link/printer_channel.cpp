@@ -133,14 +133,14 @@ int PrinterChannel::ReadStatus(int handle, StatusReply& reply) {
 
 int PrinterChannel::WaitUntilReady(const std::string& queueName, bool showDialog,
                                    ui::View* parent) {
-  if (!api_) return -1;
+  if (!api_) return WAIT_NO_LIBRARY;
   int handle = Open(queueName);
-  if (handle < 1) return 0;
+  if (handle < 1) return WAIT_NOT_READY;
 
   StatusReply status;
   if (ReadStatus(handle, status) > 0 && status.IsReady()) {
     Close(handle);
-    return 1;
+    return WAIT_READY;
   }
 
   platform::Clock& clock = clock_;
@@ -149,8 +149,8 @@ int PrinterChannel::WaitUntilReady(const std::string& queueName, bool showDialog
   bool dialogShown = dialog && dialog->Start(waitCaption_, READY_DIALOG_LIMIT_MS, false, parent);
   if (dialogShown) dialog->Poll();
 
-  int ready = 0;
-  for (int round = 0; round < READY_EXTRA_POLLS && !ready; ++round) {
+  int ready = WAIT_NOT_READY;
+  for (int round = 0; round < READY_EXTRA_POLLS && ready != WAIT_READY; ++round) {
     uint32_t deadline = clock.TickCount() + READY_POLL_MS;
     for (uint32_t left = Remaining(clock.TickCount(), deadline); left > 0;
          left = Remaining(clock.TickCount(), deadline)) {
@@ -164,7 +164,7 @@ int PrinterChannel::WaitUntilReady(const std::string& queueName, bool showDialog
         clock.Sleep(std::min(left, PUMP_INTERVAL_MS));
       }
     }
-    ready = ReadStatus(handle, status) > 0 && status.IsReady() ? 1 : 0;
+    ready = ReadStatus(handle, status) > 0 && status.IsReady() ? WAIT_READY : WAIT_NOT_READY;
   }
 
   if (dialogShown) dialog->Stop();

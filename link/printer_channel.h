@@ -25,6 +25,11 @@ constexpr int READY_EXTRA_POLLS = 2;
 constexpr uint32_t READY_DIALOG_LIMIT_MS = 15000;
 constexpr size_t NETWORK_WORK_BUFFER = 512;
 
+// What WaitUntilReady answers.
+constexpr int WAIT_READY = 1;
+constexpr int WAIT_NOT_READY = 0;
+constexpr int WAIT_NO_LIBRARY = -1;
+
 // True when the device ID's first "DES:" field, closed by ';' and not empty, equals driverName.
 // Never reads past size bytes of deviceId.
 bool DeviceIdMatches(const char* deviceId, size_t size, const std::string& driverName);
@@ -43,7 +48,7 @@ class PrinterChannel {
   int Open(const std::string& queueName);
   void Close(int handle);
   int ReadStatus(int handle, StatusReply& reply);
-  // 1 ready, 0 not ready, -1 no library.
+  // WAIT_READY, WAIT_NOT_READY or WAIT_NO_LIBRARY.
   int WaitUntilReady(const std::string& queueName, bool showDialog, ui::View* parent);
   // Above 0 success; the repeated receives end when timeLimitMs has passed.
   int QueryPrinter(const std::string& queueName, const uint8_t* command, size_t length,

@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "cleaning/maintenance_page.h"
@@ -34,6 +35,11 @@ struct FaultRow {
   std::vector<Shown> messages;
   Delivery delivery;
 };
+
+// A failing row is named in the report, not dumped as bytes.
+void PrintTo(const FaultRow& row, std::ostream* out) {
+  *out << row.name;
+}
 
 constexpr char FIRMWARE_PATH[] = "D:\\Updates\\NEW.UPG";
 constexpr char NEW_VERSION[] = "SN130315";

@@ -69,7 +69,7 @@ class FirmwareFixture : public ::testing::Test {
     app->SetPrinter(QUEUE, DRIVER, PORT);
 
     api = std::make_unique<printer_link::BidiApi>(app->Library(), app->Spooler(), app->Files());
-    EXPECT_EQ(api->Bind(QUEUE, 1), 1);
+    EXPECT_EQ(api->Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 1);
     kb->calls.clear();
     kb->deviceId = DEVICE_ID;
     kb->channels = {{printer_link::CHANNEL_CONTROL, 0x07}};

@@ -55,7 +55,7 @@ class FirmwareSimTest : public ::testing::Test {
     spooler->onJob = [this](const std::vector<uint8_t>& job) { printer->ReceiveJob(job); };
     app->SetPrinter(QUEUE, DRIVER, "USB001");
     api = std::make_unique<printer_link::BidiApi>(app->Library(), app->Spooler(), app->Files());
-    EXPECT_EQ(api->Bind(QUEUE, 1), 1);
+    EXPECT_EQ(api->Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 1);
   }
   ~FirmwareSimTest() override {
     view.reset();

@@ -43,7 +43,7 @@ class PrinterChannelTest : public ::testing::Test {
     fakes::InstallTestSettings(*platform.files, {0, 20000, 20100});
     platform.host->templates[IDD_BUSY] = {IDC_BUSY_PICTURE, IDC_BUSY_MESSAGE, ui::ID_CANCEL};
     api = std::make_unique<BidiApi>(app->Library(), app->Spooler(), app->Files());
-    EXPECT_EQ(api->Bind(QUEUE, 1), 1);
+    EXPECT_EQ(api->Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 1);
     kb->calls.clear();
     kb->channels = {{CHANNEL_CONTROL, USABLE}};
     kb->openResult = 7;

@@ -123,6 +123,36 @@ TEST_F(MainWindowTest, RemembersThePrinterAmongTwoOfOneModel) {
   EXPECT_TRUE(world.library->Loads() > 0);  // the link was bound to the chosen printer
 }
 
+TEST_F(MainWindowTest, RebindingFallsBackToTheDriversLibraryWhenTheTrialChannelFails) {
+  struct Case {
+    const char* name;
+    const char* fault;
+    std::vector<std::string> loaded;
+  } cases[] = {
+      {"trial channel opens", nullptr, {"KBAPI.DLL"}},
+      {"trial channel fails", sim::FAULT_OPEN_FAILS, {"KBAPI.DLL", fakes::TEST_DRIVER_LIBRARY}},
+      // A first binding that fails is not retried with the driver's copy.
+      {"first binding fails", sim::FAULT_INIT_FAILS, {"KBAPI.DLL"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fakes::ProgramWorld w(programs::KestruneProfile());
+    if (c.fault) w.printer.State().faults.insert(c.fault);
+    w.Remember(fakes::TEST_QUEUE);
+    w.Run(Stub(), [&](FakeView&) { EXPECT_EQ(w.loads->loaded, c.loaded); });
+  }
+}
+
+TEST_F(MainWindowTest, DeviceSettingsAreAskedWithTheMainWindowAsOwner) {
+  world.Remember(fakes::TEST_QUEUE);
+  world.spooler->deviceSettings[fakes::TEST_QUEUE] = {1, 2, 3};
+  world.Run(Stub(), [&](FakeView& main) {
+    ASSERT_EQ(world.spooler->settingsOwners.size(), 1u);
+    EXPECT_EQ(world.spooler->settingsOwners[0], &main);
+    ASSERT_NE(world.app->DeviceSettings(), nullptr);
+  });
+}
+
 TEST_F(MainWindowTest, RememberedQueueOfAnUnregisteredDriverIsNotListed) {
   world.spooler->AddQueue("Mine", "USB003", "Plain Printer");
   world.Remember("Mine");

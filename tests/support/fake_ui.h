@@ -58,6 +58,7 @@ class FakeView : public ui::View {
   int icon = 0;
   int invalidations = 0;
   int dpi = 96;
+  int centred = 0;  // times centred on the screen
   ui::FontDescription dialogFont;
   std::map<std::string, intptr_t> properties;
   std::vector<std::pair<int, std::string>> systemMenu;  // appended items
@@ -97,7 +98,7 @@ class FakeView : public ui::View {
   void SetClientSize(int width, int height) override;
   ui::Rect ClientSize() override { return ui::Rect{0, 0, clientWidth, clientHeight}; }
   void CenterOnParent() override {}
-  void CenterOnScreen() override {}
+  void CenterOnScreen() override { ++centred; }
   void Show(bool show) override { visible = show; }
   bool IsVisible() override { return visible; }
   void Enable(bool enable) override { enabled = enable; }
@@ -130,6 +131,8 @@ class FakeView : public ui::View {
  private:
   FakeHost& host_;
   FakeControl* Find(int id);
+  // Find for a change; a control the template lacks is recorded with the host.
+  FakeControl* Change(int id);
 };
 
 struct ShownMessage {
@@ -149,6 +152,8 @@ class FakeHost : public ui::Host {
   std::map<int, std::vector<int>> templates;
   // Templates whose creation fails.
   std::set<int> failingTemplates;
+  // (template, control) of every change asked of a control the template does not have.
+  std::vector<std::pair<int, int>> missingControls;
   // Bitmap resources that cannot be loaded.
   std::set<int> missingBitmaps;
   // Called while a modal dialog of that template runs (after OnInit), to act as the operator.

@@ -133,7 +133,7 @@ class ConsoleTarget : public firmware::UpdateTarget {
 
 // Binds the link as a printer choice does: the library by its plain name, else the driver's.
 bool BindLink(printer_link::BidiApi& link, shell::ToolApp& app, const std::string& queue) {
-  if (link.Bind(queue, 1) != 1) return false;
+  if (link.Bind(queue, printer_link::LibrarySearch::PlainNameFirst) != 1) return false;
   printer_link::PrinterChannel channel = app.Channel(&link);
   int handle = channel.Open(queue);
   if (handle >= 1) {
@@ -141,7 +141,7 @@ bool BindLink(printer_link::BidiApi& link, shell::ToolApp& app, const std::strin
     return true;
   }
   link.Release();
-  return link.Bind(queue, 0) == 1;
+  return link.Bind(queue, printer_link::LibrarySearch::DriverPathOnly) == 1;
 }
 
 int Update(Context& c) {
