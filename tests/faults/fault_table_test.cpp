@@ -332,4 +332,8 @@ std::string RowName(const ::testing::TestParamInfo<FaultRow>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Suite, FaultTable, ::testing::ValuesIn(ROWS), RowName);
 
+TEST(FaultRows, AreReportedByName) {
+  EXPECT_EQ(::testing::PrintToString(ROWS[0]), ROWS[0].name);
+}
+
 }  // namespace
