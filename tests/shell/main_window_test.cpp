@@ -7,7 +7,9 @@
 #include "programs/kestrune/kestrune_tables.h"
 #include "programs/kestrune/resource.h"
 #include "programs/sunnabar/sunnabar_tables.h"
+#include "programs/trevalo/trevalo_tables.h"
 #include "tests/support/program_world.h"
+#include "tests/support/recording_canvas.h"
 
 namespace {
 
@@ -307,6 +309,56 @@ TEST_F(MainWindowTest, SunnabarSelectsNoPrinterAndRefreshesOnlyAfterAChoice) {
         EXPECT_EQ(stub->calls.back(), StubPage::REFRESH);
         EXPECT_TRUE(stub->enabledLog.empty() || !stub->enabledLog.back());
       });
+}
+
+TEST(PrinterListStart, FollowsTheProfile) {
+  struct Case {
+    const char* name;
+    shell::ProgramProfile (*profile)();
+    bool remembered;
+    std::vector<std::string> entries;
+    int selection;
+  } cases[] = {
+      {"Kestrune, remembered",
+       programs::KestruneProfile,
+       true,
+       {"Printer A", "Printer B", "T200"},
+       1},
+      {"Kestrune, nothing remembered",
+       programs::KestruneProfile,
+       false,
+       {"Printer A", "Printer B", "T200"},
+       2},
+      {"Sunnabar, remembered",
+       programs::SunnabarProfile,
+       true,
+       {"Printer A", "Printer B", "T200"},
+       2},
+      // Trevalo's page 0 appends the no-printer entry; its ports rule drops the USB queue on a
+      // system version 6 machine.
+      {"Trevalo, remembered", programs::TrevaloProfile, true, {"Printer B"}, 0},
+      {"Trevalo, nothing remembered", programs::TrevaloProfile, false, {"Printer B"}, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fakes::ProgramWorld world(c.profile());
+    world.fake.system->version = {6, 1};
+    world.spooler->AddQueue("Printer B", "KD1394D3_1", fakes::TEST_DRIVER);
+    if (c.remembered) world.Remember("Printer B");
+    world.app->SetDriverName(fakes::TEST_DRIVER);
+    world.fake.host->templates[1] = {IDC_PRINTER_LIST};
+    fakes::NullHandler handler;
+    std::unique_ptr<ui::View> view = world.fake.host->CreateModeless(1, nullptr, false, handler);
+    auto& list = static_cast<FakeView&>(*view).controls[IDC_PRINTER_LIST];
+    shell::PrinterList printers(*world.app);
+    bool noneRegistered = true;
+    printers.Fill(*view, IDC_PRINTER_LIST, &noneRegistered);
+    EXPECT_FALSE(noneRegistered);
+    std::vector<std::string> entries;
+    for (auto& item : list.items) entries.push_back(item.first);
+    EXPECT_EQ(entries, c.entries);
+    EXPECT_EQ(list.selection, c.selection);
+  }
 }
 
 TEST(ModelKeyName, DropsTheMakerByLength) {
