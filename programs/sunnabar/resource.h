@@ -4,10 +4,7 @@
 
 #include "firmware/firmware_page_ids.h"
 #include "programs/common/frame_ids.h"
+#include "programs/common/printer_frame_ids.h"
 
-/* About box (template 183) and its picture. */
-#define IDD_ABOUT 183
-#define IDC_ABOUT_TITLE 1173
-#define IDC_ABOUT_VERSION 1174
-#define IDC_ABOUT_TEXT 1175
+/* The About box's picture. */
 #define IDB_ABOUT 184
