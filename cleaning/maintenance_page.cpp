@@ -14,14 +14,14 @@ constexpr int MANUAL_PAGE = 0;
 constexpr int MANUAL_TOPIC = 0;
 
 const shell::ControlLayout LAYOUT[] = {
-    {IDC_NOZZLE_GROUP, {80, 10, 470, 95}, 100},
+    {IDC_NOZZLE_CHECK_GROUP, {80, 10, 470, 95}, 100},
     {IDC_NOZZLE_CHECK, {111, 35, 150, 74}, shell::NO_TEXT},
-    {IDC_NOZZLE_TEXT, {175, 36, 445, 74}, 3},
-    {IDC_CLEANING_GROUP, {80, 105, 470, 191}, 101},
+    {IDC_NOZZLE_CHECK_TEXT, {175, 36, 445, 74}, 3},
+    {IDC_DEEP_CLEANING_GROUP, {80, 105, 470, 191}, 101},
     {IDC_DEEP_CLEANING, {111, 130, 150, 170}, shell::NO_TEXT},
-    {IDC_CLEANING_TEXT, {175, 131, 445, 170}, 4},
-    {IDC_HELP, {11, 204, 124, 226}, 102},
-    {IDC_CLOSE, {476, 204, 589, 226}, 180},
+    {IDC_DEEP_CLEANING_TEXT, {175, 131, 445, 170}, 4},
+    {IDC_HELP_BUTTON, {11, 204, 124, 226}, 102},
+    {IDC_CLOSE_BUTTON, {476, 204, 589, 226}, 180},
 };
 
 const ui::Rect PAGE_RECT{0, 0, 600, 236};
@@ -33,8 +33,8 @@ bool MaintenancePage::OnInit(ui::View& view) {
   view.SetWindowRect(PAGE_RECT);
   view.SetClientSize(PAGE_RECT.Width(), PAGE_RECT.Height());
   shell::LayOutControls(view, app_.Fonts(), app_.GetTexts(), LAYOUT);
-  view.SetButtonBitmap(IDC_NOZZLE_CHECK, NOZZLE_CHECK_BITMAP);
-  view.SetButtonBitmap(IDC_DEEP_CLEANING, DEEP_CLEANING_BITMAP);
+  view.SetButtonBitmap(IDC_NOZZLE_CHECK, IDB_NOZZLE_CHECK);
+  view.SetButtonBitmap(IDC_DEEP_CLEANING, IDB_DEEP_CLEANING);
   return true;
 }
 
@@ -52,10 +52,10 @@ void MaintenancePage::OnCommand(int id, int /*code*/) {
     case IDC_DEEP_CLEANING:
       DeepCleaning();
       break;
-    case IDC_HELP:
+    case IDC_HELP_BUTTON:
       host_.OpenManual(MANUAL_PAGE, MANUAL_TOPIC);
       break;
-    case IDC_CLOSE:
+    case IDC_CLOSE_BUTTON:
       if (host_.Window()) host_.Window()->PostClose();
       break;
     default:
@@ -63,23 +63,13 @@ void MaintenancePage::OnCommand(int id, int /*code*/) {
   }
 }
 
-intptr_t MaintenancePage::OnMessage(unsigned message, uintptr_t, intptr_t, bool* handled) {
-  *handled = message == shell::PAGE_REFRESH || message == shell::PAGE_LEAVE;
-  if (message != shell::PAGE_REFRESH) return 0;
+bool MaintenancePage::OnRefresh() {
   if (app_.Launch() == shell::LaunchMode::U) ShowPreview();
-  return 1;
+  return true;
 }
 
 void MaintenancePage::OnPaint(ui::Canvas& canvas) {
   canvas.Fill(canvas.ClientRect(), ui::WHITE);
-}
-
-bool MaintenancePage::OnKeyDown(int key, bool shift) {
-  // Tab leaves the page for the main window instead of wrapping inside it.
-  if (key != ui::KEY_TAB || !view_ || !host_.Window()) return false;
-  if (!view_->FocusOnEdgeTabStop(shift)) return false;
-  host_.Window()->Focus();
-  return true;
 }
 
 void MaintenancePage::Show(int text, ui::Icon icon) {
@@ -95,7 +85,7 @@ void MaintenancePage::ShowPreview() {
 }
 
 bool MaintenancePage::PrinterIsUsable() {
-  printer_link::PrinterChannel channel(app_.PrinterLink(), app_);
+  printer_link::PrinterChannel channel = app_.Channel(app_.PrinterLink());
   const std::string& queue = app_.PrinterName();
   if (app_.Launch() == shell::LaunchMode::Normal &&
       !channel.MatchDeviceId(queue, app_.DriverName())) {
@@ -103,7 +93,7 @@ bool MaintenancePage::PrinterIsUsable() {
     return false;
   }
   if (app_.Launch() == shell::LaunchMode::U) return true;
-  if (channel.WaitUntilReady(queue, true, nullptr) != 0) return true;
+  if (channel.WaitUntilReady(queue, true, nullptr) != printer_link::WAIT_NOT_READY) return true;
   if (channel.MatchDeviceId(queue, app_.DriverName())) {
     Show(TEXT_NOT_READY, ui::Icon::Warning);
   } else {
@@ -126,7 +116,7 @@ void MaintenancePage::NozzleCheck() {
 void MaintenancePage::DeepCleaning() {
   if (!PrinterIsUsable()) return;
   if (app_.Launch() != shell::LaunchMode::U) {
-    printer_link::PrinterChannel channel(app_.PrinterLink(), app_);
+    printer_link::PrinterChannel channel = app_.Channel(app_.PrinterLink());
     int handle = channel.Open(app_.PrinterName());
     if (handle < 1) {
       Show(TEXT_NOT_READY, ui::Icon::Warning);

@@ -1,22 +1,11 @@
 // Kestrune's maintenance page: nozzle check and deep cleaning of the chosen printer.
 #pragma once
 
+#include "cleaning/maintenance_page_ids.h"
 #include "shell/page.h"
 #include "shell/tool_app.h"
 
 namespace cleaning {
-
-constexpr int MAINTENANCE_TEMPLATE = 134;
-constexpr int IDC_NOZZLE_GROUP = 1160;
-constexpr int IDC_NOZZLE_CHECK = 1038;
-constexpr int IDC_NOZZLE_TEXT = 1040;
-constexpr int IDC_CLEANING_GROUP = 1161;
-constexpr int IDC_DEEP_CLEANING = 1039;
-constexpr int IDC_CLEANING_TEXT = 1041;
-constexpr int IDC_HELP = 1003;
-constexpr int IDC_CLOSE = 1004;
-constexpr int NOZZLE_CHECK_BITMAP = 160;
-constexpr int DEEP_CLEANING_BITMAP = 159;
 
 // Texts of the page's messages.
 constexpr int TEXT_NOT_READY = 302;
@@ -34,15 +23,14 @@ class MaintenancePage : public shell::Page {
  public:
   MaintenancePage(shell::ToolApp& app, shell::PageHost& host) : app_(app), host_(host) {}
 
-  int TemplateId() const override { return MAINTENANCE_TEMPLATE; }
+  int TemplateId() const override { return IDD_MAINTENANCE_PAGE; }
   void SetActionsEnabled(bool enabled) override;
   ui::View* Window() override { return view_; }
 
   bool OnInit(ui::View& view) override;
   void OnCommand(int id, int code) override;
-  intptr_t OnMessage(unsigned message, uintptr_t wParam, intptr_t lParam, bool* handled) override;
+  bool OnRefresh() override;
   void OnPaint(ui::Canvas& canvas) override;
-  bool OnKeyDown(int key, bool shift) override;
   void OnDestroy() override { view_ = nullptr; }
   bool WhiteBackground() override { return true; }
 

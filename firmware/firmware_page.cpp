@@ -22,15 +22,15 @@ constexpr shell::ControlLayout PAGE_LAYOUT[] = {
     {IDC_FILE_CAPTION, {22, 26, 128, 45}, TEXT_FILE_CAPTION},
     {IDC_FILE_NAME, {137, 26, 430, 43}, shell::NO_TEXT},
     {IDC_BROWSE, {455, 24, 547, 47}, TEXT_BROWSE},
-    {IDC_VERSION_FRAME, {53, 77, 430, 227}, TEXT_VERSION_FRAME},
+    {IDC_VERSION_GROUP, {53, 77, 430, 227}, TEXT_VERSION_FRAME},
     {IDC_PRINTER_VERSION_CAPTION, {117, 100, 390, 114}, TEXT_PRINTER_VERSION_CAPTION},
     {IDC_PRINTER_VERSION, {180, 124, 390, 137}, shell::NO_TEXT},
     {IDC_FILE_VERSION_CAPTION, {117, 161, 390, 175}, TEXT_FILE_VERSION_CAPTION},
     {IDC_FILE_VERSION, {180, 185, 390, 198}, shell::NO_TEXT},
     {IDC_VERDICT, {60, 183, 170, 200}, shell::NO_TEXT},
     {IDC_UPDATE, {455, 153, 547, 174}, TEXT_UPDATE},
-    {IDC_MANUAL, {11, 245, 124, 267}, TEXT_MANUAL},
-    {IDC_CLOSE, {476, 245, 589, 267}, TEXT_CLOSE},
+    {IDC_HELP_BUTTON, {11, 245, 124, 267}, TEXT_MANUAL},
+    {IDC_CLOSE_BUTTON, {476, 245, 589, 267}, TEXT_CLOSE},
 };
 
 // What launch mode U shows once at page start, so that every message can be looked at.
@@ -84,11 +84,9 @@ bool FirmwarePage::OnInit(ui::View& view) {
   return true;
 }
 
-intptr_t FirmwarePage::OnMessage(unsigned message, uintptr_t, intptr_t, bool* handled) {
-  *handled = message == shell::PAGE_REFRESH || message == shell::PAGE_LEAVE;
-  if (message != shell::PAGE_REFRESH) return 0;
+bool FirmwarePage::OnRefresh() {
   Refresh();
-  return 1;
+  return true;
 }
 
 void FirmwarePage::OnCommand(int id, int code) {
@@ -100,10 +98,10 @@ void FirmwarePage::OnCommand(int id, int code) {
     case IDC_UPDATE:
       Update();
       break;
-    case IDC_MANUAL:
+    case IDC_HELP_BUTTON:
       host_.OpenManual(MANUAL_PAGE, MANUAL_TOPIC);
       break;
-    case IDC_CLOSE:
+    case IDC_CLOSE_BUTTON:
       if (ui::View* main = host_.Window()) main->PostClose();
       break;
     default:
@@ -146,7 +144,7 @@ void FirmwarePage::Refresh() {
   bool identified = true;
   std::string version;
   if (app_.Launch() == shell::LaunchMode::Normal) {
-    printer_link::PrinterChannel channel(Link(), app_);
+    printer_link::PrinterChannel channel = app_.Channel(Link());
     identified = channel.MatchDeviceId(app_.PrinterName(), app_.DriverName());
     if (identified) version = QueryFirmwareVersion(channel, app_.PrinterName());
   }
@@ -226,17 +224,9 @@ void FirmwarePage::OnPaint(ui::Canvas& canvas) {
   canvas.Fill(canvas.ClientRect(), ui::WHITE);
   if (!view_ || verdict_ == VERDICT_NONE) return;
   // An older file is drawn in red: it cannot be sent.
-  ui::Color color = verdict_ == VERDICT_FILE_OLDER ? ui::RED : ui::BLACK;
+  ui::Color color = verdict_ == VERDICT_FILE_OLDER ? ui::RED : ui::SYS_WINDOW_TEXT;
   canvas.TextRight(app_.GetText(verdict_), view_->ControlRect(IDC_VERDICT),
                    app_.Fonts().FontFor(verdict_), color);
-}
-
-bool FirmwarePage::OnKeyDown(int key, bool shift) {
-  // Tab leaves the page for the main window instead of wrapping inside it.
-  if (key != ui::KEY_TAB || !view_ || !host_.Window()) return false;
-  if (!view_->FocusOnEdgeTabStop(shift)) return false;
-  host_.Window()->Focus();
-  return true;
 }
 
 std::string FirmwarePage::PrinterVersionText() {

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "firmware/firmware_page_ids.h"
 #include "firmware/firmware_update.h"
 #include "link/bidi_api.h"
 #include "shell/layout.h"
@@ -10,22 +11,6 @@
 #include "shell/tool_app.h"
 
 namespace firmware {
-
-constexpr int FIRMWARE_PAGE_TEMPLATE = 135;
-
-// Controls of the page template.
-constexpr int IDC_FILE_CAPTION = 1059;
-constexpr int IDC_FILE_NAME = 1060;
-constexpr int IDC_BROWSE = 1001;
-constexpr int IDC_VERSION_FRAME = 1061;
-constexpr int IDC_PRINTER_VERSION_CAPTION = 1062;
-constexpr int IDC_PRINTER_VERSION = 1064;
-constexpr int IDC_FILE_VERSION_CAPTION = 1063;
-constexpr int IDC_FILE_VERSION = 1065;
-constexpr int IDC_VERDICT = 1138;  // hidden; holds the verdict, its rectangle is where it is drawn
-constexpr int IDC_UPDATE = 1066;
-constexpr int IDC_MANUAL = 1003;
-constexpr int IDC_CLOSE = 1004;
 
 constexpr ui::Rect FIRMWARE_PAGE_RECT{0, 0, 600, 278};
 
@@ -49,7 +34,7 @@ class FirmwarePage : public shell::Page, private UpdateTarget {
   FirmwarePage(shell::ToolApp& app, shell::PageHost& host, printer_link::BidiApi* link = nullptr);
 
   // shell::Page
-  int TemplateId() const override { return FIRMWARE_PAGE_TEMPLATE; }
+  int TemplateId() const override { return IDD_FIRMWARE_PAGE; }
   void SetActionsEnabled(bool enabled) override;
   void ForgetPrinter() override;
   ui::View* Window() override { return view_; }
@@ -58,8 +43,7 @@ class FirmwarePage : public shell::Page, private UpdateTarget {
   bool OnInit(ui::View& view) override;
   void OnCommand(int id, int code) override;
   void OnPaint(ui::Canvas& canvas) override;
-  bool OnKeyDown(int key, bool shift) override;
-  intptr_t OnMessage(unsigned message, uintptr_t wParam, intptr_t lParam, bool* handled) override;
+  bool OnRefresh() override;
   void OnDestroy() override { view_ = nullptr; }
   bool WhiteBackground() override { return true; }
 

@@ -148,7 +148,7 @@ UpdateOutcome UpdateFirmware(shell::ToolApp& app, printer_link::BidiApi* link, U
                              const std::string& filePath, const std::string& selectedVersion) {
   const std::string queue = app.PrinterName();
   const std::string model = app.DriverName();
-  printer_link::PrinterChannel channel(link, app);
+  printer_link::PrinterChannel channel = app.Channel(link);
   shell::LaunchMode mode = app.Launch();
 
   if (mode == shell::LaunchMode::Normal) {
@@ -160,7 +160,7 @@ UpdateOutcome UpdateFirmware(shell::ToolApp& app, printer_link::BidiApi* link, U
   }
   if (mode != shell::LaunchMode::U) {
     target.Step("waiting until the printer is ready");
-    if (channel.WaitUntilReady(queue, true, nullptr) != 1) {
+    if (channel.WaitUntilReady(queue, true, nullptr) != printer_link::WAIT_READY) {
       if (channel.MatchDeviceId(queue, model)) {
         target.ShowMessage(TEXT_NOT_READY, ui::Icon::Warning);
       } else {
@@ -207,7 +207,7 @@ UpdateOutcome UpdateFirmware(shell::ToolApp& app, printer_link::BidiApi* link, U
   if (WaitForRestart(app, channel, queue, target) != shell::BusyState::Running) {
     target.ShowMessage(TEXT_UPDATE_TIMED_OUT, ui::Icon::Warning);
     target.Step("checking once more whether the printer is ready");
-    if (channel.WaitUntilReady(queue, false, nullptr) != 1) {
+    if (channel.WaitUntilReady(queue, false, nullptr) != printer_link::WAIT_READY) {
       target.ShowMessage(TEXT_STILL_NOT_READY, ui::Icon::Warning);
       target.SelectFirmwarePage();
       return UpdateOutcome::NotBack;

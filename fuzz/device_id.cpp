@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   printer.Reset();
   printer.kb->deviceId = deviceId;
   printer.kb->deviceIdResult = (head & LIBRARY_FAILS) ? -1 : 0;
-  printer_link::PrinterChannel channel(printer.api.get(), *printer.app);
+  printer_link::PrinterChannel channel = printer.app->Channel(printer.api.get());
   bool viaLibrary = channel.MatchDeviceId(fuzzing::FUZZ_QUEUE, driver);
   std::string stored = deviceId.substr(0, printer_link::DEVICE_ID_BUFFER);
   FUZZ_CHECK(viaLibrary == (!(head & LIBRARY_FAILS) && ModelMatches(stored, driver)));

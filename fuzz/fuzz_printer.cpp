@@ -27,7 +27,7 @@ FuzzPrinter& TheFuzzPrinter() {
         fakes::MakeFakePlatform(&p.platform, nullptr, std::move(library)));
     p.api =
         std::make_unique<printer_link::BidiApi>(p.app->Library(), p.app->Spooler(), p.app->Files());
-    p.api->Bind(FUZZ_QUEUE, 1);
+    p.api->Bind(FUZZ_QUEUE, printer_link::LibrarySearch::PlainNameFirst);
     return p;
   }();
   return printer;

@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The reply area is exactly replySize bytes on the heap: a copy past it is seen.
   auto area = std::make_unique<uint8_t[]>(replySize);
   std::memset(area.get(), UNTOUCHED, replySize);
-  printer_link::PrinterChannel channel(printer.api.get(), *printer.app);
+  printer_link::PrinterChannel channel = printer.app->Channel(printer.api.get());
   int result = channel.QueryPrinter(fuzzing::FUZZ_QUEUE, COMMAND.data(), COMMAND.size(), area.get(),
                                     replySize, TIME_LIMIT_MS);
 

@@ -65,11 +65,13 @@ Checks ModelChecks(const std::optional<Bytes>& body) {
     c.ready = !status->empty() && (*status)[0] == printer_link::STATUS_READY;
   }
   if (auto ink = ModelField(*body, printer_link::FIELD_INK)) {
-    // Entries of e bytes after the size byte; only whole entries inside the field count, and
-    // an entry needs three bytes to hold a level.
-    size_t e = ink->empty() ? 0 : (*ink)[0];
-    for (size_t start = 1; e >= 3 && start + e <= ink->size(); start += e) {
-      if ((*ink)[start + 2] <= printer_link::INK_LOW_LEVEL) c.inkLow = true;
+    // n / e entries of e bytes after the size byte, each with its level as its third byte;
+    // a level that would lie outside the field is not read.
+    size_t n = ink->size();
+    size_t e = n == 0 ? 0 : (*ink)[0];
+    for (size_t i = 0; e > 0 && i < n / e; ++i) {
+      size_t level = 1 + i * e + 2;
+      if (level < n && (*ink)[level] <= printer_link::INK_LOW_LEVEL) c.inkLow = true;
     }
   }
   if (auto field = ModelField(*body, printer_link::FIELD_0D)) {
@@ -108,14 +110,15 @@ void ReadThroughLibrary(const Bytes& reply, uint8_t mode) {
   }
   printer.kb->statusResult = claimed;
 
-  printer_link::PrinterChannel channel(printer.api.get(), *printer.app);
+  printer_link::PrinterChannel channel = printer.app->Channel(printer.api.get());
   StatusReply status;
   int result = channel.ReadStatus(1, status);
 
-  // What the library left in the 256-byte buffer, of which only the claimed count is believed.
+  // What the library left in the zero-cleared 256-byte buffer: a positive count, whatever it
+  // claims, makes the whole buffer the reply.
   uint8_t buffer[printer_link::STATUS_BUFFER] = {};
   std::copy(reply.begin(), reply.begin() + delivered, buffer);
-  size_t believed = claimed > 0 ? std::min<size_t>(claimed, sizeof buffer) : 0;
+  size_t believed = claimed > 0 ? sizeof buffer : 0;
   std::optional<Bytes> body = ModelBody(buffer, believed);
   bool hasCrLf = false;
   for (size_t i = 0; i + 1 < believed; ++i) hasCrLf |= buffer[i] == 0x0D && buffer[i + 1] == 0x0A;

@@ -43,9 +43,9 @@ std::string BidiApi::DriverLibraryPath(const std::string& queueName) {
   return path;
 }
 
-int BidiApi::Bind(const std::string& queueName, int preferDefault) {
+int BidiApi::Bind(const std::string& queueName, LibrarySearch search) {
   if (module_) return 1;
-  if (preferDefault == 1) module_ = library_.Load(KBAPI_LIBRARY);
+  if (search == LibrarySearch::PlainNameFirst) module_ = library_.Load(KBAPI_LIBRARY);
   if (!module_) module_ = library_.Load(DriverLibraryPath(queueName));
   if (!module_) return 0;
 

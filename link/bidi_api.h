@@ -35,6 +35,12 @@ using KBGetStatusFn = int(KB_CALL*)(int, uint8_t*, uint32_t*);
 using KBSendFn = int(KB_CALL*)(int, const uint8_t*, uint32_t);
 using KBReceiveFn = int(KB_CALL*)(int, uint8_t*, uint32_t*, uint32_t);
 
+// Where Bind looks for the library.
+enum class LibrarySearch {
+  PlainNameFirst,  // by its plain name, then at the path the queue's driver names
+  DriverPathOnly,  // only at the path the queue's driver names
+};
+
 class BidiApi {
  public:
   BidiApi(platform::Library& library, platform::Spooler& spooler, platform::Files& files);
@@ -44,7 +50,7 @@ class BidiApi {
 
   // 1 when the library is loaded, all twelve exports were found and KBInitialize answered 0.
   // A failed bind leaves the library loaded for Release.
-  int Bind(const std::string& queueName, int preferDefault);
+  int Bind(const std::string& queueName, LibrarySearch search);
   // 1 when KBRelease answered 0; unloads and clears every entry point.
   int Release();
   bool IsLoaded() const { return module_ != nullptr; }

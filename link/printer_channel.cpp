@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "link/command_framing.h"
-#include "shell/busy_dialog.h"
-#include "shell/tool_app.h"
 
 namespace printer_link {
 
@@ -35,8 +33,6 @@ constexpr int QUERY_TIMED_OUT = 0;
 // Pause between message pumps while waiting for readiness; keeps windows alive without
 // spinning the processor.
 constexpr uint32_t PUMP_INTERVAL_MS = 10;
-
-constexpr int TEXT_WAITING_CAPTION = 0;
 
 uint32_t EntryType(const uint8_t* entry) {
   return static_cast<uint32_t>(entry[0]) | (static_cast<uint32_t>(entry[1]) << 8) |
@@ -74,7 +70,9 @@ long FindReplyMarker(const uint8_t* work, size_t size) {
   return -1;
 }
 
-PrinterChannel::PrinterChannel(BidiApi* api, shell::ToolApp& app) : api_(api), app_(app) {}
+PrinterChannel::PrinterChannel(BidiApi* api, platform::Clock& clock, WaitWindows* windows,
+                               std::string waitCaption)
+    : api_(api), clock_(clock), windows_(windows), waitCaption_(std::move(waitCaption)) {}
 
 bool PrinterChannel::MatchDeviceId(const std::string& queueName, const std::string& driverName) {
   if (!api_) return false;
@@ -127,52 +125,49 @@ int PrinterChannel::ReadStatus(int handle, StatusReply& reply) {
   uint32_t size = STATUS_BUFFER;
   int result = api_->KBGetStatus(handle, buffer, &size);
   if (result <= 0) return result;
-  // Only the bytes the library says it delivered are looked at.
-  size_t received = std::min<size_t>(static_cast<size_t>(result), STATUS_BUFFER);
-  if (FindStatusBlock(buffer, received) < 0) return result;
-  return reply.Assign(buffer, received) ? result : -1;
+  // The whole zero-cleared buffer is the reply: a length word beyond the bytes delivered reads
+  // the zeros after them, and only one beyond the buffer is no status.
+  if (FindStatusBlock(buffer, STATUS_BUFFER) < 0) return result;
+  return reply.Assign(buffer, STATUS_BUFFER) ? result : -1;
 }
 
 int PrinterChannel::WaitUntilReady(const std::string& queueName, bool showDialog,
                                    ui::View* parent) {
-  if (!api_) return -1;
+  if (!api_) return WAIT_NO_LIBRARY;
   int handle = Open(queueName);
-  if (handle < 1) return 0;
+  if (handle < 1) return WAIT_NOT_READY;
 
   StatusReply status;
   if (ReadStatus(handle, status) > 0 && status.IsReady()) {
     Close(handle);
-    return 1;
+    return WAIT_READY;
   }
 
-  platform::Clock& clock = app_.Clock();
-  shell::BusyDialog dialog(app_);
-  bool dialogShown = false;
-  if (showDialog) {
-    dialogShown =
-        dialog.Start(app_.GetText(TEXT_WAITING_CAPTION), READY_DIALOG_LIMIT_MS, false, parent);
-    if (dialogShown) dialog.Poll();
-  }
+  platform::Clock& clock = clock_;
+  std::unique_ptr<ProgressWait> dialog =
+      showDialog && windows_ ? windows_->NewWait() : std::unique_ptr<ProgressWait>();
+  bool dialogShown = dialog && dialog->Start(waitCaption_, READY_DIALOG_LIMIT_MS, false, parent);
+  if (dialogShown) dialog->Poll();
 
-  int ready = 0;
-  for (int round = 0; round < READY_EXTRA_POLLS && !ready; ++round) {
+  int ready = WAIT_NOT_READY;
+  for (int round = 0; round < READY_EXTRA_POLLS && ready != WAIT_READY; ++round) {
     uint32_t deadline = clock.TickCount() + READY_POLL_MS;
     for (uint32_t left = Remaining(clock.TickCount(), deadline); left > 0;
          left = Remaining(clock.TickCount(), deadline)) {
       if (dialogShown) {
-        dialog.Poll();
+        dialog->Poll();
         clock.Sleep(std::min(left, PUMP_INTERVAL_MS));
-      } else if (!parent || parent->IsEnabled()) {
+      } else if (!parent || parent->IsEnabled() || !windows_) {
         clock.Sleep(left);
       } else {
-        app_.Host().PumpMessages();
+        windows_->PumpMessages();
         clock.Sleep(std::min(left, PUMP_INTERVAL_MS));
       }
     }
-    ready = ReadStatus(handle, status) > 0 && status.IsReady() ? 1 : 0;
+    ready = ReadStatus(handle, status) > 0 && status.IsReady() ? WAIT_READY : WAIT_NOT_READY;
   }
 
-  if (dialogShown) dialog.Stop();
+  if (dialogShown) dialog->Stop();
   Close(handle);
   return ready;
 }
@@ -184,7 +179,7 @@ int PrinterChannel::QueryPrinter(const std::string& queueName, const uint8_t* co
   int handle = api_->KBOpenChannel(KB_CONSTANT, queueName.c_str(), channelType_);
   if (handle < 1) return -1;
 
-  platform::Clock& clock = app_.Clock();
+  platform::Clock& clock = clock_;
   int result = -1;
   if (channelType_ == CHANNEL_CONTROL) {
     result = api_->KBSend(handle, command, static_cast<uint32_t>(length));

@@ -6,12 +6,10 @@
 #include <string>
 
 #include "link/bidi_api.h"
+#include "link/progress_wait.h"
 #include "link/status_reply.h"
+#include "platform/clock.h"
 #include "platform/ui.h"
-
-namespace shell {
-class ToolApp;
-}
 
 namespace printer_link {
 
@@ -27,6 +25,11 @@ constexpr int READY_EXTRA_POLLS = 2;
 constexpr uint32_t READY_DIALOG_LIMIT_MS = 15000;
 constexpr size_t NETWORK_WORK_BUFFER = 512;
 
+// What WaitUntilReady answers.
+constexpr int WAIT_READY = 1;
+constexpr int WAIT_NOT_READY = 0;
+constexpr int WAIT_NO_LIBRARY = -1;
+
 // True when the device ID's first "DES:" field, closed by ';' and not empty, equals driverName.
 // Never reads past size bytes of deviceId.
 bool DeviceIdMatches(const char* deviceId, size_t size, const std::string& driverName);
@@ -36,14 +39,16 @@ long FindReplyMarker(const uint8_t* work, size_t size);
 
 class PrinterChannel {
  public:
-  // api may be null; the app provides the clock, the busy dialog's host and texts.
-  PrinterChannel(BidiApi* api, shell::ToolApp& app);
+  // api may be null. windows may be null: the readiness wait then shows no dialog and does not
+  // pump messages. waitCaption is the caption of the readiness wait's dialog.
+  PrinterChannel(BidiApi* api, platform::Clock& clock, WaitWindows* windows = nullptr,
+                 std::string waitCaption = std::string());
 
   bool MatchDeviceId(const std::string& queueName, const std::string& driverName);
   int Open(const std::string& queueName);
   void Close(int handle);
   int ReadStatus(int handle, StatusReply& reply);
-  // 1 ready, 0 not ready, -1 no library.
+  // WAIT_READY, WAIT_NOT_READY or WAIT_NO_LIBRARY.
   int WaitUntilReady(const std::string& queueName, bool showDialog, ui::View* parent);
   // Above 0 success; the repeated receives end when timeLimitMs has passed.
   int QueryPrinter(const std::string& queueName, const uint8_t* command, size_t length,
@@ -55,7 +60,9 @@ class PrinterChannel {
   int SelectChannel(const std::string& queueName);
 
   BidiApi* api_;
-  shell::ToolApp& app_;
+  platform::Clock& clock_;
+  WaitWindows* windows_;
+  std::string waitCaption_;
   uint32_t channelType_ = static_cast<uint32_t>(-1);
 };
 

@@ -62,12 +62,13 @@ bool StatusReply::IsInkLow() const {
   size_t n;
   if (!FindField(FIELD_INK, &data, &n) || n == 0) return false;
   size_t e = data[0];
-  // An entry too short to hold a level byte has none.
-  if (e <= INK_LEVEL_OFFSET) return false;
-  // Only entries that lie wholly inside the field are read.
-  size_t count = (n - INK_ENTRY_SIZE_BYTE) / e;
+  if (e == 0) return false;
+  // The printer counts its entries as n / e; a level byte that would lie outside the field is
+  // not read.
+  size_t count = n / e;
   for (size_t i = 0; i < count; ++i) {
-    if (data[INK_ENTRY_SIZE_BYTE + i * e + INK_LEVEL_OFFSET] <= INK_LOW_LEVEL) return true;
+    size_t level = INK_ENTRY_SIZE_BYTE + i * e + INK_LEVEL_OFFSET;
+    if (level < n && data[level] <= INK_LOW_LEVEL) return true;
   }
   return false;
 }

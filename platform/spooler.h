@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui.h"
+
 namespace platform {
 
 using PrinterHandle = uintptr_t;  // 0 = not open
@@ -42,9 +44,10 @@ class Spooler {
   virtual void ClosePrinter(PrinterHandle printer) = 0;
   // Level-2 driver information; false when the size query or the read fails.
   virtual bool GetDriverInfo(PrinterHandle printer, DriverInfo* info) = 0;
-  // The queue's current driver settings block; false when the driver gives none.
+  // The queue's current driver settings block, asked with owner (may be null) as the window
+  // that owns anything the driver shows; false when the driver gives none.
   virtual bool GetDeviceSettings(PrinterHandle printer, const std::string& printerName,
-                                 std::vector<uint8_t>* block) = 0;
+                                 ui::View* owner, std::vector<uint8_t>* block) = 0;
   // Raw level-1 document: no output file, the queue's default data type. StartDoc answers the
   // job id (above 0) or 0 on failure.
   virtual uint32_t StartDoc(PrinterHandle printer, const std::string& documentName) = 0;

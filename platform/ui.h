@@ -191,6 +191,9 @@ class DialogHandler {
   virtual void OnSystemCommand(int /*id*/, bool* handled) { *handled = false; }
   virtual void OnSize(bool /*minimized*/) {}
   virtual void OnLeftButtonUp() {}
+  // Height in pixels of the entries of an owner-drawn list or combo box; 0 leaves the
+  // platform's default. Asked once the window exists.
+  virtual int OnMeasureItem(int /*controlId*/) { return 0; }
   // Owner-drawn entries of a combo box.
   virtual void OnDrawItem(int /*controlId*/, int /*index*/, bool /*selected*/,
                           bool /*inSelectionField*/, Canvas& /*canvas*/, const Rect& /*rect*/) {}
@@ -223,6 +226,8 @@ class Host {
   // File-open dialog; false when cancelled. filter uses '|' separators as the suite writes them.
   virtual bool ChooseFile(View* owner, const std::string& filter, const std::string& defaultExt,
                           const std::string& initialFolder, std::string* chosen) = 0;
+  // True when the bitmap resource can be loaded (it is loaded and freed again).
+  virtual bool BitmapLoads(int resourceId) = 0;
   virtual Font CreateFont(const FontDescription& description) = 0;  // 0 on failure
   virtual void DeleteFont(Font font) = 0;
   // The main window for ownership defaults; may be null.

@@ -9,6 +9,8 @@
 # in launch mode P (printer checks relaxed). KD_LAUNCH_MODE overrides the mode.
 # Sunnabar also gets a sample firmware file, newer than the printer's firmware, in the folder
 # its Browse dialog opens in; under Xvfb the demo picks that file before the screenshot.
+# Trevalo opens its About box from the system menu (screenshot out/trevalo-about.png) and, under
+# Xvfb, is asked to close once and answered Cancel, which shows its confirmation text.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 KD_ROOT=$(pwd)
@@ -32,6 +34,7 @@ source "$KD_ROOT/scripts/wine-printer.sh"
 
 log "building $NAME, kddriver, kdtool and the simulated printer (x86_64)"
 kd_windows_build "$NAME" kddriver kdtool kbapi_standin kdsim
+kd_control_ids "$program"
 
 DEMO=$KD_BUILD/demo
 FOLDER=$DEMO/$NAME
@@ -70,6 +73,18 @@ if [ "$program" = sunnabar ]; then
 fi
 
 driver() { timeout 90 "$WINELOADER" "$KD_DRIVER_EXE" "$@" </dev/null | tr -d '\r'; }
+text() {  # text N: the program's text N, as it reads it
+  grep -a -m1 "^$(printf '%08d' "$1")=" "$FOLDER/Settings/Localize.ini" | tr -d '\r' | cut -d= -f2-
+}
+screenshot() {  # screenshot FILE: the topmost of the program's windows
+  local geometry
+  mkdir -p "$(dirname "$1")"
+  if geometry=$(driver geometry '*'); then
+    timeout 30 import -window root -crop "$geometry" +repage "$1"
+  else
+    timeout 30 import -window root "$1"
+  fi
+}
 control_shows() {  # control_shows ID TEXT: polls the main window's control for about 10 s
   for _ in $(seq 1 50); do
     [ "$(driver text '*' "$1")" = "$2" ] && return 0
@@ -87,31 +102,61 @@ if ! driver appear 60000; then
 fi
 if [ "$program" = sunnabar ] && [ "$MODE" = Normal ]; then
   # Sunnabar does not remember its printer: choose it as the operator would.
-  driver choose '*' 1026 "$KD_SIM_QUEUE" >/dev/null
-  control_shows 1064 "$PRINTER_FIRMWARE" || echo "the page shows no printer version" >&2
+  driver choose '*' "$IDC_PRINTER_LIST" "$KD_SIM_QUEUE" >/dev/null
+  control_shows "$IDC_PRINTER_VERSION" "$PRINTER_FIRMWARE" || echo "the page shows no printer version" >&2
   if kd_display_is_private; then
     # Browse opens in the sample's folder, so its bare name is enough.
-    driver click '*' 1001 >/dev/null
+    driver click '*' "$IDC_BROWSE" >/dev/null
     if driver open-file '*' "$(basename "$SAMPLE_FILE")" 30000 >/dev/null; then
-      control_shows 1065 "$SAMPLE_FIRMWARE" || echo "the page did not take the sample file" >&2
+      control_shows "$IDC_FILE_VERSION" "$SAMPLE_FIRMWARE" || echo "the page did not take the sample file" >&2
     else
       echo "the file-open dialog could not be filled" >&2
     fi
   fi
 fi
 if [ "$program" != trevalo ]; then
-  log "printer chosen: $(driver text '*' 1026 || true)"
+  log "printer chosen: $(driver text '*' "$IDC_PRINTER_LIST" || true)"
 fi
 sleep 1  # let the window paint
 if kd_display_is_private; then kd_wait_x_windows 1 10000 || true; fi
-mkdir -p "$KD_ROOT/out"
 SHOT=$KD_ROOT/out/$program.png
-if geometry=$(driver geometry '*'); then
-  timeout 30 import -window root -crop "$geometry" +repage "$SHOT"
-else
-  timeout 30 import -window root "$SHOT"
-fi
+screenshot "$SHOT"
 log "screenshot: $SHOT"
+
+if [ "$program" = trevalo ]; then
+  # About, from the system menu, with Trevalo's own texts.
+  driver syscommand '*' "$IDM_ABOUT" >/dev/null
+  about=
+  for _ in $(seq 1 50); do
+    about=$(driver text '*' "$IDC_ABOUT_VERSION" 2>/dev/null || true)
+    [ -n "$about" ] && break
+    sleep 0.2
+  done
+  log "About: \"$(driver text '*' "$IDC_ABOUT_TITLE" || true)\", \"$about\""
+  case $about in
+    "$(text 80001) "*) ;;
+    *) echo "the About box does not show Trevalo's version label" >&2 ;;
+  esac
+  sleep 1
+  ABOUT_SHOT=$KD_ROOT/out/trevalo-about.png
+  screenshot "$ABOUT_SHOT"
+  log "screenshot: $ABOUT_SHOT"
+  driver release '*' >/dev/null  # the About box closes on a click anywhere in it
+  if kd_display_is_private; then
+    # Closing asks first; Cancel keeps the window.
+    driver syscommand '*' 0xF060 >/dev/null  # the system menu's Close
+    if box=$(driver message 20000 cancel); then
+      asked=$(printf '%s\n' "$box" | sed -n 's/^text: //p')
+      if [ "$asked" = "$(text 302)" ]; then
+        log "closing asks: \"$asked\" (text 302)"
+      else
+        echo "closing asked \"$asked\", not text 302" >&2
+      fi
+    else
+      echo "closing asked nothing" >&2
+    fi
+  fi
+fi
 
 WINE="WINEPREFIX=$WINEPREFIX $WINELOADER"
 KDSIM="$WINE $KD_KDSIM_EXE"
@@ -124,12 +169,12 @@ EOF
 if [ "$program" = sunnabar ]; then
   cat <<EOF
 == firmware update
-   printer's version: $(driver text '*' 1064 || true)
+   printer's version: $(driver text '*' "$IDC_PRINTER_VERSION" || true)
    sample file:       $SAMPLE_FILE, version $SAMPLE_FIRMWARE
    Browse opens in its folder $(kd_windows_path "$FIRMWARE_DIR"):
                       FwPath under $MODEL_KEY\\Sunnabar (without it, C:\\)
    Browse, pick KD9000.UPG, press Update: after the program's fixed 70 s wait it reports
-   "$(grep -a -m1 '^00000309=' "$FOLDER/Settings/Localize.ini" | tr -d '\r' | cut -d= -f2-)" and shows $SAMPLE_FIRMWARE as the printer's version.
+   "$(text 309)" and shows $SAMPLE_FIRMWARE as the printer's version.
    the printer's own: $KDSIM show $KD_SIM_STATE_FILE | grep ^firmware=
    another file:      $WINE $KD_KDTOOL_EXE make-upg --version SN130000 --image-size 4096 'Z:\\tmp\\NEW.UPG'
 EOF

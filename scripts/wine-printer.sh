@@ -2,6 +2,7 @@
 # Sourced helper (bash, after scripts/wine-env.sh): an installation of the suite with a
 # simulated printer inside a running Wine prefix.
 #   kd_windows_build TARGET...        configures and builds build/x86_64 (Release, -Werror)
+#   kd_control_ids PROGRAM            the program's control ids as shell variables (after a build)
 #   kd_lay_out_program NAME DIR MODE  DIR/NAME.exe with its Settings, launch mode MODE
 #   kd_sim_printer_install DIR        registry keys, driver, queue and a ready simulated printer
 #   kd_kdsim COMMAND ARGS...          kdsim.exe in the prefix (state paths may be Unix paths)
@@ -34,6 +35,15 @@ kd_windows_build() {
   cmake -S "$KD_ROOT" -B "$KD_BUILD" -DCMAKE_TOOLCHAIN_FILE="$KD_ROOT/cmake/mingw-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DKD_WERROR=ON -DKD_TESTS=OFF >/dev/null &&
   cmake --build "$KD_BUILD" -j "${JOBS:-2}" --target "$@" >/dev/null
+}
+
+# The control ids of a program's windows, generated from its resource headers by the build:
+# IDC_PRINTER_LIST and the like become shell variables.
+kd_control_ids() {  # PROGRAM (kestrune, sunnabar, trevalo)
+  local file=$KD_BUILD/ids/$1.sh
+  [ -r "$file" ] || { echo "no control ids at $file: build kddriver first" >&2; return 1; }
+  # shellcheck disable=SC1090
+  source "$file"
 }
 
 kd_lay_out_program() {  # NAME DIR MODE

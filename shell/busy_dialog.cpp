@@ -10,25 +10,6 @@ namespace {
 
 const ui::Rect BUSY_WINDOW = {0, 0, 332, 131};
 
-constexpr int TEXT_BUSY_MESSAGE = 20000;
-constexpr int TEXT_BUSY_CANCEL = 20100;
-constexpr int TEXT_BUSY_MESSAGE_TREVALO = 100000;
-constexpr int TEXT_BUSY_CANCEL_TREVALO = 100100;
-// Trevalo's message when the wait cannot be cancelled.
-constexpr int TEXT_BUSY_NO_CANCEL_TREVALO = 90000;
-
-const ControlLayout BUSY_LAYOUT[] = {
-    {BUSY_PICTURE, {12, 11, 63, 59}, NO_TEXT},
-    {BUSY_MESSAGE, {74, 18, 316, 53}, TEXT_BUSY_MESSAGE},
-    {ui::ID_CANCEL, {122, 75, 210, 96}, TEXT_BUSY_CANCEL},
-};
-
-const ControlLayout BUSY_LAYOUT_TREVALO[] = {
-    {BUSY_PICTURE, {12, 11, 63, 59}, NO_TEXT},
-    {BUSY_MESSAGE, {74, 18, 316, 53}, TEXT_BUSY_MESSAGE_TREVALO},
-    {ui::ID_CANCEL, {122, 75, 210, 96}, TEXT_BUSY_CANCEL_TREVALO},
-};
-
 }  // namespace
 
 BusyDialog::BusyDialog(ToolApp& app) : app_(app) {}
@@ -46,7 +27,7 @@ bool BusyDialog::Start(const std::string& caption, uint32_t limitMs, bool cancel
 
   // Until the dialog runs, a caller that polls sees a wait that is already over.
   state_ = BusyState::Cancelled;
-  window_ = host.CreateModeless(BUSY_TEMPLATE, owner_, false, *this);
+  window_ = host.CreateModeless(IDD_BUSY, owner_, false, *this);
   if (!window_) return false;
 
   window_->SetTitle(caption_);
@@ -54,8 +35,9 @@ bool BusyDialog::Start(const std::string& caption, uint32_t limitMs, bool cancel
   window_->Show(true);
   if (!cancellable_) {
     window_->ShowControl(ui::ID_CANCEL, false);
-    if (app_.Profile().program == Program::Trevalo) {
-      window_->SetControlText(BUSY_MESSAGE, app_.GetText(TEXT_BUSY_NO_CANCEL_TREVALO));
+    int noCancelText = app_.Profile().busy.noCancelMessageText;
+    if (noCancelText != NO_TEXT) {
+      window_->SetControlText(IDC_BUSY_MESSAGE, app_.GetText(noCancelText));
     }
   }
   host.PumpMessages();
@@ -85,11 +67,13 @@ bool BusyDialog::OnInit(ui::View& view) {
   view_ = &view;
   view.SetWindowRect(BUSY_WINDOW);
   view.CenterOnParent();
-  if (app_.Profile().program == Program::Trevalo) {
-    LayOutControls(view, app_.Fonts(), app_.GetTexts(), BUSY_LAYOUT_TREVALO);
-  } else {
-    LayOutControls(view, app_.Fonts(), app_.GetTexts(), BUSY_LAYOUT);
-  }
+  const BusyProfile& busy = app_.Profile().busy;
+  const ControlLayout layout[] = {
+      {IDC_BUSY_PICTURE, {12, 11, 63, 59}, NO_TEXT},
+      {IDC_BUSY_MESSAGE, {74, 18, 316, 53}, busy.messageText},
+      {ui::ID_CANCEL, {122, 75, 210, 96}, busy.cancelText},
+  };
+  LayOutControls(view, app_.Fonts(), app_.GetTexts(), layout);
   return true;
 }
 
@@ -97,14 +81,13 @@ void BusyDialog::OnCommand(int id, int /*code*/) {
   // Escape arrives as the Cancel command too; with the button hidden neither may cancel.
   if (id != ui::ID_CANCEL || !view_ || !view_->IsControlVisible(ui::ID_CANCEL)) return;
   if (state_ == BusyState::Running) state_ = BusyState::Cancelled;
-  // Trevalo leaves its dialog on screen until the caller stops it.
-  if (app_.Profile().program != Program::Trevalo) view_->Show(false);
+  if (app_.Profile().busy.cancelHides) view_->Show(false);
 }
 
 void BusyDialog::OnTimer(int id) {
   if (id == BUSY_BLINK_TIMER) {
     phase_ = 1 - phase_;
-    if (view_) view_->InvalidateControl(BUSY_PICTURE);
+    if (view_) view_->InvalidateControl(IDC_BUSY_PICTURE);
   } else if (id == BUSY_LIMIT_TIMER) {
     // The platform timer keeps firing; only the first firing while running counts.
     if (state_ == BusyState::Running) state_ = BusyState::TimedOut;
@@ -114,8 +97,9 @@ void BusyDialog::OnTimer(int id) {
 void BusyDialog::OnPaint(ui::Canvas& canvas) {
   if (WhiteBackground()) canvas.Fill(canvas.ClientRect(), ui::WHITE);
   if (!view_) return;
-  ui::Rect picture = view_->ControlRect(BUSY_PICTURE);
-  canvas.StripCell(BUSY_BITMAP, BUSY_CELL_WIDTH, ui::MAGENTA, phase_, picture.left, picture.top);
+  ui::Rect picture = view_->ControlRect(IDC_BUSY_PICTURE);
+  canvas.StripCell(IDB_BUSY_FRAMES, BUSY_CELL_WIDTH, ui::MAGENTA, phase_, picture.left,
+                   picture.top);
 }
 
 void BusyDialog::OnDestroy() {
@@ -125,7 +109,15 @@ void BusyDialog::OnDestroy() {
 }
 
 bool BusyDialog::WhiteBackground() {
-  return app_.Profile().program != Program::Trevalo;
+  return app_.Profile().busy.whiteBackground;
+}
+
+std::unique_ptr<printer_link::ProgressWait> BusyWindows::NewWait() {
+  return std::make_unique<BusyDialog>(app_);
+}
+
+void BusyWindows::PumpMessages() {
+  app_.Host().PumpMessages();
 }
 
 }  // namespace shell

@@ -5,33 +5,32 @@
 #include <memory>
 #include <string>
 
+#include "link/progress_wait.h"
 #include "platform/ui.h"
+#include "shell/busy_dialog_ids.h"
 
 namespace shell {
 
 class ToolApp;
 
-enum class BusyState { Running = 0, Cancelled = 1, TimedOut = 2 };
+using BusyState = printer_link::WaitState;
 
-constexpr int BUSY_TEMPLATE = 169;
-constexpr int BUSY_PICTURE = 1158;
-constexpr int BUSY_MESSAGE = 1159;
-constexpr int BUSY_BITMAP = 170;
 constexpr int BUSY_CELL_WIDTH = 32;
 constexpr int BUSY_BLINK_TIMER = 100;
 constexpr int BUSY_LIMIT_TIMER = 101;
 constexpr uint32_t BUSY_BLINK_MS = 1000;
 
-class BusyDialog : public ui::DialogHandler {
+class BusyDialog : public ui::DialogHandler, public printer_link::ProgressWait {
  public:
   explicit BusyDialog(ToolApp& app);
   ~BusyDialog() override;
 
   // False when the dialog cannot be created (the state then stays Cancelled).
-  bool Start(const std::string& caption, uint32_t limitMs, bool cancellable, ui::View* owner);
+  bool Start(const std::string& caption, uint32_t limitMs, bool cancellable,
+             ui::View* owner) override;
   // Processes every pending message, then answers the state.
-  BusyState Poll();
-  void Stop();
+  BusyState Poll() override;
+  void Stop() override;
 
   BusyState State() const { return state_; }
   int Phase() const { return phase_; }
@@ -53,6 +52,17 @@ class BusyDialog : public ui::DialogHandler {
   ui::View* owner_ = nullptr;
   ui::View* view_ = nullptr;
   std::unique_ptr<ui::View> window_;
+};
+
+// The busy dialogs and message pumping the printer link's waits use.
+class BusyWindows : public printer_link::WaitWindows {
+ public:
+  explicit BusyWindows(ToolApp& app) : app_(app) {}
+  std::unique_ptr<printer_link::ProgressWait> NewWait() override;
+  void PumpMessages() override;
+
+ private:
+  ToolApp& app_;
 };
 
 }  // namespace shell

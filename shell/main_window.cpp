@@ -1,4 +1,4 @@
-// The main window frame of Kestrune and Sunnabar.
+// The main window frame every program runs in; what differs between them is the profile's.
 #include "shell/main_window.h"
 
 #include <cstdio>
@@ -9,27 +9,21 @@ namespace shell {
 
 namespace {
 
-constexpr int SUNNABAR_PRINTER_LABEL_TEXT = 10;
-constexpr int KESTRUNE_PRINTER_LABEL_TEXT = 2;
-constexpr int ABOUT_TITLE_TEXT = 400;
-constexpr int ABOUT_VERSION_TEXT = 10001;
-constexpr int ABOUT_BODY_TEXT = 10000;
-constexpr int KESTRUNE_ABOUT_PICTURE = 186;
-constexpr int SUNNABAR_ABOUT_PICTURE = 184;
-constexpr int MANUAL_FAILED_KESTRUNE = 311;
-constexpr int MANUAL_FAILED_SUNNABAR = 313;
 constexpr int PAGE_ICON_X = 15;
 constexpr int PAGE_ICON_Y = 13;
-constexpr int HEADER_TEXT_LEFT_WITH_ICON = 54;  // 15 + 39
 constexpr int ENTRY_TEXT_INSET = 2;
-constexpr ui::Color HIGHLIGHT = ui::Rgb(0, 120, 215);
+constexpr int SYSTEM_ICON_SIZE = 32;  // the program icon as the minimised window shows it
+constexpr char CAPTION_PRINTER_SEPARATOR[] = " - ";
 
-const ui::Rect TITLE_RECT{15, 7, 370, 42};
-const ui::Rect DESCRIPTION_RECT{15, 42, 595, 60};
-
-const ui::Rect ABOUT_WINDOW{0, 0, 370, 255};
+constexpr int ABOUT_VERSION_LABEL = 1;  // index of the version label in the About tables
 constexpr int ABOUT_PICTURE_X = 121;
 constexpr int ABOUT_PICTURE_Y = 10;
+const ui::Rect ABOUT_WINDOW{0, 0, 370, 255};
+
+ui::Rect Shifted(ui::Rect rect, int by) {
+  rect.left += by;
+  return rect;
+}
 
 }  // namespace
 
@@ -43,6 +37,7 @@ std::string VersionLabel(const std::string& label, uint32_t high, uint32_t low) 
 
 MainWindow::MainWindow(ToolApp& app, PageFactory makePage)
     : app_(app),
+      profile_(app.Profile()),
       makePage_(std::move(makePage)),
       printers_(app),
       current_(app.Profile().startPage) {}
@@ -52,7 +47,7 @@ MainWindow::~MainWindow() {
 }
 
 const PageEntry* MainWindow::EntryOf(int pageNumber) const {
-  for (const PageEntry& entry : app_.Profile().pages) {
+  for (const PageEntry& entry : profile_.pages) {
     if (entry.number == pageNumber) return &entry;
   }
   return nullptr;
@@ -71,25 +66,34 @@ bool MainWindow::CreatePage(ui::View& view, const PageEntry& entry) {
   return true;
 }
 
+void MainWindow::Fail(ui::View& view) {
+  app_.Message(&view, profile_.pageFailedText, ui::Icon::Error);
+  view.EndDialog(ui::RESULT_CANCEL);
+}
+
 bool MainWindow::OnInit(ui::View& view) {
   view_ = &view;
   app_.Host().SetMainWindow(&view);
-  std::string aboutItem = app_.GetText(ABOUT_MENU_TEXT);
+  std::string aboutItem = app_.GetText(profile_.about.menuText);
   if (view.HasSystemMenu() && !aboutItem.empty()) {
-    view.AppendSystemMenuItem(ABOUT_COMMAND_FIRST, aboutItem);
+    view.AppendSystemMenuItem(profile_.about.commandFirst, aboutItem);
   }
-  programTitle_ = app_.GetText(app_.Profile().titleText);
-  view.SetIcon(PROGRAM_ICON);
+  programTitle_ = app_.GetText(profile_.titleText);
+  view.SetIcon(IDI_PROGRAM);
   app_.Fonts().MakeBaseFont(view.DialogFont(), view.Dpi());
   view.SetProperty(app_.InstanceName(), 1);
 
-  for (const PageEntry& entry : app_.Profile().pages) {
+  for (const PageEntry& entry : profile_.pages) {
     if (entry.templateId == 0 || !InRange(entry.number)) continue;
     if (!CreatePage(view, entry)) {
-      app_.Message(&view, app_.Profile().sharedObjectsFailedText, ui::Icon::Error);
-      view.EndDialog(ui::RESULT_CANCEL);
+      Fail(view);
       return true;
     }
+  }
+  // The header draws from this strip for every page; without it the window cannot run.
+  if (!app_.Host().BitmapLoads(IDB_PAGE_ICONS)) {
+    Fail(view);
+    return true;
   }
 
   for (int n = 0; n < PAGE_COUNT; ++n) {
@@ -98,27 +102,28 @@ bool MainWindow::OnInit(ui::View& view) {
     if (!pageNames_[n].empty()) view.ComboAdd(IDC_PAGE_SELECTOR, pageNames_[n], n);
   }
 
-  int labelText = app_.Profile().program == Program::Sunnabar ? SUNNABAR_PRINTER_LABEL_TEXT
-                                                              : KESTRUNE_PRINTER_LABEL_TEXT;
-  const ControlLayout layout[] = {
-      {IDC_PAGE_SELECTOR, {338, 15, 531, 30}, NO_TEXT},
-      {IDC_PRINTER_LABEL, {70, 72, 200, 90}, labelText},
-      {IDC_PRINTER_LIST, {210, 70, 460, 88}, NO_TEXT},
-      {IDC_SEPARATOR, {60, 98, 540, 100}, NO_TEXT},
-  };
-  LayOutControls(view, app_.Fonts(), app_.GetTexts(), layout);
+  const ControlLayout selector[] = {{IDC_PAGE_SELECTOR, profile_.selectorRect, NO_TEXT}};
+  LayOutControls(view, app_.Fonts(), app_.GetTexts(), selector);
+  if (profile_.printerListInFrame) {
+    const ControlLayout layout[] = {
+        {IDC_PRINTER_LABEL, {70, 72, 200, 90}, profile_.printerLabelText},
+        {IDC_PRINTER_LIST, {210, 70, 460, 88}, NO_TEXT},
+        {IDC_SEPARATOR_LINE, {60, 98, 540, 100}, NO_TEXT},
+    };
+    LayOutControls(view, app_.Fonts(), app_.GetTexts(), layout);
 
-  bool noneRegistered = false;
-  printers_.Fill(view, IDC_PRINTER_LIST, &noneRegistered);
-  if (noneRegistered && app_.Launch() == LaunchMode::Normal) {
-    app_.Message(&view, NO_REGISTERED_PRINTER_TEXT, ui::Icon::Error);
-    view.EndDialog(ui::RESULT_CANCEL);
+    bool noneRegistered = false;
+    printers_.Fill(view, IDC_PRINTER_LIST, &noneRegistered);
+    if (noneRegistered && app_.Launch() == LaunchMode::Normal) {
+      app_.Message(&view, profile_.noRegisteredPrinterText, ui::Icon::Error);
+      view.EndDialog(ui::RESULT_CANCEL);
+    }
+    printers_.Choose(view, IDC_PRINTER_LIST, PageAt(profile_.startPage));
   }
-  printers_.Choose(view, IDC_PRINTER_LIST, PageAt(app_.Profile().startPage));
 
   view.RemoveMaximizeAndSize();
   view.SetMinimizeRestoreGreyed(false);
-  SelectPage(app_.Profile().startPage);
+  SelectPage(profile_.startPage);
   return true;
 }
 
@@ -138,28 +143,39 @@ int MainWindow::SelectedPageNumber() {
   return InRange(static_cast<int>(n)) ? static_cast<int>(n) : -1;
 }
 
+void MainWindow::LeaveCurrentPage() {
+  if (InRange(current_) && pages_[current_]) pages_[current_]->OnLeave();
+}
+
 void MainWindow::SwitchPage() {
   ui::View& view = *view_;
-  if (InRange(current_) && pageViews_[current_]) pageViews_[current_]->Send(PAGE_LEAVE, 0, 0);
+  LeaveCurrentPage();
+  DriverConnection* driver = app_.Objects() ? app_.Objects()->Driver() : nullptr;
+  if (driver) driver->Close();
   int n = SelectedPageNumber();
   if (n < 0) return;
+  if (driver && n != 0) driver->Open(app_.PrinterName());
 
-  bool refreshes = app_.Profile().program != Program::Sunnabar;
-  if (refreshes && n != 0 && pageViews_[n] && pageViews_[n]->Send(PAGE_REFRESH, 0, 0) == 0) {
+  bool refreshes = profile_.refreshesOnPageSwitch;
+  if (refreshes && n != 0 && pages_[n] && !pages_[n]->OnRefresh()) {
     // A page that refuses keeps page 0 current; elsewhere the switch goes on.
     if (current_ == 0) {
       SelectPage(0);
       return;
     }
-  } else if (refreshes && n == 0 && pageViews_[0]) {
-    pageViews_[0]->Send(PAGE_REFRESH, 0, 0);
+  } else if (refreshes && n == 0 && pages_[0]) {
+    pages_[0]->OnRefresh();
   }
 
-  // The selector is never visible here; it only records the current page.
+  bool showSelector = n != 0 && profile_.selectorShown == SelectorShown::OnToolPages;
   view.EnableControl(IDC_PAGE_SELECTOR, n != 0);
-  view.ShowControl(IDC_PAGE_SELECTOR, false);
+  view.ShowControl(IDC_PAGE_SELECTOR, showSelector);
   if (n != 0) view.Focus();
-  view.SetTitle(pageNames_[0]);
+  std::string caption = pageNames_[0];
+  if (n != 0 && profile_.captionNamesPrinter) {
+    caption += CAPTION_PRINTER_SEPARATOR + app_.PrinterName();
+  }
+  view.SetTitle(caption);
 
   for (int number = 0; number < PAGE_COUNT; ++number) {
     ui::View* page = pageViews_[number].get();
@@ -169,7 +185,7 @@ void MainWindow::SwitchPage() {
       continue;
     }
     view.SetClientSize(HEADER_WIDTH, PAGE_TOP + page->ClientSize().Height());
-    view.CenterOnScreen();
+    if (profile_.placement == Placement::Centred) view.CenterOnScreen();
     page->Show(true);
     const PageEntry* entry = EntryOf(n);
     title_ = pageNames_[n];
@@ -185,37 +201,55 @@ void MainWindow::SwitchPage() {
 void MainWindow::OnCommand(int id, int code) {
   if (code != COMBO_SELECTION_CHANGED) return;
   if (id == IDC_PAGE_SELECTOR) SwitchPage();
-  if (id == IDC_PRINTER_LIST) {
-    printers_.Choose(*view_, IDC_PRINTER_LIST, PageAt(app_.Profile().startPage));
+  if (id == IDC_PRINTER_LIST && profile_.printerListInFrame) {
+    printers_.Choose(*view_, IDC_PRINTER_LIST, PageAt(profile_.startPage));
   }
 }
 
 void MainWindow::OnPaint(ui::Canvas& canvas) {
+  ui::Rect client = canvas.ClientRect();
   if (view_ && view_->IsMinimized()) {
-    ui::Rect client = canvas.ClientRect();
-    canvas.Icon(PROGRAM_ICON, client.Width() / 2, client.Height() / 2);
+    canvas.Fill(client, ui::SYS_BUTTON_FACE);
+    canvas.Icon(IDI_PROGRAM, (client.Width() - SYSTEM_ICON_SIZE + 1) / 2,
+                (client.Height() - SYSTEM_ICON_SIZE + 1) / 2);
     return;
   }
-  canvas.Fill(canvas.ClientRect(), ui::WHITE);
-  canvas.Bitmap(HEADER_PICTURE, 0, 0);
+  canvas.Fill(client, ui::WHITE);
+  canvas.Bitmap(IDB_HEADER, 0, 0);
   int n = view_ ? SelectedPageNumber() : -1;
-  if (n <= 0) return;
-  canvas.StripCell(PAGE_ICONS, PAGE_ICON_WIDTH, ui::MAGENTA, n, PAGE_ICON_X, PAGE_ICON_Y);
-  ui::Rect titleRect = TITLE_RECT;
-  ui::Rect descriptionRect = DESCRIPTION_RECT;
-  titleRect.left = descriptionRect.left = HEADER_TEXT_LEFT_WITH_ICON;
+  if (n < 0) n = 0;
+  const HeaderProfile& header = profile_.header;
+  ui::Rect titleRect = header.title;
+  ui::Rect secondRect = header.secondLine;
+  ui::Rect descriptionRect = header.description;
+  if (n != 0) {
+    canvas.StripCell(IDB_PAGE_ICONS, PAGE_ICON_WIDTH, ui::MAGENTA, n, PAGE_ICON_X, PAGE_ICON_Y);
+    titleRect = Shifted(titleRect, header.titleShift);
+    secondRect = Shifted(secondRect, header.otherShift);
+    descriptionRect = Shifted(descriptionRect, header.otherShift);
+  }
   const PageEntry* entry = EntryOf(n);
-  if (!entry) return;
-  canvas.Text(title_, titleRect, app_.Fonts().FontFor(entry->nameText), ui::BLACK);
-  canvas.Text(description_, descriptionRect, app_.Fonts().FontFor(entry->descriptionText),
-              ui::BLACK);
+  if (!entry || (n == 0 && !header.titleOnPageZero)) return;
+  FontCache& fonts = app_.Fonts();
+  canvas.Text(title_, titleRect, fonts.FontFor(entry->nameText), ui::SYS_WINDOW_TEXT);
+  if (n != 0 && header.secondLineText != NO_TEXT) {
+    canvas.Text(app_.GetText(header.secondLineText), secondRect,
+                fonts.FontFor(header.secondLineText), ui::SYS_WINDOW_TEXT);
+  }
+  canvas.Text(description_, descriptionRect, fonts.FontFor(entry->descriptionText),
+              ui::SYS_WINDOW_TEXT);
+}
+
+int MainWindow::OnMeasureItem(int controlId) {
+  return controlId == IDC_PAGE_SELECTOR ? SELECTOR_ITEM_HEIGHT : 0;
 }
 
 void MainWindow::OnDrawItem(int controlId, int index, bool selected, bool inSelectionField,
                             ui::Canvas& canvas, const ui::Rect& rect) {
-  if (controlId != IDC_PAGE_SELECTOR || index < 0) return;
-  ui::Color text = selected ? ui::WHITE : ui::BLACK;
-  canvas.Fill(rect, selected ? HIGHLIGHT : ui::WHITE);
+  if (controlId != IDC_PAGE_SELECTOR) return;
+  ui::Color text = selected ? ui::SYS_HIGHLIGHT_TEXT : ui::SYS_WINDOW_TEXT;
+  canvas.Fill(rect, selected ? ui::SYS_HIGHLIGHT : ui::SYS_WINDOW);
+  if (index < 0) return;
   ui::Rect textRect = rect;
   textRect.left += ENTRY_TEXT_INSET;
   canvas.Text(view_->ComboText(controlId, index), textRect, app_.Fonts().BaseFont(), text);
@@ -233,8 +267,8 @@ bool MainWindow::OnKeyDown(int key, bool shift) {
 }
 
 void MainWindow::OnClose() {
-  if (app_.Message(view_, CLOSE_CONFIRM_TEXT, ui::Icon::Information, ui::Buttons::OkCancel) !=
-      ui::Answer::Ok) {
+  if (app_.Message(view_, profile_.closeConfirmText, ui::Icon::Information,
+                   ui::Buttons::OkCancel) != ui::Answer::Ok) {
     return;
   }
   // Removed first, so that a program started now does not activate a closing window.
@@ -243,7 +277,7 @@ void MainWindow::OnClose() {
 }
 
 void MainWindow::OnSystemCommand(int id, bool* handled) {
-  *handled = id >= ABOUT_COMMAND_FIRST && id <= ABOUT_COMMAND_LAST;
+  *handled = id >= profile_.about.commandFirst && id <= profile_.about.commandLast;
   if (*handled) ShowAbout();
 }
 
@@ -252,19 +286,15 @@ void MainWindow::OnSize(bool minimized) {
 }
 
 void MainWindow::ShowAbout() {
-  int picture =
-      app_.Profile().program == Program::Sunnabar ? SUNNABAR_ABOUT_PICTURE : KESTRUNE_ABOUT_PICTURE;
-  AboutDialog about(app_, picture);
-  app_.Host().RunModal(ABOUT_TEMPLATE, view_, about);
+  AboutDialog about(app_, profile_.about);
+  app_.Host().RunModal(profile_.about.templateId, view_, about);
 }
 
 void MainWindow::OpenManual(int pageNumber, int topic) {
   std::string path = app_.GetTexts().ManualPath(pageNumber, topic, app_.InstallPath());
   if (path.empty()) return;
   if (app_.Host().ShellOpen(view_, path)) return;
-  int text =
-      app_.Profile().program == Program::Sunnabar ? MANUAL_FAILED_SUNNABAR : MANUAL_FAILED_KESTRUNE;
-  app_.Message(view_, text, ui::Icon::Information);
+  app_.Message(view_, profile_.manualFailedText, ui::Icon::Information);
 }
 
 void MainWindow::DestroyPages() {
@@ -275,7 +305,7 @@ void MainWindow::DestroyPages() {
 }
 
 void MainWindow::OnDestroy() {
-  if (InRange(current_) && pageViews_[current_]) pageViews_[current_]->Send(PAGE_LEAVE, 0, 0);
+  LeaveCurrentPage();
   printers_.Clear();
   DestroyPages();
   if (app_.Host().MainWindow() == view_) app_.Host().SetMainWindow(nullptr);
@@ -287,22 +317,22 @@ bool AboutDialog::OnInit(ui::View& view) {
   view.SetWindowRect(ABOUT_WINDOW);
   view.CenterOnParent();
   const ControlLayout layout[] = {
-      {IDC_ABOUT_TITLE, {0, 140, 370, 155}, ABOUT_TITLE_TEXT},
-      {IDC_ABOUT_VERSION, {0, 155, 370, 170}, ABOUT_VERSION_TEXT},
-      {IDC_ABOUT_BODY, {16, 200, 354, 250}, ABOUT_BODY_TEXT},
+      {about_.labels[0], about_.rects[0], about_.texts[0]},
+      {about_.labels[1], about_.rects[1], about_.texts[1]},
+      {about_.labels[2], about_.rects[2], about_.texts[2]},
   };
   LayOutControls(view, app_.Fonts(), app_.GetTexts(), layout);
   uint32_t high = 0, low = 0;
   if (app_.System().ProgramFileVersion(&high, &low)) {
-    view.SetControlText(IDC_ABOUT_VERSION,
-                        VersionLabel(app_.GetText(ABOUT_VERSION_TEXT), high, low));
+    view.SetControlText(about_.labels[ABOUT_VERSION_LABEL],
+                        VersionLabel(app_.GetText(about_.texts[ABOUT_VERSION_LABEL]), high, low));
   }
   return true;
 }
 
 void AboutDialog::OnPaint(ui::Canvas& canvas) {
   canvas.Fill(canvas.ClientRect(), ui::WHITE);
-  canvas.Bitmap(picture_, ABOUT_PICTURE_X, ABOUT_PICTURE_Y);
+  canvas.Bitmap(about_.picture, ABOUT_PICTURE_X, ABOUT_PICTURE_Y);
 }
 
 void AboutDialog::OnLeftButtonUp() {

@@ -1,4 +1,4 @@
-// The main window of Kestrune and Sunnabar: header, printer list, the tool page, About, closing.
+// The main window of every program: header, printer list, the tool pages, About, closing.
 #pragma once
 
 #include <array>
@@ -6,33 +6,19 @@
 #include <memory>
 #include <string>
 
+#include "shell/main_window_ids.h"
 #include "shell/page.h"
 #include "shell/printer_choice.h"
 #include "shell/tool_app.h"
 
 namespace shell {
 
-constexpr int MAIN_TEMPLATE = 102;
-constexpr int ABOUT_TEMPLATE = 183;
-constexpr int IDC_PAGE_SELECTOR = 1000;
-constexpr int IDC_PRINTER_LIST = 1026;
-constexpr int IDC_PRINTER_LABEL = 1028;
-constexpr int IDC_SEPARATOR = 1137;
-constexpr int IDC_ABOUT_TITLE = 1173;
-constexpr int IDC_ABOUT_VERSION = 1174;
-constexpr int IDC_ABOUT_BODY = 1175;
-constexpr int PROGRAM_ICON = 128;
-constexpr int HEADER_PICTURE = 131;
-constexpr int PAGE_ICONS = 163;
 constexpr int PAGE_ICON_WIDTH = 34;
 constexpr int HEADER_WIDTH = 600;
 constexpr int HEADER_HEIGHT = 70;
 constexpr int PAGE_TOP = HEADER_HEIGHT + 45;
 constexpr int PAGE_COUNT = 10;
-constexpr int ABOUT_COMMAND_FIRST = 16;
-constexpr int ABOUT_COMMAND_LAST = 31;
-constexpr int ABOUT_MENU_TEXT = 280;
-constexpr int CLOSE_CONFIRM_TEXT = 300;
+constexpr int SELECTOR_ITEM_HEIGHT = 15;
 constexpr int COMBO_SELECTION_CHANGED = 1;  // notification code of a new selection
 
 using PageFactory = std::function<std::unique_ptr<Page>(ToolApp&, PageHost&, int pageNumber)>;
@@ -43,7 +29,7 @@ class MainWindow : public MainFrame, public PageHost {
   ~MainWindow() override;
 
   // MainFrame
-  int TemplateId() const override { return MAIN_TEMPLATE; }
+  int TemplateId() const override { return IDD_MAIN_WINDOW; }
   bool OnInit(ui::View& view) override;
   void OnCommand(int id, int code) override;
   void OnPaint(ui::Canvas& canvas) override;
@@ -51,6 +37,7 @@ class MainWindow : public MainFrame, public PageHost {
   void OnClose() override;
   void OnSystemCommand(int id, bool* handled) override;
   void OnSize(bool minimized) override;
+  int OnMeasureItem(int controlId) override;
   void OnDrawItem(int controlId, int index, bool selected, bool inSelectionField,
                   ui::Canvas& canvas, const ui::Rect& rect) override;
   void OnDestroy() override;
@@ -70,12 +57,15 @@ class MainWindow : public MainFrame, public PageHost {
   static bool InRange(int n) { return n >= 0 && n < PAGE_COUNT; }
   const PageEntry* EntryOf(int pageNumber) const;
   bool CreatePage(ui::View& view, const PageEntry& entry);
+  void Fail(ui::View& view);
   void SwitchPage();
   void ShowAbout();
   int SelectedPageNumber();
+  void LeaveCurrentPage();
   void DestroyPages();
 
   ToolApp& app_;
+  const ProgramProfile& profile_;
   PageFactory makePage_;
   ui::View* view_ = nullptr;
   PrinterList printers_;
@@ -91,7 +81,7 @@ class MainWindow : public MainFrame, public PageHost {
 // The About dialog: program title, version from the executable, body text, picture.
 class AboutDialog : public ui::DialogHandler {
  public:
-  AboutDialog(ToolApp& app, int picture) : app_(app), picture_(picture) {}
+  AboutDialog(ToolApp& app, const AboutProfile& about) : app_(app), about_(about) {}
   bool OnInit(ui::View& view) override;
   void OnPaint(ui::Canvas& canvas) override;
   void OnLeftButtonUp() override;
@@ -99,7 +89,7 @@ class AboutDialog : public ui::DialogHandler {
 
  private:
   ToolApp& app_;
-  int picture_;
+  const AboutProfile& about_;
   ui::View* view_ = nullptr;
 };
 

@@ -5,10 +5,6 @@
 
 namespace shell {
 
-// Private messages between the main window and its pages.
-constexpr unsigned PAGE_REFRESH = 0x500;  // shown, or printer accepted; non-zero accepts
-constexpr unsigned PAGE_LEAVE = 0x501;    // about to be hidden, or the window is destroyed
-
 // What a page may ask of the window that owns it.
 class PageHost {
  public:
@@ -21,6 +17,11 @@ class PageHost {
 class Page : public ui::DialogHandler {
  public:
   virtual int TemplateId() const = 0;
+  // Shown, or (where the profile says so) a printer was accepted: the page updates itself and
+  // answers false to refuse being shown.
+  virtual bool OnRefresh() { return true; }
+  // About to be hidden, or the main window is going.
+  virtual void OnLeave() {}
   // The printer choice enables or disables the page's printer-dependent actions.
   virtual void SetActionsEnabled(bool enabled) = 0;
   // The no-printer entry was chosen: drop what the page shows of the previous printer.

@@ -67,8 +67,8 @@ void PrinterList::Remember(const std::string& printerName) {
 }
 
 void PrinterList::Fill(ui::View& view, int comboId, bool* noneRegistered) {
-  Program program = app_.Profile().program;
-  bool remembers = program != Program::Sunnabar;
+  const ProgramProfile& profile = app_.Profile();
+  bool remembers = profile.listStart != PrinterListStart::AlwaysNoPrinter;
   std::string remembered = remembers ? RememberedPrinter() : std::string();
 
   snapshot_.clear();
@@ -78,7 +78,7 @@ void PrinterList::Fill(ui::View& view, int comboId, bool* noneRegistered) {
   for (size_t i = 0; i < snapshot_.size(); ++i) {
     const platform::PrinterQueue& queue = snapshot_[i];
     if (!IsRegisteredModel(app_.Settings(), queue.driverName)) continue;
-    if (program == Program::Trevalo &&
+    if (profile.checksPorts &&
         !IsAcceptedPort(app_.Launch(), app_.System().Version(), queue.portName)) {
       continue;
     }
@@ -87,8 +87,11 @@ void PrinterList::Fill(ui::View& view, int comboId, bool* noneRegistered) {
     if (remembers && !remembered.empty() && queue.printerName == remembered) chosen = index;
   }
   *noneRegistered = listed == 0;
-  int noPrinter = view.ComboAdd(comboId, app_.GetText(NO_PRINTER_TEXT), NO_PRINTER_DATA);
-  if (program == Program::Sunnabar || chosen < 0) chosen = noPrinter;
+  // Where a page appends the no-printer entry itself, the list starts without it.
+  if (profile.listStart != PrinterListStart::RememberedElseNothing) {
+    int noPrinter = view.ComboAdd(comboId, app_.GetText(NO_PRINTER_TEXT), NO_PRINTER_DATA);
+    if (profile.listStart == PrinterListStart::AlwaysNoPrinter || chosen < 0) chosen = noPrinter;
+  }
   view.ComboSelect(comboId, chosen);
 }
 
@@ -96,8 +99,8 @@ void PrinterList::Rebind() {
   printer_link::BidiApi* link = app_.PrinterLink();
   if (!link) return;
   link->Release();
-  if (link->Bind(app_.PrinterName(), 1) == 0) return;
-  printer_link::PrinterChannel trial(link, app_);
+  if (link->Bind(app_.PrinterName(), printer_link::LibrarySearch::PlainNameFirst) == 0) return;
+  printer_link::PrinterChannel trial = app_.Channel(link);
   int handle = trial.Open(app_.PrinterName());
   if (handle >= 1) {
     trial.Close(handle);
@@ -105,7 +108,7 @@ void PrinterList::Rebind() {
   }
   // The library found by name does not reach this printer: use the driver's own copy.
   link->Release();
-  link->Bind(app_.PrinterName(), 0);
+  link->Bind(app_.PrinterName(), printer_link::LibrarySearch::DriverPathOnly);
 }
 
 void PrinterList::Choose(ui::View& view, int comboId, Page* page) {
@@ -136,14 +139,11 @@ void PrinterList::Choose(ui::View& view, int comboId, Page* page) {
     setActions(false);
     return;
   }
-  bool sunnabar = app_.Profile().program == Program::Sunnabar;
-  if (!sunnabar) setActions(true);
+  const ProgramProfile& profile = app_.Profile();
+  if (!profile.refreshesOnChoice) setActions(true);
   Rebind();
-  if (sunnabar) {
-    if (page && page->Window()) page->Window()->Send(PAGE_REFRESH, 0, 0);
-    return;
-  }
-  Remember(app_.PrinterName());
+  if (profile.refreshesOnChoice && page && page->Window()) page->OnRefresh();
+  if (profile.remembersPrinter) Remember(app_.PrinterName());
 }
 
 void LoadDeviceSettings(ToolApp& app) {
@@ -152,7 +152,8 @@ void LoadDeviceSettings(ToolApp& app) {
   platform::PrinterHandle printer = spooler.OpenPrinter(app.PrinterName());
   if (printer == 0) return;
   std::vector<uint8_t> block;
-  if (spooler.GetDeviceSettings(printer, app.PrinterName(), &block) && !block.empty()) {
+  if (spooler.GetDeviceSettings(printer, app.PrinterName(), app.Host().MainWindow(), &block) &&
+      !block.empty()) {
     app.SetDeviceSettings(std::move(block));
   }
   spooler.ClosePrinter(printer);

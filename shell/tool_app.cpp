@@ -3,18 +3,16 @@
 
 #include <new>
 
-#include "feed/media_table.h"
 #include "shell/registry_key.h"
 
 namespace shell {
 
 namespace {
 
-ToolApp* theApp = nullptr;
-
 constexpr char LAUNCH_VALUE_P[] = "P";
 constexpr char LAUNCH_VALUE_U[] = "U";
-constexpr char MEDIA_FILE[] = "MediaP1.ini";
+// The readiness wait's caption.
+constexpr int TEXT_WAITING_CAPTION = 0;
 
 std::string DirectoryOf(const std::string& path) {
   size_t slash = path.rfind('\\');
@@ -43,17 +41,15 @@ ToolApp::ToolApp(ProgramProfile profile, PlatformSet platform)
       programDirectory_(DirectoryOf(platform_.files->ProgramPath())),
       settings_(*platform_.files, JoinPath(programDirectory_, SETTINGS_FOLDER), profile_.lineChunk),
       texts_(settings_, profile_.keyStyle),
-      fonts_(texts_, *platform_.host) {
-  theApp = this;
-}
+      fonts_(texts_, *platform_.host) {}
 
 ToolApp::~ToolApp() {
   TearDown();
-  if (theApp == this) theApp = nullptr;
 }
 
-ToolApp* ToolApp::Instance() {
-  return theApp;
+printer_link::PrinterChannel ToolApp::Channel(printer_link::BidiApi* api) {
+  return printer_link::PrinterChannel(api, *platform_.clock, &waits_,
+                                      GetText(TEXT_WAITING_CAPTION));
 }
 
 std::string ToolApp::SettingsDirectory() const {
@@ -122,14 +118,12 @@ const char* LaunchModeName(LaunchMode mode) {
 }
 
 bool ToolApp::CreateSharedObjects() {
+  objectsStarted_ = objects_ != nullptr;
+  if (objects_ && !objects_->CreateBeforeLink(*this)) return false;
   printerLink_ =
       MakeShared<printer_link::BidiApi>(*platform_.library, *platform_.spooler, *platform_.files);
   if (!printerLink_) return false;
-  if (profile_.program == Program::Trevalo) {
-    mediaTable_ = MakeShared<feed::MediaTable>(settings_, MEDIA_FILE);
-    if (!mediaTable_) return false;
-  }
-  return true;
+  return !objects_ || objects_->CreateAfterLink(*this);
 }
 
 void ToolApp::Run(const MainFrameFactory& makeMainWindow) {
@@ -151,7 +145,7 @@ void ToolApp::Run(const MainFrameFactory& makeMainWindow) {
   if (!mainWindow || !CreateSharedObjects()) {
     host.MessageBox(nullptr, GetText(profile_.sharedObjectsFailedText), caption, ui::Icon::Error,
                     ui::Buttons::Ok);
-  } else if (mediaTable_ && !mediaTable_->IsLoaded()) {
+  } else if (objects_ && !objects_->FilesLoaded()) {
     host.MessageBox(nullptr, MISSING_FILE_MESSAGE, caption, ui::Icon::Error, ui::Buttons::Ok);
   } else {
     driverName_ = settings_.ReadSetting(PRINTER_FILE, "PRINTER1");
@@ -162,11 +156,14 @@ void ToolApp::Run(const MainFrameFactory& makeMainWindow) {
 }
 
 void ToolApp::TearDown() {
-  mediaTable_.reset();
+  bool objects = objectsStarted_;
+  objectsStarted_ = false;
+  if (objects) objects_->DestroyBeforeLinkRelease();
   if (printerLink_) {
     printerLink_->Release();
     printerLink_.reset();
   }
+  if (objects) objects_->DestroyAfterLinkRelease();
   instanceLock_.reset();
 }
 

@@ -8,16 +8,15 @@
 #include <vector>
 
 #include "link/bidi_api.h"
+#include "link/printer_channel.h"
 #include "platform/ui.h"
+#include "shell/busy_dialog.h"
 #include "shell/fonts.h"
 #include "shell/platform_set.h"
+#include "shell/program_objects.h"
 #include "shell/program_profile.h"
 #include "shell/settings_reader.h"
 #include "shell/texts.h"
-
-namespace feed {
-class MediaTable;
-}
 
 namespace shell {
 
@@ -51,8 +50,9 @@ class ToolApp {
   ToolApp(const ToolApp&) = delete;
   ToolApp& operator=(const ToolApp&) = delete;
 
-  // The one application object of the process (the last one constructed).
-  static ToolApp* Instance();
+  // The program's own long-lived objects; set before Run.
+  void SetProgramObjects(std::unique_ptr<ProgramObjects> objects) { objects_ = std::move(objects); }
+  ProgramObjects* Objects() { return objects_.get(); }
 
   // Start-up, the modal main window and teardown.
   void Run(const MainFrameFactory& makeMainWindow);
@@ -75,7 +75,9 @@ class ToolApp {
   void ClearDeviceSettings();
 
   printer_link::BidiApi* PrinterLink() { return printerLink_.get(); }
-  feed::MediaTable* Media() { return mediaTable_.get(); }
+  // A channel over api with the clock, the busy dialog and the readiness wait's caption.
+  printer_link::PrinterChannel Channel(printer_link::BidiApi* api);
+  printer_link::WaitWindows& Waits() { return waits_; }
 
   const SettingsReader& Settings() const { return settings_; }
   const Texts& GetTexts() const { return texts_; }
@@ -114,7 +116,9 @@ class ToolApp {
 
   std::unique_ptr<platform::InstanceLock> instanceLock_;
   std::unique_ptr<printer_link::BidiApi> printerLink_;
-  std::unique_ptr<feed::MediaTable> mediaTable_;
+  std::unique_ptr<ProgramObjects> objects_;
+  bool objectsStarted_ = false;  // their teardown is due
+  BusyWindows waits_{*this};
 };
 
 }  // namespace shell

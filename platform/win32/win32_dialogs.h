@@ -34,6 +34,8 @@ class Win32View : public ui::View {
   // Tab on a child page's last tab stop (Shift+Tab on its first) leaves the page for its parent
   // instead of wrapping; true when the focus moved.
   bool LeavePageAtTabEdge(bool backwards);
+  // Gives owner-drawn lists the entry height their handler asks for.
+  void ApplyItemHeights();
 
   // ui::View
   bool HasControl(int id) override;
@@ -133,6 +135,7 @@ class Win32Host : public ui::Host {
   bool ShellOpen(ui::View* owner, const std::string& path) override;
   bool ChooseFile(ui::View* owner, const std::string& filter, const std::string& defaultExt,
                   const std::string& initialFolder, std::string* chosen) override;
+  bool BitmapLoads(int resourceId) override;
   ui::Font CreateFont(const ui::FontDescription& description) override;
   void DeleteFont(ui::Font font) override;
   ui::View* MainWindow() override { return mainWindow_; }

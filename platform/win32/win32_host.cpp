@@ -165,6 +165,14 @@ ui::Answer Win32Host::MessageBox(ui::View* owner, const std::string& text,
   return answer == IDOK ? ui::Answer::Ok : ui::Answer::Cancel;
 }
 
+bool Win32Host::BitmapLoads(int resourceId) {
+  HANDLE bitmap =
+      LoadImageA(instance_, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  if (!bitmap) return false;
+  DeleteObject(bitmap);
+  return true;
+}
+
 void Win32Host::PumpMessages() {
   RoutingPause pause(routing_);
   MSG message;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/native.h"
+#include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_headers.h"
 
 namespace platform {
@@ -68,15 +69,16 @@ class Win32Spooler : public Spooler {
     return true;
   }
 
-  bool GetDeviceSettings(PrinterHandle printer, const std::string& printerName,
+  bool GetDeviceSettings(PrinterHandle printer, const std::string& printerName, ui::View* owner,
                          std::vector<uint8_t>* block) override {
     std::vector<char> name(printerName.begin(), printerName.end());
     name.push_back('\0');
-    LONG size = DocumentPropertiesA(nullptr, ToHandle(printer), name.data(), nullptr, nullptr, 0);
+    HWND window = owner ? static_cast<Win32View*>(owner)->Window() : nullptr;
+    LONG size = DocumentPropertiesA(window, ToHandle(printer), name.data(), nullptr, nullptr, 0);
     if (size <= 0) return false;
     std::vector<uint8_t> settings(static_cast<size_t>(size));
     LONG result =
-        DocumentPropertiesA(nullptr, ToHandle(printer), name.data(),
+        DocumentPropertiesA(window, ToHandle(printer), name.data(),
                             reinterpret_cast<DEVMODEA*>(settings.data()), nullptr, DM_OUT_BUFFER);
     if (result != IDOK) return false;
     *block = std::move(settings);

@@ -10,8 +10,8 @@ namespace {
 
 // Marks our dialog windows for the keyboard routing, which walks foreign windows too.
 constexpr char VIEW_PROPERTY[] = "KdDialogView";
-// Owner-drawn list entries: the page selector's fixed height. WM_MEASUREITEM arrives while
-// the template's controls are created, before any handler is attached.
+// Owner-drawn list entries until the handler says otherwise: WM_MEASUREITEM arrives while the
+// template's controls are created, before any handler is attached (ApplyItemHeights then).
 constexpr UINT OWNER_DRAWN_ITEM_HEIGHT = 15;
 
 RECT ToRect(const ui::Rect& rect) {
@@ -73,6 +73,7 @@ INT_PTR CALLBACK Win32View::DialogProc(HWND window, UINT message, WPARAM wParam,
   if (message == WM_INITDIALOG) {
     Win32View* view = reinterpret_cast<Win32View*>(lParam);
     view->Attach(window);
+    view->ApplyItemHeights();
     return view->handler_.OnInit(*view) ? TRUE : FALSE;
   }
   if (message == WM_MEASUREITEM) {
@@ -86,6 +87,21 @@ INT_PTR CALLBACK Win32View::DialogProc(HWND window, UINT message, WPARAM wParam,
   Win32View* view = reinterpret_cast<Win32View*>(GetWindowLongPtrA(window, DWLP_USER));
   if (!view) return FALSE;
   return view->HandleMessage(message, wParam, lParam);
+}
+
+void Win32View::ApplyItemHeights() {
+  char className[16];
+  for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    LONG style = GetWindowLongA(child, GWL_STYLE);
+    if (!GetClassNameA(child, className, sizeof className)) continue;
+    bool combo = lstrcmpiA(className, "ComboBox") == 0 && (style & CBS_OWNERDRAWFIXED);
+    bool list = lstrcmpiA(className, "ListBox") == 0 && (style & LBS_OWNERDRAWFIXED);
+    if (!combo && !list) continue;
+    int height = handler_.OnMeasureItem(GetDlgCtrlID(child));
+    if (height <= 0) continue;
+    // Index 0 sets the height of the list's entries; the selection field keeps its own.
+    SendMessageA(child, combo ? CB_SETITEMHEIGHT : LB_SETITEMHEIGHT, 0, height);
+  }
 }
 
 INT_PTR Win32View::Answer(LRESULT result) {

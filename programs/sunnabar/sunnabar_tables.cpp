@@ -2,22 +2,51 @@
 #include "programs/sunnabar/sunnabar_tables.h"
 
 #include "firmware/firmware_page.h"
+#include "programs/sunnabar/resource.h"
+#include "shell/layout.h"
 
 namespace programs {
 
 constexpr int SUNNABAR_PAGE = 7;
 
 shell::ProgramProfile SunnabarProfile() {
-  return shell::ProgramProfile{
-      shell::Program::Sunnabar,
-      "Sunnabar",
-      400,  // program title
-      303,  // shared objects could not be created
-      shell::CommonRequiredFiles(),
-      shell::SETTINGS_LINE_CHUNK,
-      shell::TextKeyStyle::Zeros00,
-      SUNNABAR_PAGE,
-      {{0, 0, 400, -1}, {SUNNABAR_PAGE, firmware::FIRMWARE_PAGE_TEMPLATE, 0, 1}}};
+  shell::ProgramProfile p{};
+  p.name = "Sunnabar";
+  p.titleText = 400;
+  p.sharedObjectsFailedText = 303;
+  p.requiredFiles = shell::CommonRequiredFiles();
+  p.lineChunk = shell::SETTINGS_LINE_CHUNK;
+  p.keyStyle = shell::TextKeyStyle::Zeros00;
+  p.startPage = SUNNABAR_PAGE;
+  p.pages = {{0, 0, 400, shell::NO_TEXT}, {SUNNABAR_PAGE, IDD_FIRMWARE_PAGE, 0, 1}};
+
+  p.printerListInFrame = true;
+  p.printerLabelText = 10;
+  p.listStart = shell::PrinterListStart::AlwaysNoPrinter;
+  p.checksPorts = false;
+  p.remembersPrinter = false;
+  // The page hears of a printer only when one is accepted, never from a page switch.
+  p.refreshesOnChoice = true;
+  p.refreshesOnPageSwitch = false;
+  p.noRegisteredPrinterText = 304;
+  p.pageFailedText = 303;
+  p.manualFailedText = 313;
+  p.closeConfirmText = 300;
+  p.selectorRect = {338, 15, 531, 30};
+  p.selectorShown = shell::SelectorShown::Never;
+  p.placement = shell::Placement::Centred;
+  p.captionNamesPrinter = false;
+  p.header = {{15, 7, 370, 42}, {}, {15, 42, 595, 60}, shell::NO_TEXT, 39, 39, false};
+  p.about = {IDD_ABOUT,
+             {IDC_ABOUT_TITLE, IDC_ABOUT_VERSION, IDC_ABOUT_TEXT},
+             {{{0, 140, 370, 155}, {0, 155, 370, 170}, {16, 200, 354, 250}}},
+             {400, 10001, 10000},
+             IDB_ABOUT,
+             16,
+             31,
+             280};
+  p.busy = {20000, 20100, shell::NO_TEXT, true, true};
+  return p;
 }
 
 shell::PageFactory SunnabarPages() {

@@ -2,8 +2,8 @@
 #include <memory>
 
 #include "programs/common/native_platform.h"
-#include "programs/common/placeholder_window.h"
 #include "programs/trevalo/trevalo_tables.h"
+#include "shell/main_window.h"
 #include "shell/tool_app.h"
 
 // After the portable headers: the system's macros must not rename their declarations.
@@ -14,8 +14,9 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   InitCommonControls();
   shell::ToolApp app(programs::TrevaloProfile(), programs::NativePlatform());
+  app.SetProgramObjects(std::make_unique<programs::TrevaloObjects>());
   app.Run([](shell::ToolApp& owner) -> std::unique_ptr<shell::MainFrame> {
-    return std::make_unique<programs::PlaceholderWindow>(owner);
+    return std::make_unique<shell::MainWindow>(owner, programs::TrevaloPages());
   });
   return 0;
 }

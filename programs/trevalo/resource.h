@@ -1,12 +1,20 @@
-/* Trevalo's resource and control ids: the shared frame's, then its own About box. Its pages
-   add theirs here. Read by the resource compiler and by C++ alike. */
+/* Trevalo's resource and control ids: the shared frame's, then its own About box and pages.
+   Read by the resource compiler and by C++ alike. */
 #pragma once
 
 #include "programs/common/frame_ids.h"
 
-/* About box (template 147) and its picture. */
+/* About box (template 147), its picture and its system menu command. */
 #define IDD_ABOUT 147
 #define IDC_ABOUT_TITLE 1705
 #define IDC_ABOUT_VERSION 1706
 #define IDC_ABOUT_TEXT 1707
 #define IDB_ABOUT 183
+#define IDM_ABOUT 32772
+
+/* Pages: printer choice and guide list (0), paper feed adjustment (1), cleaning (2), nozzle
+   check (3). */
+#define IDD_PRINTER_PAGE 132
+#define IDD_ADJUSTMENT_PAGE 133
+#define IDD_CLEANING_PAGE 134
+#define IDD_NOZZLE_CHECK_PAGE 135

@@ -1,22 +1,100 @@
 // Trevalo's tables.
 #include "programs/trevalo/trevalo_tables.h"
 
+#include <new>
+
+#include "programs/trevalo/resource.h"
+#include "shell/layout.h"
+
 namespace programs {
 
+namespace {
+
+constexpr char MEDIA_FILE[] = "MediaP1.ini";
+
+// A page template with nothing behind it yet.
+class BlankPage : public shell::Page {
+ public:
+  explicit BlankPage(int templateId) : templateId_(templateId) {}
+  int TemplateId() const override { return templateId_; }
+  bool OnInit(ui::View& view) override {
+    view_ = &view;
+    return false;
+  }
+  void OnDestroy() override { view_ = nullptr; }
+  void SetActionsEnabled(bool /*enabled*/) override {}
+  ui::View* Window() override { return view_; }
+  bool WhiteBackground() override { return true; }
+
+ private:
+  int templateId_;
+  ui::View* view_ = nullptr;
+};
+
+}  // namespace
+
 shell::ProgramProfile TrevaloProfile() {
-  std::vector<std::string> required = shell::CommonRequiredFiles();
-  required.push_back("MediaP1.ini");
-  required.push_back("PaperSet.ini");
-  return shell::ProgramProfile{
-      shell::Program::Trevalo,
-      "Trevalo",
-      0,    // program title
-      314,  // shared objects or pages could not be created
-      required,
-      shell::SETTINGS_LINE_CHUNK_TREVALO,
-      shell::TextKeyStyle::Padded08,
-      0,
-      {{0, 132, 0, 1}, {1, 133, 10000, 10001}, {2, 134, 40000, 40001}, {3, 135, 50000, 50001}}};
+  shell::ProgramProfile p{};
+  p.name = "Trevalo";
+  p.titleText = 0;
+  p.sharedObjectsFailedText = 314;
+  p.requiredFiles = shell::CommonRequiredFiles();
+  p.requiredFiles.push_back(MEDIA_FILE);
+  p.requiredFiles.push_back("PaperSet.ini");
+  p.lineChunk = shell::SETTINGS_LINE_CHUNK_TREVALO;
+  p.keyStyle = shell::TextKeyStyle::Padded08;
+  p.startPage = 0;
+  p.pages = {{0, IDD_PRINTER_PAGE, 0, 1},
+             {1, IDD_ADJUSTMENT_PAGE, 10000, 10001},
+             {2, IDD_CLEANING_PAGE, 40000, 40001},
+             {3, IDD_NOZZLE_CHECK_PAGE, 50000, 50001}};
+
+  // Page 0 holds the printer list and appends its no-printer entry itself.
+  p.printerListInFrame = false;
+  p.printerLabelText = 2;
+  p.listStart = shell::PrinterListStart::RememberedElseNothing;
+  p.checksPorts = true;
+  p.remembersPrinter = true;
+  p.refreshesOnChoice = false;
+  p.refreshesOnPageSwitch = true;
+  p.noRegisteredPrinterText = 330;
+  p.pageFailedText = 314;
+  p.manualFailedText = 320;
+  p.closeConfirmText = 302;
+  p.selectorRect = {356, 15, 549, 30};
+  p.selectorShown = shell::SelectorShown::OnToolPages;
+  p.placement = shell::Placement::KeepTopLeft;
+  p.captionNamesPrinter = true;
+  p.header = {{0, 0, 370, 42}, {15, 5, 370, 17}, {15, 42, 595, 60}, 10400, 39, 41, true};
+  p.about = {IDD_ABOUT,
+             {IDC_ABOUT_TITLE, IDC_ABOUT_VERSION, IDC_ABOUT_TEXT},
+             {{{0, 150, 370, 170}, {0, 170, 370, 190}, {0, 200, 370, 240}}},
+             {400, 80001, 80000},
+             IDB_ABOUT,
+             IDM_ABOUT,
+             IDM_ABOUT,
+             780};
+  p.busy = {100000, 100100, 90000, false, false};
+  return p;
+}
+
+shell::PageFactory TrevaloPages() {
+  return [](shell::ToolApp& /*app*/, shell::PageHost& /*host*/, int pageNumber) {
+    std::unique_ptr<shell::Page> page;
+    for (const shell::PageEntry& entry : TrevaloProfile().pages) {
+      if (entry.number == pageNumber) page = std::make_unique<BlankPage>(entry.templateId);
+    }
+    return page;
+  };
+}
+
+bool TrevaloObjects::CreateAfterLink(shell::ToolApp& app) {
+  try {
+    media_ = std::make_unique<feed::MediaTable>(app.Settings(), MEDIA_FILE);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace programs

@@ -11,8 +11,6 @@
 
 namespace {
 
-using cleaning::IDC_DEEP_CLEANING;
-using cleaning::IDC_NOZZLE_CHECK;
 using ui::Icon;
 
 std::vector<uint8_t> Bytes(const printer_link::CommandStream& s) {
@@ -26,7 +24,7 @@ class MaintenancePageTest : public ::testing::Test {
   // Starts Kestrune and presses one button of the page.
   void Press(int button) {
     world.Run(programs::KestrunePages(), [&](fakes::FakeView&) {
-      fakes::FakeView* page = world.Window(cleaning::MAINTENANCE_TEMPLATE);
+      fakes::FakeView* page = world.Window(IDD_MAINTENANCE_PAGE);
       ASSERT_NE(page, nullptr);
       messagesBefore = world.fake.host->messages.size();
       startedAt = world.clock.now;
@@ -112,7 +110,7 @@ TEST_F(MaintenancePageTest, RefusalsShowTheirMessageAndSendNothing) {
     size_t before = 0;
     fresh.Run(programs::KestrunePages(), [&](fakes::FakeView&) {
       before = fresh.fake.host->messages.size();
-      fresh.Window(cleaning::MAINTENANCE_TEMPLATE)->Click(c.button);
+      fresh.Window(IDD_MAINTENANCE_PAGE)->Click(c.button);
     });
     ASSERT_EQ(fresh.fake.host->messages.size(), before + 1);
     EXPECT_EQ(fresh.fake.host->messages[before].text, c.text);
@@ -126,7 +124,7 @@ TEST_F(MaintenancePageTest, NotReadyWaitsTwoMoreTimesWithTheBusyDialog) {
   Press(IDC_NOZZLE_CHECK);
   EXPECT_EQ(Shown()[0], "T302");
   EXPECT_GE(finishedAt - startedAt, 2 * printer_link::READY_POLL_MS);
-  EXPECT_EQ(world.Window(shell::BUSY_TEMPLATE), nullptr);  // closed again
+  EXPECT_EQ(world.Window(IDD_BUSY), nullptr);  // closed again
 }
 
 TEST_F(MaintenancePageTest, ReadyOnTheSecondPollGoesAhead) {
@@ -164,7 +162,7 @@ TEST_F(MaintenancePageTest, LaunchModeUSendsWithoutQueriesAndPreviewsTheMessages
   world.Run(programs::KestrunePages(), [&](fakes::FakeView&) {
     preview = world.MessageTexts();
     size_t before = preview.size();
-    fakes::FakeView* page = world.Window(cleaning::MAINTENANCE_TEMPLATE);
+    fakes::FakeView* page = world.Window(IDD_MAINTENANCE_PAGE);
     page->Click(IDC_NOZZLE_CHECK);
     page->Click(IDC_DEEP_CLEANING);
     std::vector<std::string> after = world.MessageTexts();
@@ -190,16 +188,16 @@ TEST_F(MaintenancePageTest, LayoutButtonsHelpAndClose) {
   world.fake.registry->PutString(platform::HIVE_LOCAL_MACHINE, "SoftWare\\KALDO\\KALDO Maroset",
                                  "InstallPath", "C:\\Panel");
   world.Run(programs::KestrunePages(), [&](fakes::FakeView& main) {
-    fakes::FakeView* page = world.Window(cleaning::MAINTENANCE_TEMPLATE);
+    fakes::FakeView* page = world.Window(IDD_MAINTENANCE_PAGE);
     EXPECT_EQ(page->controls[IDC_NOZZLE_CHECK].rect, (ui::Rect{111, 35, 150, 74}));
-    EXPECT_EQ(page->controls[IDC_NOZZLE_CHECK].bitmap, cleaning::NOZZLE_CHECK_BITMAP);
-    EXPECT_EQ(page->controls[IDC_DEEP_CLEANING].bitmap, cleaning::DEEP_CLEANING_BITMAP);
-    EXPECT_EQ(page->controls[cleaning::IDC_NOZZLE_TEXT].text, "T3");
-    EXPECT_EQ(page->controls[cleaning::IDC_CLOSE].text, "T180");
+    EXPECT_EQ(page->controls[IDC_NOZZLE_CHECK].bitmap, IDB_NOZZLE_CHECK);
+    EXPECT_EQ(page->controls[IDC_DEEP_CLEANING].bitmap, IDB_DEEP_CLEANING);
+    EXPECT_EQ(page->controls[IDC_NOZZLE_CHECK_TEXT].text, "T3");
+    EXPECT_EQ(page->controls[IDC_CLOSE_BUTTON].text, "T180");
     EXPECT_EQ(page->controls[IDC_NOZZLE_CHECK].text, "");  // keeps its own (empty) text
-    page->Click(cleaning::IDC_HELP);
+    page->Click(IDC_HELP_BUTTON);
     EXPECT_EQ(world.fake.host->opened, std::vector<std::string>{"C:\\Panel\\Manual\\index.htm"});
-    page->Click(cleaning::IDC_CLOSE);
+    page->Click(IDC_CLOSE_BUTTON);
     EXPECT_TRUE(main.closePosted);
   });
 }

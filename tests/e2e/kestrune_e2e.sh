@@ -23,24 +23,19 @@ KD_SUITE="kestrune e2e"
 NAME=Kestrune  # also the main window's caption, text 400
 TITLE=$NAME
 
-# Control ids (programs/kestrune/resource.h, programs/common/frame_ids.h).
-PRINTER_LIST=1026
-NOZZLE_CHECK=1038
-DEEP_CLEANING=1039
-CLOSE_BUTTON=1004
-BUSY_MESSAGE=1159
 trap kd_e2e_cleanup EXIT
 
 # What the printer must receive, written out here rather than taken from the code under test.
 NOZZLE_CHECK_STREAM=1b401b285208000052454d4f5445314e43020000005649020000011b0000000d0a0c1b40
 DEEP_CLEANING_STREAM=1b401b285208000052454d4f5445314348020000101b000000
 
-busy_dialog_shows() { driver wait-control "$BUSY_MESSAGE" 10000 >/dev/null; }
+busy_dialog_shows() { driver wait-control "$IDC_BUSY_MESSAGE" 10000 >/dev/null; }
 
 [ -x "$WINELOADER" ] || fail "wine64 is not installed"
 log "building the x86_64 programs and stand-ins"
 kd_windows_build Kestrune kddriver kd_platform_check kbapi_standin kdsim ||
   fail "the x86_64 build failed"
+kd_control_ids kestrune || fail "no control ids"
 
 KD_HEADLESS=1 kd_display_start || fail "cannot start Xvfb"
 rm -rf "$PREFIX" "$WORK"
@@ -59,15 +54,15 @@ log "starting Kestrune.exe (launch mode Normal)"
 start_program
 
 check "nothing remembered yet: the list starts on the no-printer entry" \
-  test "$(driver text "$TITLE" "$PRINTER_LIST")" = "$(text 200)"
-driver choose "$TITLE" "$PRINTER_LIST" "$KD_SIM_QUEUE" >/dev/null ||
+  test "$(driver text "$TITLE" "$IDC_PRINTER_LIST")" = "$(text 200)"
+driver choose "$TITLE" "$IDC_PRINTER_LIST" "$KD_SIM_QUEUE" >/dev/null ||
   fail "the queue \"$KD_SIM_QUEUE\" is not in the printer list"
 sleep 1  # the choice binds the library; let the window repaint
 screenshot "$SHOT"
 
 log "case: nozzle check on a ready printer"
 before=$(input_size)
-press "$NOZZLE_CHECK"
+press "$IDC_NOZZLE_CHECK"
 expect_message "nozzle check" information 308
 expect_bytes "the nozzle check reached the printer as exactly its 36 bytes" \
   "$before" "$NOZZLE_CHECK_STREAM"
@@ -80,13 +75,13 @@ check "the choice is remembered as SelectPrinter" test "$remembered" = "$KD_SIM_
 log "case: deep cleaning with an ink level of 25"
 printer ink=80,25,80,80
 before=$(input_size)
-press "$DEEP_CLEANING"
+press "$IDC_DEEP_CLEANING"
 expect_message "deep cleaning, ink at 25" warning 309
 check "nothing was sent for the refused deep cleaning" test "$(input_size)" -eq "$before"
 
 log "case: deep cleaning with every ink level above 25"
 printer ink=80,26,80,80
-press "$DEEP_CLEANING"
+press "$IDC_DEEP_CLEANING"
 expect_message "deep cleaning, ink at 26" information 306
 expect_bytes "the deep cleaning reached the printer as exactly its 25 bytes" \
   "$before" "$DEEP_CLEANING_STREAM"
@@ -94,21 +89,21 @@ expect_bytes "the deep cleaning reached the printer as exactly its 25 bytes" \
 log "case: nozzle check on a busy printer (two more polls, 5 s apart)"
 printer status=busy
 before=$(input_size)
-press "$NOZZLE_CHECK"
+press "$IDC_NOZZLE_CHECK"
 check "the busy dialog shows while the printer is polled" busy_dialog_shows
 expect_message "nozzle check, printer busy" warning 302 ok 30000
 check "nothing was sent to the busy printer" test "$(input_size)" -eq "$before"
 
 log "case: nozzle check on a printer of another model"
 printer status=ready "model=KALDO Model 7000"
-press "$NOZZLE_CHECK"
+press "$IDC_NOZZLE_CHECK"
 expect_message "nozzle check, other model" error 305
 check "nothing was sent to the other model" test "$(input_size)" -eq "$before"
 
 log "case: the close confirmation"
-press "$CLOSE_BUTTON"
+press "$IDC_CLOSE_BUTTON"
 expect_message "close, answered Cancel" information 300 cancel
 sleep 1
 check "Cancel keeps Kestrune open" window_stays
-close_with_ok "$CLOSE_BUTTON"
+close_with_ok "$IDC_CLOSE_BUTTON"
 finish "$SHOT"

@@ -24,15 +24,6 @@ KD_SUITE="sunnabar e2e"
 NAME=Sunnabar  # also the main window's caption, text 400
 trap kd_e2e_cleanup EXIT
 
-# Control ids (firmware/firmware_page.h, programs/common/frame_ids.h).
-PRINTER_LIST=1026
-BROWSE=1001
-FILE_NAME=1060
-PRINTER_VERSION=1064
-FILE_VERSION=1065
-UPDATE=1066
-CLOSE_BUTTON=1004
-BUSY_MESSAGE=1159
 
 PRINTER_FIRMWARE=SN120315  # does not end in 0000: the printer expects the lead-in
 FILE_FIRMWARE=SN120415     # newer: key 0x4120 against 0x3120
@@ -59,11 +50,12 @@ remembered_folder() {
   timeout 60 "$WINELOADER" reg query "$MODEL_KEY" /v FwPath </dev/null 2>/dev/null |
     tr -d '\r' | sed -n 's/.*FwPath *REG_SZ *//p'
 }
-busy_dialog_shows() { driver wait-control "$BUSY_MESSAGE" 10000 >/dev/null; }
+busy_dialog_shows() { driver wait-control "$IDC_BUSY_MESSAGE" 10000 >/dev/null; }
 
 [ -x "$WINELOADER" ] || fail "wine64 is not installed"
 log "building the x86_64 Sunnabar, kddriver, kdtool and the simulated printer"
 kd_windows_build Sunnabar kddriver kdtool kbapi_standin kdsim || fail "the x86_64 build failed"
+kd_control_ids sunnabar || fail "no control ids"
 
 KD_HEADLESS=1 kd_display_start || fail "cannot start Xvfb"
 rm -rf "$PREFIX" "$WORK"
@@ -81,18 +73,18 @@ log "firmware file $FIRMWARE_FILE ($FILE_FIRMWARE, $file_size bytes)"
 log "starting Sunnabar.exe (launch mode Normal)"
 start_program
 check_equal "the list starts on the no-printer entry" "$(text 200)" \
-  "$(driver text "$NAME" "$PRINTER_LIST")"
+  "$(driver text "$NAME" "$IDC_PRINTER_LIST")"
 
 log "case: choosing the printer shows its firmware version"
-driver choose "$NAME" "$PRINTER_LIST" "$KD_SIM_QUEUE" >/dev/null ||
+driver choose "$NAME" "$IDC_PRINTER_LIST" "$KD_SIM_QUEUE" >/dev/null ||
   fail "the queue \"$KD_SIM_QUEUE\" is not in the printer list"
-control_shows "$PRINTER_VERSION" "$PRINTER_FIRMWARE" 20000 ||
-  fail "the page shows \"$(driver text "$NAME" "$PRINTER_VERSION")\" as the printer's version," \
+control_shows "$IDC_PRINTER_VERSION" "$PRINTER_FIRMWARE" 20000 ||
+  fail "the page shows \"$(driver text "$NAME" "$IDC_PRINTER_VERSION")\" as the printer's version," \
     "not $PRINTER_FIRMWARE; $(driver appear 100)"
 log "ok: the page shows the printer's version $PRINTER_FIRMWARE"
 
 log "case: Browse through the file-open dialog"
-press "$BROWSE"
+press "$IDC_BROWSE"
 opened=$(driver open-file '*' "$(kd_windows_path "$FIRMWARE_FILE")" 30000) ||
   fail "the file-open dialog could not be filled: $opened"
 check_equal "the file-open dialog is the system's Open dialog" "dialog: Open" \
@@ -100,17 +92,17 @@ check_equal "the file-open dialog is the system's Open dialog" "dialog: Open" \
 folder_line=$(grep '^folder:' <<<"$opened" || true)
 check "nothing remembered yet: the dialog starts in C:\\ ($folder_line)" \
   grep -q '(C:)' <<<"$folder_line"
-control_shows "$FILE_NAME" "$(basename "$FIRMWARE_FILE")" 20000 ||
+control_shows "$IDC_FILE_NAME" "$(basename "$FIRMWARE_FILE")" 20000 ||
   fail "the page does not show the chosen file; $(driver appear 100)"
 log "ok: the page shows the file name $(basename "$FIRMWARE_FILE")"
 check_equal "the page shows the file's version" "$FILE_FIRMWARE" \
-  "$(driver text "$NAME" "$FILE_VERSION")"
+  "$(driver text "$NAME" "$IDC_FILE_VERSION")"
 firmware_folder=$(kd_windows_path "$(dirname "$FIRMWARE_FILE")")
 check_equal "the file's folder is remembered as FwPath" "$firmware_folder" "$(remembered_folder)"
 
 log "case: Update (the product waits a fixed ${SETTLE_S} s before it asks the printer)"
 before=$(input_size)
-press "$UPDATE"
+press "$IDC_UPDATE"
 update_started=$SECONDS
 check "the progress dialog shows while the printer restarts" busy_dialog_shows
 expect_message "update" information 309 ok "$UPDATE_LIMIT_MS"
@@ -126,11 +118,11 @@ check "the printer restarted with it" printer_log_has "restarted with firmware $
 check "kdsim show: the printer's firmware is now $FILE_FIRMWARE" \
   printer_shows "firmware=$FILE_FIRMWARE"
 check_equal "the page shows the printer's new version" "$FILE_FIRMWARE" \
-  "$(driver text "$NAME" "$PRINTER_VERSION")"
+  "$(driver text "$NAME" "$IDC_PRINTER_VERSION")"
 sleep 1  # let the page repaint its verdict
 screenshot "$SHOT"
 
 log "case: the close confirmation"
-close_with_ok "$CLOSE_BUTTON"
+close_with_ok "$IDC_CLOSE_BUTTON"
 log "the update took ${update_s} s of the run"
 finish "$SHOT"

@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "cleaning/maintenance_page.h"
@@ -34,6 +35,11 @@ struct FaultRow {
   std::vector<Shown> messages;
   Delivery delivery;
 };
+
+// A failing row is named in the report, not dumped as bytes.
+void PrintTo(const FaultRow& row, std::ostream* out) {
+  *out << row.name;
+}
 
 constexpr char FIRMWARE_PATH[] = "D:\\Updates\\NEW.UPG";
 constexpr char NEW_VERSION[] = "SN130315";
@@ -270,21 +276,20 @@ TEST_P(FaultTable, MessagesAndDelivery) {
             [&](fakes::FakeView& main) {
               if (row.action == Action::PrinterChoice) return;
               if (!kestrune) {
-                main.ChooseComboEntry(shell::IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
+                main.ChooseComboEntry(IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
                 if (row.action == Action::FirmwareRefresh) return;
-                fakes::FakeView* page = world.Window(firmware::FIRMWARE_PAGE_TEMPLATE);
-                ASSERT_TRUE(page->IsControlEnabled(firmware::IDC_BROWSE));
-                page->Click(firmware::IDC_BROWSE);
-                ASSERT_TRUE(page->IsControlEnabled(firmware::IDC_UPDATE));
+                fakes::FakeView* page = world.Window(IDD_FIRMWARE_PAGE);
+                ASSERT_TRUE(page->IsControlEnabled(IDC_BROWSE));
+                page->Click(IDC_BROWSE);
+                ASSERT_TRUE(page->IsControlEnabled(IDC_UPDATE));
                 ASSERT_TRUE(world.fake.host->messages.empty()) << world.MessageTexts()[0];
                 row.setUp(world);
-                page->Click(firmware::IDC_UPDATE);
+                page->Click(IDC_UPDATE);
                 return;
               }
               ASSERT_TRUE(world.fake.host->messages.empty()) << world.MessageTexts()[0];
-              int button = row.action == Action::NozzleCheck ? cleaning::IDC_NOZZLE_CHECK
-                                                             : cleaning::IDC_DEEP_CLEANING;
-              world.Window(cleaning::MAINTENANCE_TEMPLATE)->Click(button);
+              int button = row.action == Action::NozzleCheck ? IDC_NOZZLE_CHECK : IDC_DEEP_CLEANING;
+              world.Window(IDD_MAINTENANCE_PAGE)->Click(button);
             });
 
   const auto& messages = world.fake.host->messages;
@@ -326,5 +331,9 @@ std::string RowName(const ::testing::TestParamInfo<FaultRow>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Suite, FaultTable, ::testing::ValuesIn(ROWS), RowName);
+
+TEST(FaultRows, AreReportedByName) {
+  EXPECT_EQ(::testing::PrintToString(ROWS[0]), ROWS[0].name);
+}
 
 }  // namespace

@@ -27,7 +27,6 @@ constexpr char PORT[] = "USB001";
 constexpr char DEVICE_ID[] = "MFG:KALDO;CMD:ESC;DES:KALDO Model 9000;";
 constexpr char OTHER_DEVICE_ID[] = "MFG:KALDO;DES:KALDO Model 7000;";
 constexpr char FILE_PATH[] = "D:\\Updates\\FW.UPG";
-constexpr int MAIN_TEMPLATE = 102;
 
 // Files whose one read can be made to come up short, as when the file shrinks meanwhile.
 class ShortReadFiles : public fakes::FakeFiles {
@@ -41,7 +40,7 @@ class ShortReadFiles : public fakes::FakeFiles {
 
 class IdleFrame : public shell::MainFrame {
  public:
-  int TemplateId() const override { return MAIN_TEMPLATE; }
+  int TemplateId() const override { return IDD_MAIN_WINDOW; }
   bool OnInit(ui::View&) override { return true; }
 };
 
@@ -65,13 +64,12 @@ class FirmwareFixture : public ::testing::Test {
     fakes::InstallTestSettings(
         *files, {0,   2,   3,   4,   5,   6,   7,   8,   9,   100, 101, 102, 180,   302,
                  303, 305, 306, 307, 308, 309, 310, 311, 312, 313, 314, 400, 20000, 20100});
-    host->templates[shell::BUSY_TEMPLATE] = {shell::BUSY_PICTURE, shell::BUSY_MESSAGE,
-                                             ui::ID_CANCEL};
+    host->templates[IDD_BUSY] = {IDC_BUSY_PICTURE, IDC_BUSY_MESSAGE, ui::ID_CANCEL};
     spooler->AddQueue(QUEUE, PORT, DRIVER);
     app->SetPrinter(QUEUE, DRIVER, PORT);
 
     api = std::make_unique<printer_link::BidiApi>(app->Library(), app->Spooler(), app->Files());
-    EXPECT_EQ(api->Bind(QUEUE, 1), 1);
+    EXPECT_EQ(api->Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 1);
     kb->calls.clear();
     kb->deviceId = DEVICE_ID;
     kb->channels = {{printer_link::CHANNEL_CONTROL, 0x07}};
@@ -138,7 +136,7 @@ class FirmwareFixture : public ::testing::Test {
       seenCalls = kb->calls.size();
       NoteCounts(at);
     }
-    if (fakes::FakeView* busy = host->Find(shell::BUSY_TEMPLATE)) {
+    if (fakes::FakeView* busy = host->Find(IDD_BUSY)) {
       busyTitle = busy->title;
       busyCancelVisible = busy->IsControlVisible(ui::ID_CANCEL);
     }

@@ -15,20 +15,17 @@
 #include "sim/simulated_printer.h"
 #include "tests/support/fake_spooler.h"
 #include "tests/support/program_world.h"
+#include "tests/support/recording_canvas.h"
 #include "tests/support/test_app.h"
 
 namespace {
 
+using fakes::NullHandler;
 using namespace firmware;
 
 constexpr char QUEUE[] = "Plotter on USB001";
 constexpr char DRIVER[] = "KALDO Model 9000";
 constexpr char FILE_PATH[] = "D:\\Updates\\NEW.UPG";
-
-class NullHandler : public ui::DialogHandler {
- public:
-  bool OnInit(ui::View&) override { return true; }
-};
 
 class NoPageHost : public shell::PageHost {
  public:
@@ -51,15 +48,14 @@ class FirmwareSimTest : public ::testing::Test {
     app = std::make_unique<shell::ToolApp>(programs::SunnabarProfile(), std::move(set));
     fakes::InstallTestSettings(*platform.files, {0, 5, 7, 8, 9, 302, 305, 306, 307, 308, 309, 310,
                                                  311, 312, 314, 400, 20000, 20100});
-    platform.host->templates[shell::BUSY_TEMPLATE] = {shell::BUSY_PICTURE, shell::BUSY_MESSAGE,
-                                                      ui::ID_CANCEL};
-    platform.host->templates[FIRMWARE_PAGE_TEMPLATE] = {
+    platform.host->templates[IDD_BUSY] = {IDC_BUSY_PICTURE, IDC_BUSY_MESSAGE, ui::ID_CANCEL};
+    platform.host->templates[IDD_FIRMWARE_PAGE] = {
         IDC_BROWSE, IDC_UPDATE, IDC_FILE_NAME, IDC_PRINTER_VERSION, IDC_FILE_VERSION, IDC_VERDICT};
     spooler->AddQueue(QUEUE, "USB001", DRIVER);
     spooler->onJob = [this](const std::vector<uint8_t>& job) { printer->ReceiveJob(job); };
     app->SetPrinter(QUEUE, DRIVER, "USB001");
     api = std::make_unique<printer_link::BidiApi>(app->Library(), app->Spooler(), app->Files());
-    EXPECT_EQ(api->Bind(QUEUE, 1), 1);
+    EXPECT_EQ(api->Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 1);
   }
   ~FirmwareSimTest() override {
     view.reset();
@@ -70,8 +66,8 @@ class FirmwareSimTest : public ::testing::Test {
   void OpenAndRefresh() {
     view.reset();  // the window goes before its handler
     page = std::make_unique<FirmwarePage>(*app, pageHost, api.get());
-    view = platform.host->CreateModeless(FIRMWARE_PAGE_TEMPLATE, nullptr, true, *page);
-    EXPECT_NE(View().Send(shell::PAGE_REFRESH, 0, 0), 0);
+    view = platform.host->CreateModeless(IDD_FIRMWARE_PAGE, nullptr, true, *page);
+    EXPECT_TRUE(page->OnRefresh());
   }
   fakes::FakeView& View() { return *static_cast<fakes::FakeView*>(view.get()); }
   void BrowseNewFirmware(const char* version) {
@@ -173,12 +169,12 @@ TEST(SunnabarProgramTest, ChooseBrowseUpdateAndChooseNoPrinter) {
       },
       [&](fakes::FakeView& main) {
         ran = true;
-        fakes::FakeView* view = world.Window(FIRMWARE_PAGE_TEMPLATE);
+        fakes::FakeView* view = world.Window(IDD_FIRMWARE_PAGE);
         ASSERT_NE(view, nullptr);
         EXPECT_EQ(main.clientHeight, 115 + 278);
         EXPECT_FALSE(view->IsControlEnabled(IDC_BROWSE));  // the no-printer entry to start
 
-        main.ChooseComboEntry(shell::IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
+        main.ChooseComboEntry(IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
         EXPECT_EQ(view->ControlText(IDC_PRINTER_VERSION), "SN120315");
         ASSERT_TRUE(view->IsControlEnabled(IDC_BROWSE));
         view->Click(IDC_BROWSE);
@@ -187,7 +183,7 @@ TEST(SunnabarProgramTest, ChooseBrowseUpdateAndChooseNoPrinter) {
         EXPECT_EQ(world.MessageTexts(), std::vector<std::string>{"T309"});
         EXPECT_EQ(world.printer.State().firmware, "SN130315");
 
-        main.ChooseComboEntry(shell::IDC_PRINTER_LIST, 1, shell::COMBO_SELECTION_CHANGED);
+        main.ChooseComboEntry(IDC_PRINTER_LIST, 1, shell::COMBO_SELECTION_CHANGED);
         EXPECT_EQ(view->ControlText(IDC_PRINTER_VERSION), "");
         EXPECT_EQ(view->ControlText(IDC_FILE_NAME), "");
         EXPECT_EQ(view->ControlText(IDC_FILE_VERSION), "");

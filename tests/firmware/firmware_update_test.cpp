@@ -212,7 +212,7 @@ TEST_F(UpdateFlowTest, RefusedOrShortJobReports302AndNeverSuccess) {
     EXPECT_EQ(Update(), UpdateOutcome::JobFailed);
     EXPECT_EQ(target.messages, Messages({{302, ui::Icon::Warning}}));
     EXPECT_LT(clock->now - startedAt, 1000u);  // no wait for a restart that cannot come
-    EXPECT_EQ(host->Find(shell::BUSY_TEMPLATE), nullptr);
+    EXPECT_EQ(host->Find(IDD_BUSY), nullptr);
     EXPECT_TRUE(spooler->Balanced());
     kb->receives.clear();
   }

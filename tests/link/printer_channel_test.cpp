@@ -15,10 +15,12 @@
 #include "programs/kestrune/kestrune_tables.h"
 #include "shell/busy_dialog.h"
 #include "tests/support/fake_kbapi.h"
+#include "tests/support/recording_canvas.h"
 #include "tests/support/test_app.h"
 
 namespace {
 
+using fakes::NullHandler;
 using namespace printer_link;
 using fakes::ChannelEntry;
 using fakes::ScriptedReceive;
@@ -30,11 +32,6 @@ const std::vector<uint8_t> READY_BODY = {0x01, 0x01, STATUS_READY};
 const std::vector<uint8_t> BUSY_BODY = {0x01, 0x01, 0x03};
 const std::vector<uint8_t> VERSION_QUERY = {0x56, 0x49, 0x02, 0x00, 0x01, 0x00};
 
-class NullHandler : public ui::DialogHandler {
- public:
-  bool OnInit(ui::View&) override { return true; }
-};
-
 class PrinterChannelTest : public ::testing::Test {
  protected:
   PrinterChannelTest() {
@@ -44,16 +41,15 @@ class PrinterChannelTest : public ::testing::Test {
         programs::KestruneProfile(),
         fakes::MakeFakePlatform(&platform, nullptr, std::move(library)));
     fakes::InstallTestSettings(*platform.files, {0, 20000, 20100});
-    platform.host->templates[shell::BUSY_TEMPLATE] = {shell::BUSY_PICTURE, shell::BUSY_MESSAGE,
-                                                      ui::ID_CANCEL};
+    platform.host->templates[IDD_BUSY] = {IDC_BUSY_PICTURE, IDC_BUSY_MESSAGE, ui::ID_CANCEL};
     api = std::make_unique<BidiApi>(app->Library(), app->Spooler(), app->Files());
-    EXPECT_EQ(api->Bind(QUEUE, 1), 1);
+    EXPECT_EQ(api->Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 1);
     kb->calls.clear();
     kb->channels = {{CHANNEL_CONTROL, USABLE}};
     kb->openResult = 7;
   }
 
-  PrinterChannel Channel() { return PrinterChannel(api.get(), *app); }
+  PrinterChannel Channel() { return app->Channel(api.get()); }
   uint32_t Elapsed() const { return platform.clock->now - start; }
 
   fakes::TestPlatform platform{};
@@ -97,7 +93,7 @@ TEST_F(PrinterChannelTest, DeviceIdFailures) {
   kb->deviceId = "DES:KALDO Model 9000;";
   kb->deviceIdResult = -2;
   EXPECT_FALSE(Channel().MatchDeviceId(QUEUE, DRIVER));
-  EXPECT_FALSE(PrinterChannel(nullptr, *app).MatchDeviceId(QUEUE, DRIVER));
+  EXPECT_FALSE(app->Channel(nullptr).MatchDeviceId(QUEUE, DRIVER));
 }
 
 TEST_F(PrinterChannelTest, DeviceIdFillingTheBufferIsNotSearchedPastItsEnd) {
@@ -169,7 +165,7 @@ TEST_F(PrinterChannelTest, SelectionFailures) {
     EXPECT_EQ(Channel().Open(QUEUE), -1);
     EXPECT_TRUE(kb->openedTypes.empty());
   }
-  EXPECT_EQ(PrinterChannel(nullptr, *app).Open(QUEUE), -1);
+  EXPECT_EQ(app->Channel(nullptr).Open(QUEUE), -1);
 }
 
 TEST_F(PrinterChannelTest, SelectionIsCachedOnlyWhenAChannelWasFound) {
@@ -218,10 +214,7 @@ TEST_F(PrinterChannelTest, ReadStatus) {
   };
   const Case cases[] = {
       {"length 0", fakes::StatusReplyBytes({}), std::nullopt, -1},
-      {"length beyond the bytes received",
-       {'S', 0x0D, 0x0A, 0x40, 0x00, 0x01, 0x01, 0x04},
-       std::nullopt,
-       -1},
+      {"length beyond the buffer", {'S', 0x0D, 0x0A, 0xFC, 0x00, 0x01, 0x01, 0x04}, 8, -1},
       {"library failure passes through", fakes::StatusReplyBytes(READY_BODY), -5, -5},
       {"0 passes through", fakes::StatusReplyBytes(READY_BODY), 0, 0},
   };
@@ -234,14 +227,26 @@ TEST_F(PrinterChannelTest, ReadStatus) {
     EXPECT_EQ(channel.ReadStatus(7, fresh), c.expected);
     EXPECT_FALSE(fresh.IsReady());
   }
-  EXPECT_EQ(PrinterChannel(nullptr, *app).ReadStatus(7, status), -1);
+  EXPECT_EQ(app->Channel(nullptr).ReadStatus(7, status), -1);
 }
 
-TEST_F(PrinterChannelTest, StatusLengthBeyondTheReceivedBytesIsNoStatus) {
-  // The library reports 8 bytes; the ready field after them is stale buffer content.
-  kb->statusReplies = {{'S', 0x0D, 0x0A, 0x03, 0x00, 0x01, 0x01, 0x04}};
-  kb->statusResult = 7;
+TEST_F(PrinterChannelTest, StatusLengthBeyondTheReceivedBytesReadsTheClearedBuffer) {
+  // The length word claims one byte more than arrived: the body ends in the buffer's zeros,
+  // and the status field before them still counts.
+  kb->statusReplies = {{0x41, 0x0D, 0x0A, 0x04, 0x00, 0x01, 0x01, 0x04}};
   StatusReply status;
+  EXPECT_EQ(Channel().ReadStatus(7, status), 8);
+  EXPECT_EQ(status.Body(), (std::vector<uint8_t>{0x01, 0x01, 0x04, 0x00}));
+  EXPECT_TRUE(status.IsReady());
+  // The library counts 7 bytes; the eighth is in the buffer all the same.
+  kb->statusIndex = 0;
+  kb->statusResult = 7;
+  EXPECT_EQ(Channel().ReadStatus(7, status), 7);
+  EXPECT_TRUE(status.IsReady());
+  // A length that runs past the 256-byte buffer is no status.
+  kb->statusReplies = {{0x41, 0x0D, 0x0A, 0xFC, 0x00, 0x01, 0x01, 0x04}};
+  kb->statusIndex = 0;
+  kb->statusResult = std::nullopt;
   EXPECT_EQ(Channel().ReadStatus(7, status), -1);
   EXPECT_TRUE(status.Empty());
 }
@@ -295,7 +300,7 @@ TEST_F(PrinterChannelTest, WaitUntilReadyWithoutDialog) {
     EXPECT_EQ(kb->closedHandles, std::vector<int>{7});
   }
   EXPECT_EQ(platform.host->pumps, 0);
-  EXPECT_EQ(platform.host->Find(shell::BUSY_TEMPLATE), nullptr);
+  EXPECT_EQ(platform.host->Find(IDD_BUSY), nullptr);
 }
 
 TEST_F(PrinterChannelTest, WaitUntilReadyWithoutChannelOrLibrary) {
@@ -306,7 +311,7 @@ TEST_F(PrinterChannelTest, WaitUntilReadyWithoutChannelOrLibrary) {
   EXPECT_EQ(Channel().WaitUntilReady(QUEUE, true, nullptr), 0);
   EXPECT_EQ(kb->Count("KBGetStatus"), 0);
   EXPECT_EQ(kb->Count("KBCloseChannel"), 0);
-  EXPECT_EQ(PrinterChannel(nullptr, *app).WaitUntilReady(QUEUE, true, nullptr), -1);
+  EXPECT_EQ(app->Channel(nullptr).WaitUntilReady(QUEUE, true, nullptr), -1);
   EXPECT_EQ(platform.clock->now, start);
 }
 
@@ -319,7 +324,7 @@ TEST_F(PrinterChannelTest, WaitUntilReadyShowsTheBusyDialogOverTheMainWindow) {
   int pumpsWhileDialog = 0;
   bool ownerDisabled = true;
   platform.host->onPump = [&] {
-    fakes::FakeView* dialog = platform.host->Find(shell::BUSY_TEMPLATE);
+    fakes::FakeView* dialog = platform.host->Find(IDD_BUSY);
     if (!dialog) return;
     ++pumpsWhileDialog;
     EXPECT_EQ(dialog->title, "T0");
@@ -333,7 +338,7 @@ TEST_F(PrinterChannelTest, WaitUntilReadyShowsTheBusyDialogOverTheMainWindow) {
   EXPECT_GT(pumpsWhileDialog, 10);  // messages kept flowing through the wait
   EXPECT_TRUE(ownerDisabled);
   EXPECT_TRUE(main->IsEnabled());
-  EXPECT_EQ(platform.host->Find(shell::BUSY_TEMPLATE), nullptr);
+  EXPECT_EQ(platform.host->Find(IDD_BUSY), nullptr);
   EXPECT_EQ(kb->closedHandles, std::vector<int>{7});
 }
 
@@ -344,7 +349,7 @@ TEST_F(PrinterChannelTest, WaitUntilReadyDialogIsOwnedByTheParentAndStopsWhenRea
   kb->statusReplies = {fakes::StatusReplyBytes(BUSY_BODY), fakes::StatusReplyBytes(READY_BODY)};
   fakes::FakeView* seen = nullptr;
   platform.host->onPump = [&] {
-    if (!seen) seen = platform.host->Find(shell::BUSY_TEMPLATE);
+    if (!seen) seen = platform.host->Find(IDD_BUSY);
   };
   EXPECT_EQ(Channel().WaitUntilReady(QUEUE, true, parent.get()), 1);
   ASSERT_NE(seen, nullptr);
@@ -368,7 +373,7 @@ TEST_F(PrinterChannelTest, WaitUntilReadyPumpsWhenTheParentIsDisabled) {
   EXPECT_EQ(Channel().WaitUntilReady(QUEUE, false, parent.get()), 0);
   EXPECT_GT(platform.host->pumps, 10);
   EXPECT_EQ(Elapsed(), 10000u);
-  EXPECT_EQ(platform.host->Find(shell::BUSY_TEMPLATE), nullptr);
+  EXPECT_EQ(platform.host->Find(IDD_BUSY), nullptr);
 }
 
 // --- command replies --------------------------------------------------------------------
@@ -513,7 +518,7 @@ TEST_F(PrinterChannelTest, QueryFailures) {
   kb->channels.clear();
   EXPECT_EQ(query(), -1);
   uint8_t command[1] = {0};
-  EXPECT_EQ(PrinterChannel(nullptr, *app).QueryPrinter(QUEUE, command, 1, reply, 1, 10), -1);
+  EXPECT_EQ(app->Channel(nullptr).QueryPrinter(QUEUE, command, 1, reply, 1, 10), -1);
 }
 
 }  // namespace

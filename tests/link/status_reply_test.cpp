@@ -86,8 +86,17 @@ TEST(StatusReply, InkEntryRunningPastItsFieldIsNotRead) {
   // (type 05, here a low value).
   StatusReply status = FromBody({0x0F, 0x06, 0x03, 0, 0, 90, 0, 0, 0x05, 0x01, 0x00});
   EXPECT_FALSE(status.IsInkLow());
-  // Entries shorter than the level position carry no level.
-  EXPECT_FALSE(FromBody({0x0F, 0x04, 0x02, 1, 1, 1}).IsInkLow());
+  // n = 4, e = 2: two entries by the printer's count; the second one's level byte (data
+  // position 5) lies outside the field and is not read, the first one's (position 3) is.
+  EXPECT_TRUE(FromBody({0x0F, 0x04, 0x02, 1, 90, 1, 0x05, 0x01, 0x00}).IsInkLow());
+  EXPECT_FALSE(FromBody({0x0F, 0x04, 0x02, 1, 90, 90, 0x05, 0x01, 0x00}).IsInkLow());
+}
+
+TEST(StatusReply, InkCountIsTheFieldLengthOverTheEntrySize) {
+  // n = 8, e = 4: two entries. The second one's level (data position 7) is the field's last
+  // byte; counting (n - 1) / e entries would miss it.
+  EXPECT_TRUE(FromBody({0x0F, 0x08, 0x04, 9, 9, 90, 9, 9, 9, 5}).IsInkLow());
+  EXPECT_FALSE(FromBody({0x0F, 0x08, 0x04, 9, 9, 90, 9, 9, 9, 26}).IsInkLow());
 }
 
 TEST(StatusReply, ZeroEntrySizeHasNoEntries) {

@@ -11,59 +11,16 @@
 #include "programs/kestrune/kestrune_tables.h"
 #include "programs/trevalo/trevalo_tables.h"
 #include "shell/tool_app.h"
+#include "tests/support/recording_canvas.h"
 #include "tests/support/test_app.h"
 
 namespace {
 
+using fakes::NullHandler;
+using fakes::PaintOp;
+using fakes::RecordingCanvas;
 using shell::BusyDialog;
 using shell::BusyState;
-
-class NullHandler : public ui::DialogHandler {
- public:
-  bool OnInit(ui::View&) override { return true; }
-};
-
-struct PaintOp {
-  std::string kind;
-  ui::Rect rect;
-  ui::Color color = 0;
-  int resource = 0, cellWidth = 0, index = 0, x = 0, y = 0;
-};
-
-PaintOp Op(const std::string& kind) {
-  PaintOp op;
-  op.kind = kind;
-  return op;
-}
-
-class RecordingCanvas : public ui::Canvas {
- public:
-  std::vector<PaintOp> ops;
-  ui::Rect ClientRect() override { return ui::Rect{0, 0, 332, 131}; }
-  void Fill(const ui::Rect& rect, ui::Color color) override {
-    PaintOp op = Op("fill");
-    op.rect = rect;
-    op.color = color;
-    ops.push_back(op);
-  }
-  void DottedLine(int, int, int, ui::Color) override { ops.push_back(Op("line")); }
-  void Text(const std::string&, const ui::Rect&, ui::Font, ui::Color) override {
-    ops.push_back(Op("text"));
-  }
-  void Bitmap(int, int, int) override { ops.push_back(Op("bitmap")); }
-  void StripCell(int resourceId, int cellWidth, ui::Color transparent, int index, int x,
-                 int y) override {
-    PaintOp op = Op("cell");
-    op.color = transparent;
-    op.resource = resourceId;
-    op.cellWidth = cellWidth;
-    op.index = index;
-    op.x = x;
-    op.y = y;
-    ops.push_back(op);
-  }
-  void Icon(int, int, int) override { ops.push_back(Op("icon")); }
-};
 
 class BusyDialogTest : public ::testing::Test {
  protected:
@@ -72,15 +29,14 @@ class BusyDialogTest : public ::testing::Test {
     app.reset();
     app = std::make_unique<shell::ToolApp>(std::move(profile), fakes::MakeFakePlatform(&platform));
     fakes::InstallTestSettings(*platform.files, {20000, 20100, 90000, 100000, 100100});
-    host().templates[shell::BUSY_TEMPLATE] = {shell::BUSY_PICTURE, shell::BUSY_MESSAGE,
-                                              ui::ID_CANCEL};
+    host().templates[IDD_BUSY] = {IDC_BUSY_PICTURE, IDC_BUSY_MESSAGE, ui::ID_CANCEL};
     owner = host().CreateModeless(102, nullptr, false, ownerHandler);
     host().SetMainWindow(owner.get());
   }
   void SetUp() override { Make(programs::KestruneProfile()); }
 
   fakes::FakeHost& host() { return *platform.host; }
-  fakes::FakeView* Window() { return host().Find(shell::BUSY_TEMPLATE); }
+  fakes::FakeView* Window() { return host().Find(IDD_BUSY); }
   void Wait(uint32_t ms) { platform.clock->Advance(ms); }
 
   fakes::TestPlatform platform{};
@@ -98,10 +54,10 @@ TEST_F(BusyDialogTest, StartLaysOutTheDialogAndDisablesTheOwner) {
   EXPECT_EQ(w->title, "Waiting");
   EXPECT_TRUE(w->visible);
   EXPECT_EQ(w->windowRect, (ui::Rect{0, 0, 332, 131}));
-  EXPECT_EQ(w->controls[shell::BUSY_PICTURE].rect, (ui::Rect{12, 11, 63, 59}));
-  EXPECT_EQ(w->controls[shell::BUSY_MESSAGE].rect, (ui::Rect{74, 18, 316, 53}));
+  EXPECT_EQ(w->controls[IDC_BUSY_PICTURE].rect, (ui::Rect{12, 11, 63, 59}));
+  EXPECT_EQ(w->controls[IDC_BUSY_MESSAGE].rect, (ui::Rect{74, 18, 316, 53}));
   EXPECT_EQ(w->controls[ui::ID_CANCEL].rect, (ui::Rect{122, 75, 210, 96}));
-  EXPECT_EQ(w->controls[shell::BUSY_MESSAGE].text, "T20000");
+  EXPECT_EQ(w->controls[IDC_BUSY_MESSAGE].text, "T20000");
   EXPECT_EQ(w->controls[ui::ID_CANCEL].text, "T20100");
   EXPECT_TRUE(w->controls[ui::ID_CANCEL].visible);
   EXPECT_EQ(w->timers.at(shell::BUSY_BLINK_TIMER).interval, shell::BUSY_BLINK_MS);
@@ -144,7 +100,7 @@ TEST_F(BusyDialogTest, EscapeDoesNothingWithoutCancelButton) {
   BusyDialog dialog(*app);
   ASSERT_TRUE(dialog.Start("Waiting", 15000, false, nullptr));
   EXPECT_FALSE(Window()->controls[ui::ID_CANCEL].visible);
-  EXPECT_EQ(Window()->controls[shell::BUSY_MESSAGE].text, "T20000");
+  EXPECT_EQ(Window()->controls[IDC_BUSY_MESSAGE].text, "T20000");
   Window()->handler.OnCommand(ui::ID_CANCEL, 0);  // what Escape sends
   EXPECT_EQ(dialog.Poll(), BusyState::Running);
   EXPECT_TRUE(Window()->visible);
@@ -157,7 +113,7 @@ TEST_F(BusyDialogTest, PictureBlinksOncePerSecondAtThePicturePosition) {
   for (int second = 0; second < 4; ++second) {
     Wait(1000);
     dialog.Poll();
-    RecordingCanvas canvas;
+    RecordingCanvas canvas{ui::Rect{0, 0, 332, 131}};
     Window()->handler.OnPaint(canvas);
     ASSERT_EQ(canvas.ops.size(), 2u);
     EXPECT_EQ(canvas.ops[0].kind, "fill");
@@ -165,7 +121,7 @@ TEST_F(BusyDialogTest, PictureBlinksOncePerSecondAtThePicturePosition) {
     EXPECT_EQ(canvas.ops[0].rect, (ui::Rect{0, 0, 332, 131}));
     const PaintOp& cell = canvas.ops[1];
     EXPECT_EQ(cell.kind, "cell");
-    EXPECT_EQ(cell.resource, shell::BUSY_BITMAP);
+    EXPECT_EQ(cell.resource, IDB_BUSY_FRAMES);
     EXPECT_EQ(cell.cellWidth, 32);
     EXPECT_EQ(cell.color, ui::MAGENTA);
     EXPECT_EQ(cell.x, 12);
@@ -191,7 +147,7 @@ TEST_F(BusyDialogTest, OwnerIsThePassedWindowAndComesBackOnDestruction) {
 }
 
 TEST_F(BusyDialogTest, FailedCreationReportsCancelled) {
-  host().failingTemplates.insert(shell::BUSY_TEMPLATE);
+  host().failingTemplates.insert(IDD_BUSY);
   BusyDialog dialog(*app);
   EXPECT_FALSE(dialog.Start("Waiting", 15000, true, nullptr));
   EXPECT_EQ(dialog.State(), BusyState::Cancelled);
@@ -203,10 +159,10 @@ TEST_F(BusyDialogTest, TrevaloTextsBackgroundAndCancel) {
   {
     BusyDialog dialog(*app);
     ASSERT_TRUE(dialog.Start("Waiting", 15000, true, nullptr));
-    EXPECT_EQ(Window()->controls[shell::BUSY_MESSAGE].text, "T100000");
+    EXPECT_EQ(Window()->controls[IDC_BUSY_MESSAGE].text, "T100000");
     EXPECT_EQ(Window()->controls[ui::ID_CANCEL].text, "T100100");
     EXPECT_FALSE(dialog.WhiteBackground());
-    RecordingCanvas canvas;
+    RecordingCanvas canvas{ui::Rect{0, 0, 332, 131}};
     Window()->handler.OnPaint(canvas);
     ASSERT_EQ(canvas.ops.size(), 1u);
     EXPECT_EQ(canvas.ops[0].kind, "cell");
@@ -218,7 +174,7 @@ TEST_F(BusyDialogTest, TrevaloTextsBackgroundAndCancel) {
   }
   BusyDialog fixed(*app);
   ASSERT_TRUE(fixed.Start("Waiting", 15000, false, nullptr));
-  EXPECT_EQ(Window()->controls[shell::BUSY_MESSAGE].text, "T90000");
+  EXPECT_EQ(Window()->controls[IDC_BUSY_MESSAGE].text, "T90000");
   fixed.Stop();
 }
 

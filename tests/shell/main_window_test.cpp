@@ -5,14 +5,15 @@
 
 #include "cleaning/maintenance_page.h"
 #include "programs/kestrune/kestrune_tables.h"
+#include "programs/kestrune/resource.h"
 #include "programs/sunnabar/sunnabar_tables.h"
+#include "programs/trevalo/trevalo_tables.h"
 #include "tests/support/program_world.h"
+#include "tests/support/recording_canvas.h"
 
 namespace {
 
 using fakes::FakeView;
-using shell::IDC_PAGE_SELECTOR;
-using shell::IDC_PRINTER_LIST;
 
 // A page that records what the main window asks of it.
 class StubPage : public shell::Page {
@@ -25,16 +26,18 @@ class StubPage : public shell::Page {
     v.SetClientSize(600, 278);
     return true;
   }
-  intptr_t OnMessage(unsigned message, uintptr_t, intptr_t, bool* handled) override {
-    *handled = true;
-    messages.push_back(message);
-    return message == shell::PAGE_REFRESH ? accept : 0;
+  bool OnRefresh() override {
+    calls.push_back(REFRESH);
+    return accept;
   }
+  void OnLeave() override { calls.push_back(LEAVE); }
   void OnDestroy() override { view = nullptr; }
 
+  static constexpr char REFRESH[] = "refresh";
+  static constexpr char LEAVE[] = "leave";
   ui::View* view = nullptr;
-  intptr_t accept = 1;
-  std::vector<unsigned> messages;
+  bool accept = true;
+  std::vector<std::string> calls;
   std::vector<bool> enabledLog;
 };
 
@@ -66,15 +69,15 @@ TEST_F(MainWindowTest, InitialisesHeaderSelectorAndPage) {
   world.fake.system->fileVersionHigh = 0x0003000D;  // 3.13.0.0
   world.Run(Stub(), [&](FakeView& main) {
     EXPECT_EQ(main.systemMenu, (std::vector<std::pair<int, std::string>>{{16, "T280"}}));
-    EXPECT_EQ(main.icon, shell::PROGRAM_ICON);
+    EXPECT_EQ(main.icon, IDI_PROGRAM);
     EXPECT_EQ(main.properties.count("C:ToolsMaint"), 1u);
     auto& selector = main.controls[IDC_PAGE_SELECTOR];
     ASSERT_EQ(selector.items.size(), 2u);
     EXPECT_EQ(selector.items[0], (std::pair<std::string, intptr_t>{"T400", 0}));
     EXPECT_EQ(selector.items[1], (std::pair<std::string, intptr_t>{"T0", 2}));
     EXPECT_FALSE(selector.visible);
-    EXPECT_EQ(main.controls[shell::IDC_PRINTER_LABEL].text, "T2");
-    EXPECT_EQ(main.controls[shell::IDC_PRINTER_LABEL].rect, (ui::Rect{70, 72, 200, 90}));
+    EXPECT_EQ(main.controls[IDC_PRINTER_LABEL].text, "T2");
+    EXPECT_EQ(main.controls[IDC_PRINTER_LABEL].rect, (ui::Rect{70, 72, 200, 90}));
     EXPECT_EQ(main.title, "T400");
     EXPECT_TRUE(main.maximizeRemoved);
     EXPECT_TRUE(stub->view->IsVisible());
@@ -84,12 +87,12 @@ TEST_F(MainWindowTest, InitialisesHeaderSelectorAndPage) {
     EXPECT_EQ(window->CurrentTitle(), "T0");
     EXPECT_EQ(window->CurrentDescription(), "T1");
     // The start page is current from the beginning: it is left, then refreshed.
-    EXPECT_EQ(stub->messages, (std::vector<unsigned>{shell::PAGE_LEAVE, shell::PAGE_REFRESH}));
+    EXPECT_EQ(stub->calls, (std::vector<std::string>{StubPage::LEAVE, StubPage::REFRESH}));
 
     // About, from the system menu, with the executable's version.
-    world.fake.host->modalScripts[shell::ABOUT_TEMPLATE] = [](FakeView& about) {
-      EXPECT_EQ(about.controls[shell::IDC_ABOUT_VERSION].text, "T10001 3.13");
-      EXPECT_EQ(about.controls[shell::IDC_ABOUT_TITLE].text, "T400");
+    world.fake.host->modalScripts[IDD_ABOUT] = [](FakeView& about) {
+      EXPECT_EQ(about.controls[IDC_ABOUT_VERSION].text, "T10001 3.13");
+      EXPECT_EQ(about.controls[IDC_ABOUT_TITLE].text, "T400");
       about.handler.OnLeftButtonUp();
       EXPECT_TRUE(about.ended);
     };
@@ -120,6 +123,36 @@ TEST_F(MainWindowTest, RemembersThePrinterAmongTwoOfOneModel) {
   ASSERT_NE(value, nullptr);
   EXPECT_EQ(std::string(value->data.begin(), value->data.end() - 1), "Printer A");
   EXPECT_TRUE(world.library->Loads() > 0);  // the link was bound to the chosen printer
+}
+
+TEST_F(MainWindowTest, RebindingFallsBackToTheDriversLibraryWhenTheTrialChannelFails) {
+  struct Case {
+    const char* name;
+    const char* fault;
+    std::vector<std::string> loaded;
+  } cases[] = {
+      {"trial channel opens", nullptr, {"KBAPI.DLL"}},
+      {"trial channel fails", sim::FAULT_OPEN_FAILS, {"KBAPI.DLL", fakes::TEST_DRIVER_LIBRARY}},
+      // A first binding that fails is not retried with the driver's copy.
+      {"first binding fails", sim::FAULT_INIT_FAILS, {"KBAPI.DLL"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fakes::ProgramWorld w(programs::KestruneProfile());
+    if (c.fault) w.printer.State().faults.insert(c.fault);
+    w.Remember(fakes::TEST_QUEUE);
+    w.Run(Stub(), [&](FakeView&) { EXPECT_EQ(w.loads->loaded, c.loaded); });
+  }
+}
+
+TEST_F(MainWindowTest, DeviceSettingsAreAskedWithTheMainWindowAsOwner) {
+  world.Remember(fakes::TEST_QUEUE);
+  world.spooler->deviceSettings[fakes::TEST_QUEUE] = {1, 2, 3};
+  world.Run(Stub(), [&](FakeView& main) {
+    ASSERT_EQ(world.spooler->settingsOwners.size(), 1u);
+    EXPECT_EQ(world.spooler->settingsOwners[0], &main);
+    ASSERT_NE(world.app->DeviceSettings(), nullptr);
+  });
 }
 
 TEST_F(MainWindowTest, RememberedQueueOfAnUnregisteredDriverIsNotListed) {
@@ -220,11 +253,11 @@ TEST_F(MainWindowTest, PageRefusingRefreshKeepsPageZero) {
     auto* window = static_cast<shell::MainWindow*>(&main.handler);
     window->SelectPage(0);
     EXPECT_EQ(window->CurrentPage(), 0);
-    stub->accept = 0;
+    stub->accept = false;
     window->SelectPage(2);
     EXPECT_EQ(window->CurrentPage(), 0);
     EXPECT_FALSE(stub->view->IsVisible());
-    stub->accept = 1;
+    stub->accept = true;
     window->SelectPage(2);
     EXPECT_EQ(window->CurrentPage(), 2);
     EXPECT_TRUE(stub->view->IsVisible());
@@ -270,12 +303,62 @@ TEST_F(MainWindowTest, SunnabarSelectsNoPrinterAndRefreshesOnlyAfterAChoice) {
       },
       [&](FakeView& main) {
         EXPECT_EQ(main.controls[IDC_PRINTER_LIST].selection, 1);  // never the remembered one
-        EXPECT_EQ(main.controls[shell::IDC_PRINTER_LABEL].text, "T10");
-        EXPECT_TRUE(stub->messages.empty() || stub->messages.back() != shell::PAGE_REFRESH);
+        EXPECT_EQ(main.controls[IDC_PRINTER_LABEL].text, "T10");
+        EXPECT_TRUE(stub->calls.empty() || stub->calls.back() != StubPage::REFRESH);
         main.ChooseComboEntry(IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
-        EXPECT_EQ(stub->messages.back(), shell::PAGE_REFRESH);
+        EXPECT_EQ(stub->calls.back(), StubPage::REFRESH);
         EXPECT_TRUE(stub->enabledLog.empty() || !stub->enabledLog.back());
       });
+}
+
+TEST(PrinterListStart, FollowsTheProfile) {
+  struct Case {
+    const char* name;
+    shell::ProgramProfile (*profile)();
+    bool remembered;
+    std::vector<std::string> entries;
+    int selection;
+  } cases[] = {
+      {"Kestrune, remembered",
+       programs::KestruneProfile,
+       true,
+       {"Printer A", "Printer B", "T200"},
+       1},
+      {"Kestrune, nothing remembered",
+       programs::KestruneProfile,
+       false,
+       {"Printer A", "Printer B", "T200"},
+       2},
+      {"Sunnabar, remembered",
+       programs::SunnabarProfile,
+       true,
+       {"Printer A", "Printer B", "T200"},
+       2},
+      // Trevalo's page 0 appends the no-printer entry; its ports rule drops the USB queue on a
+      // system version 6 machine.
+      {"Trevalo, remembered", programs::TrevaloProfile, true, {"Printer B"}, 0},
+      {"Trevalo, nothing remembered", programs::TrevaloProfile, false, {"Printer B"}, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fakes::ProgramWorld world(c.profile());
+    world.fake.system->version = {6, 1};
+    world.spooler->AddQueue("Printer B", "KD1394D3_1", fakes::TEST_DRIVER);
+    if (c.remembered) world.Remember("Printer B");
+    world.app->SetDriverName(fakes::TEST_DRIVER);
+    world.fake.host->templates[1] = {IDC_PRINTER_LIST};
+    fakes::NullHandler handler;
+    std::unique_ptr<ui::View> view = world.fake.host->CreateModeless(1, nullptr, false, handler);
+    auto& list = static_cast<FakeView&>(*view).controls[IDC_PRINTER_LIST];
+    shell::PrinterList printers(*world.app);
+    bool noneRegistered = true;
+    printers.Fill(*view, IDC_PRINTER_LIST, &noneRegistered);
+    EXPECT_FALSE(noneRegistered);
+    std::vector<std::string> entries;
+    for (auto& item : list.items) entries.push_back(item.first);
+    EXPECT_EQ(entries, c.entries);
+    EXPECT_EQ(list.selection, c.selection);
+  }
 }
 
 TEST(ModelKeyName, DropsTheMakerByLength) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "feed/media_table.h"
 #include "programs/kestrune/kestrune_tables.h"
 #include "programs/trevalo/trevalo_tables.h"
@@ -12,20 +14,21 @@ namespace {
 
 using fakes::SettingsPath;
 
-constexpr int MAIN_TEMPLATE = 102;
-
 // A main window that records that it ran.
 class RecordingMainWindow : public shell::MainFrame {
  public:
-  explicit RecordingMainWindow(int* runs) : runs_(runs) {}
-  int TemplateId() const override { return MAIN_TEMPLATE; }
+  explicit RecordingMainWindow(int* runs, std::function<void()> onInit = nullptr)
+      : runs_(runs), onInit_(std::move(onInit)) {}
+  int TemplateId() const override { return IDD_MAIN_WINDOW; }
   bool OnInit(ui::View&) override {
     ++*runs_;
+    if (onInit_) onInit_();
     return true;
   }
 
  private:
   int* runs_;
+  std::function<void()> onInit_;
 };
 
 class StartupTest : public ::testing::Test {
@@ -126,7 +129,7 @@ TEST_F(StartupTest, SecondInstanceActivatesTheFirstAndEnds) {
 TEST_F(StartupTest, RunHoldsTheLockAndSetsTheFirstDriverThenTearsDown) {
   MakeApp(programs::KestruneProfile());
   bool lockHeld = false;
-  fake.host->modalScripts[MAIN_TEMPLATE] = [&](fakes::FakeView&) {
+  fake.host->modalScripts[IDD_MAIN_WINDOW] = [&](fakes::FakeView&) {
     lockHeld = fake.system->locks.count("C:ToolsMaint") > 0;
     EXPECT_NE(app->PrinterLink(), nullptr);
     EXPECT_EQ(app->DriverName(), "KALDO Model 9000");
@@ -139,6 +142,7 @@ TEST_F(StartupTest, RunHoldsTheLockAndSetsTheFirstDriverThenTearsDown) {
 
 TEST_F(StartupTest, TrevaloWithoutAMediaTableEndsWithTheMissingFileMessage) {
   MakeApp(programs::TrevaloProfile());
+  app->SetProgramObjects(std::make_unique<programs::TrevaloObjects>());
   fake.files->Put(SettingsPath("MediaP1.ini"),
                   "MEDIAP1_NUM=2\nMEDIAP1_001=5,12,3,0,1,3,-1,-1,-1,-1\n");
   Run();
@@ -152,8 +156,59 @@ TEST_F(StartupTest, TrevaloWithoutAMediaTableEndsWithTheMissingFileMessage) {
 
 TEST_F(StartupTest, TrevaloWithItsMediaTableRuns) {
   MakeApp(programs::TrevaloProfile());
-  Run();
+  auto objects = std::make_unique<programs::TrevaloObjects>();
+  programs::TrevaloObjects* trevalo = objects.get();
+  app->SetProgramObjects(std::move(objects));
+  // Loaded by the time the main window runs.
+  bool loaded = false;
+  app->Run([&](shell::ToolApp&) {
+    return std::make_unique<RecordingMainWindow>(
+        &mainRuns, [&] { loaded = trevalo->Media() && trevalo->Media()->IsLoaded(); });
+  });
   EXPECT_EQ(mainRuns, 1);
+  EXPECT_TRUE(loaded);
+  EXPECT_EQ(trevalo->Media(), nullptr);  // torn down with the link
+}
+
+// Records when the program's own objects are made and dropped, against the printer link.
+class OrderedObjects : public shell::ProgramObjects {
+ public:
+  explicit OrderedObjects(std::vector<std::string>* log) : log_(log) {}
+  bool CreateBeforeLink(shell::ToolApp& app) override {
+    log_->push_back(app.PrinterLink() ? "before: link exists" : "before");
+    return true;
+  }
+  bool CreateAfterLink(shell::ToolApp& app) override {
+    log_->push_back(app.PrinterLink() ? "after" : "after: no link");
+    return createAfter;
+  }
+  void DestroyBeforeLinkRelease() override { log_->push_back("drop before release"); }
+  void DestroyAfterLinkRelease() override { log_->push_back("drop after release"); }
+  bool createAfter = true;
+
+ private:
+  std::vector<std::string>* log_;
+};
+
+TEST_F(StartupTest, ProgramObjectsAreMadeAroundTheLinkAndDroppedInReverse) {
+  for (bool fails : {false, true}) {
+    SCOPED_TRACE(fails ? "an object cannot be made" : "all made");
+    std::vector<std::string> log;
+    MakeApp(programs::TrevaloProfile());
+    auto objects = std::make_unique<OrderedObjects>(&log);
+    objects->createAfter = !fails;
+    app->SetProgramObjects(std::move(objects));
+    mainRuns = 0;
+    Run();
+    EXPECT_EQ(mainRuns, fails ? 0 : 1);
+    EXPECT_EQ(log, (std::vector<std::string>{"before", "after", "drop before release",
+                                             "drop after release"}));
+    if (fails) {
+      EXPECT_EQ(fake.host->messages.at(0).text, "T314");
+    }
+    app.reset();  // teardown runs once, not again at destruction
+    EXPECT_EQ(log.size(), 4u);
+  }
 }
 
 TEST_F(StartupTest, MainWindowThatCannotBeMadeReportsSharedObjects) {

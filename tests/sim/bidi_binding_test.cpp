@@ -96,7 +96,7 @@ class StandInTest : public ::testing::Test {
 TEST_F(StandInTest, BindsByDefaultNameAndTalksToThePrinterOfTheStateFile) {
   DefaultNameLibrary library(KD_STANDIN_LIBRARY);
   BidiApi api(library, spooler, files);
-  ASSERT_EQ(api.Bind(QUEUE, 1), 1);
+  ASSERT_EQ(api.Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 1);
   EXPECT_TRUE(spooler.Balanced());
 
   char id[256] = {};
@@ -128,7 +128,7 @@ TEST_F(StandInTest, BindsThroughTheDriversOwnCopy) {
   DriverNamesLibrary(NameOf(KD_STANDIN_LIBRARY));
   platform::PosixLibrary library;
   BidiApi api(library, spooler, files);
-  EXPECT_EQ(api.Bind(QUEUE, 0), 1);
+  EXPECT_EQ(api.Bind(QUEUE, printer_link::LibrarySearch::DriverPathOnly), 1);
   EXPECT_TRUE(spooler.Balanced());
   EXPECT_EQ(api.Release(), 1);
 }
@@ -155,7 +155,7 @@ TEST_F(StandInTest, BindFailures) {
     DriverNamesLibrary(c.driverValue);
     DefaultNameLibrary library(c.defaultPath);
     BidiApi api(library, spooler, files);
-    EXPECT_EQ(api.Bind(QUEUE, 1), 0);
+    EXPECT_EQ(api.Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 0);
     char id[256];
     uint32_t size = sizeof id;
     if (!api.IsLoaded()) {
@@ -169,7 +169,7 @@ TEST_F(StandInTest, WithoutAStateFileThereIsNoPrinter) {
   std::remove(statePath.c_str());
   DefaultNameLibrary library(KD_STANDIN_LIBRARY);
   BidiApi api(library, spooler, files);
-  EXPECT_EQ(api.Bind(QUEUE, 1), 0);
+  EXPECT_EQ(api.Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 0);
   char id[256];
   uint32_t size = sizeof id;
   EXPECT_NE(api.KBGetDeviceID(1, QUEUE, id, &size), 0);
@@ -179,7 +179,7 @@ TEST_F(StandInTest, WithoutAStateFileThereIsNoPrinter) {
 TEST_F(StandInTest, LibraryShortOfOneExportBindsToZeroButKeepsTheRestWorking) {
   DefaultNameLibrary library(KD_STANDIN_PARTIAL_LIBRARY);
   BidiApi api(library, spooler, files);
-  EXPECT_EQ(api.Bind(QUEUE, 1), 0);
+  EXPECT_EQ(api.Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 0);
   ASSERT_TRUE(api.IsLoaded());
   EXPECT_EQ(api.KBSend(1, simtest::VERSION_QUERY.data(), 6), printer_link::KBAPI_MISSING);
   char id[256] = {};
@@ -197,7 +197,7 @@ TEST_F(StandInTest, JobsWrittenToTheInputFileReachThePrinterBeforeItAnswers) {
 
   DefaultNameLibrary library(KD_STANDIN_LIBRARY);
   BidiApi api(library, spooler, files);
-  ASSERT_EQ(api.Bind(QUEUE, 1), 1);
+  ASSERT_EQ(api.Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 1);
   sim::PrinterState saved = Saved();
   EXPECT_EQ(saved.inputOffset, 36u);
   ASSERT_FALSE(saved.log.empty());
@@ -224,7 +224,7 @@ TEST_F(StandInTest, StateLiesBesideTheLibraryWhenNoneIsNamed) {
   ASSERT_TRUE(sim::SaveState(beside, s));
   DefaultNameLibrary library(KD_STANDIN_LIBRARY);
   BidiApi api(library, spooler, files);
-  EXPECT_EQ(api.Bind(QUEUE, 1), 1);
+  EXPECT_EQ(api.Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 1);
   char id[256] = {};
   uint32_t size = sizeof id;
   api.KBGetDeviceID(1, QUEUE, id, &size);
@@ -253,8 +253,8 @@ TEST_F(StandInTest, PrinterChannelOverTheStandIn) {
                               std::make_unique<DefaultNameLibrary>(KD_STANDIN_LIBRARY)));
   fakes::InstallTestSettings(*platform.files, {0});
   BidiApi api(app.Library(), app.Spooler(), app.Files());
-  ASSERT_EQ(api.Bind(QUEUE, 1), 1);
-  printer_link::PrinterChannel channel(&api, app);
+  ASSERT_EQ(api.Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 1);
+  printer_link::PrinterChannel channel = app.Channel(&api);
 
   EXPECT_TRUE(channel.MatchDeviceId(QUEUE, "KALDO Model 9000"));
   EXPECT_FALSE(channel.MatchDeviceId(QUEUE, "KALDO Model 7000"));
@@ -291,17 +291,21 @@ TEST_F(SimulatedLibraryTest, LoadsUnderItsNamesAndHonoursTheLibraryFaults) {
   struct Case {
     const char* name;
     std::function<void(sim::PrinterState&)> setup;
-    int preferDefault;
+    printer_link::LibrarySearch search;
     int bound;
     bool loaded;
   };
+  constexpr auto PLAIN = printer_link::LibrarySearch::PlainNameFirst;
+  constexpr auto DRIVER_PATH = printer_link::LibrarySearch::DriverPathOnly;
   const Case cases[] = {
-      {"default name", [](sim::PrinterState&) {}, 1, 1, true},
-      {"driver's copy", [](sim::PrinterState&) {}, 0, 1, true},
-      {"no library", [](sim::PrinterState& s) { s.faults = {sim::FAULT_NO_LIBRARY}; }, 1, 0, false},
-      {"export missing", [](sim::PrinterState& s) { s.missingExport = "KBGetStatus"; }, 1, 0, true},
-      {"initialisation fails", [](sim::PrinterState& s) { s.faults = {sim::FAULT_INIT_FAILS}; }, 1,
-       0, true},
+      {"default name", [](sim::PrinterState&) {}, PLAIN, 1, true},
+      {"driver's copy", [](sim::PrinterState&) {}, DRIVER_PATH, 1, true},
+      {"no library", [](sim::PrinterState& s) { s.faults = {sim::FAULT_NO_LIBRARY}; }, PLAIN, 0,
+       false},
+      {"export missing", [](sim::PrinterState& s) { s.missingExport = "KBGetStatus"; }, PLAIN, 0,
+       true},
+      {"initialisation fails", [](sim::PrinterState& s) { s.faults = {sim::FAULT_INIT_FAILS}; },
+       PLAIN, 0, true},
   };
   files.Put(DRIVER_DATA_FILE, "[User Mode Printer Driver Information]\nKBAPII=KBAPI2.DLL\n");
   for (const Case& c : cases) {
@@ -310,7 +314,7 @@ TEST_F(SimulatedLibraryTest, LoadsUnderItsNamesAndHonoursTheLibraryFaults) {
     c.setup(p.State());
     sim::SimulatedLibrary library(p, {"KBAPI.DLL", "C:\\Drivers\\KBAPI2.DLL"});
     BidiApi api(library, spooler, files);
-    EXPECT_EQ(api.Bind(QUEUE, c.preferDefault), c.bound);
+    EXPECT_EQ(api.Bind(QUEUE, c.search), c.bound);
     EXPECT_EQ(api.IsLoaded(), c.loaded);
     uint8_t status[256];
     uint32_t size = sizeof status;
@@ -325,7 +329,7 @@ TEST_F(SimulatedLibraryTest, SilentPrinterWaitsOnTheFakeClock) {
   printer.State().faults = {sim::FAULT_SILENT};
   sim::SimulatedLibrary library(printer);
   BidiApi api(library, spooler, files);
-  ASSERT_EQ(api.Bind(QUEUE, 1), 1);
+  ASSERT_EQ(api.Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 1);
   int handle = api.KBOpenChannel(1, QUEUE, sim::CHANNEL_TYPE_NETWORK);
   Bytes request = simtest::SnmpRequest(simtest::VERSION_QUERY);
   EXPECT_EQ(api.KBSend(handle, request.data(), static_cast<uint32_t>(request.size())), 56);

@@ -46,8 +46,9 @@ bool RecordingSpooler::GetDriverInfo(platform::PrinterHandle printer, platform::
 }
 
 bool RecordingSpooler::GetDeviceSettings(platform::PrinterHandle printer,
-                                         const std::string& printerName,
+                                         const std::string& printerName, ui::View* owner,
                                          std::vector<uint8_t>* block) {
+  settingsOwners.push_back(owner);
   if (!Find(printer)) return false;
   auto found = deviceSettings.find(printerName);
   if (found == deviceSettings.end()) return false;

@@ -62,7 +62,9 @@ class RecordingSpooler : public platform::Spooler {
   void ClosePrinter(platform::PrinterHandle printer) override;
   bool GetDriverInfo(platform::PrinterHandle printer, platform::DriverInfo* info) override;
   bool GetDeviceSettings(platform::PrinterHandle printer, const std::string& printerName,
-                         std::vector<uint8_t>* block) override;
+                         ui::View* owner, std::vector<uint8_t>* block) override;
+  // The owner window of every settings request.
+  std::vector<ui::View*> settingsOwners;
   uint32_t StartDoc(platform::PrinterHandle printer, const std::string& documentName) override;
   bool StartPage(platform::PrinterHandle printer) override;
   bool Write(platform::PrinterHandle printer, const uint8_t* data, uint32_t size,

@@ -33,8 +33,14 @@ FakeControl* FakeView::Find(int id) {
   return found == controls.end() ? nullptr : &found->second;
 }
 
+FakeControl* FakeView::Change(int id) {
+  FakeControl* c = Find(id);
+  if (!c) host_.missingControls.push_back({templateId, id});
+  return c;
+}
+
 void FakeView::PlaceControl(int id, const ui::Rect& rect) {
-  if (FakeControl* c = Find(id)) c->rect = rect;
+  if (FakeControl* c = Change(id)) c->rect = rect;
 }
 
 ui::Rect FakeView::ControlRect(int id) {
@@ -43,11 +49,11 @@ ui::Rect FakeView::ControlRect(int id) {
 }
 
 void FakeView::SetControlFont(int id, ui::Font font) {
-  if (FakeControl* c = Find(id)) c->font = font;
+  if (FakeControl* c = Change(id)) c->font = font;
 }
 
 void FakeView::SetControlText(int id, const std::string& text) {
-  if (FakeControl* c = Find(id)) c->text = text;
+  if (FakeControl* c = Change(id)) c->text = text;
 }
 
 std::string FakeView::ControlText(int id) {
@@ -56,7 +62,7 @@ std::string FakeView::ControlText(int id) {
 }
 
 void FakeView::EnableControl(int id, bool enable) {
-  if (FakeControl* c = Find(id)) c->enabled = enable;
+  if (FakeControl* c = Change(id)) c->enabled = enable;
 }
 
 bool FakeView::IsControlEnabled(int id) {
@@ -65,7 +71,7 @@ bool FakeView::IsControlEnabled(int id) {
 }
 
 void FakeView::ShowControl(int id, bool show) {
-  if (FakeControl* c = Find(id)) c->visible = show;
+  if (FakeControl* c = Change(id)) c->visible = show;
 }
 
 bool FakeView::IsControlVisible(int id) {
@@ -74,7 +80,7 @@ bool FakeView::IsControlVisible(int id) {
 }
 
 void FakeView::SetChecked(int id, bool checked) {
-  if (FakeControl* c = Find(id)) c->checked = checked;
+  if (FakeControl* c = Change(id)) c->checked = checked;
 }
 
 bool FakeView::IsChecked(int id) {
@@ -83,22 +89,23 @@ bool FakeView::IsChecked(int id) {
 }
 
 void FakeView::SetButtonBitmap(int id, int resourceId) {
-  if (FakeControl* c = Find(id)) c->bitmap = resourceId;
+  if (FakeControl* c = Change(id)) c->bitmap = resourceId;
 }
 
 void FakeView::FocusControl(int id) {
+  Change(id);
   focusedControl = id;
 }
 
 void FakeView::ComboClear(int id) {
-  if (FakeControl* c = Find(id)) {
+  if (FakeControl* c = Change(id)) {
     c->items.clear();
     c->selection = -1;
   }
 }
 
 int FakeView::ComboAdd(int id, const std::string& text, intptr_t data) {
-  FakeControl* c = Find(id);
+  FakeControl* c = Change(id);
   if (!c) return -1;
   c->items.emplace_back(text, data);
   return static_cast<int>(c->items.size()) - 1;
@@ -133,7 +140,7 @@ int FakeView::ComboSelection(int id) {
 }
 
 void FakeView::ComboSelect(int id, int index) {
-  FakeControl* c = Find(id);
+  FakeControl* c = Change(id);
   if (!c) return;
   c->selection = index >= 0 && index < static_cast<int>(c->items.size()) ? index : -1;
 }

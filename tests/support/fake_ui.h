@@ -58,6 +58,7 @@ class FakeView : public ui::View {
   int icon = 0;
   int invalidations = 0;
   int dpi = 96;
+  int centred = 0;  // times centred on the screen
   ui::FontDescription dialogFont;
   std::map<std::string, intptr_t> properties;
   std::vector<std::pair<int, std::string>> systemMenu;  // appended items
@@ -98,7 +99,7 @@ class FakeView : public ui::View {
   void SetClientSize(int width, int height) override;
   ui::Rect ClientSize() override { return ui::Rect{0, 0, clientWidth, clientHeight}; }
   void CenterOnParent() override {}
-  void CenterOnScreen() override {}
+  void CenterOnScreen() override { ++centred; }
   void Show(bool show) override { visible = show; }
   bool IsVisible() override { return visible; }
   void Enable(bool enable) override { enabled = enable; }
@@ -131,6 +132,8 @@ class FakeView : public ui::View {
  private:
   FakeHost& host_;
   FakeControl* Find(int id);
+  // Find for a change; a control the template lacks is recorded with the host.
+  FakeControl* Change(int id);
 };
 
 struct ShownMessage {
@@ -150,6 +153,10 @@ class FakeHost : public ui::Host {
   std::map<int, std::vector<int>> templates;
   // Templates whose creation fails.
   std::set<int> failingTemplates;
+  // (template, control) of every change asked of a control the template does not have.
+  std::vector<std::pair<int, int>> missingControls;
+  // Bitmap resources that cannot be loaded.
+  std::set<int> missingBitmaps;
   // Called while a modal dialog of that template runs (after OnInit), to act as the operator.
   std::map<int, std::function<void(FakeView&)>> modalScripts;
   // Answers to message boxes in order; Ok when the queue is empty.
@@ -182,6 +189,7 @@ class FakeHost : public ui::Host {
   bool ShellOpen(ui::View* owner, const std::string& path) override;
   bool ChooseFile(ui::View* owner, const std::string& filter, const std::string& defaultExt,
                   const std::string& initialFolder, std::string* chosen) override;
+  bool BitmapLoads(int resourceId) override { return missingBitmaps.count(resourceId) == 0; }
   ui::Font CreateFont(const ui::FontDescription& description) override;
   void DeleteFont(ui::Font font) override { liveFonts.erase(font); }
   ui::View* MainWindow() override { return mainWindow_; }

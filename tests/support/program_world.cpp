@@ -1,30 +1,19 @@
 // Program worlds for flow tests.
 #include "tests/support/program_world.h"
 
-#include "firmware/firmware_page.h"
+#include "tests/support/rc_templates.h"
 
 namespace fakes {
 
+void DeclareProgramTemplates(FakeHost& host, const std::string& programName) {
+  RcTemplates read = ReadRcTemplates(KD_SOURCE_DIR, ProgramRcFile(programName));
+  for (auto& entry : read.controls) host.templates[entry.first] = entry.second;
+}
+
 void DeclareSuiteTemplates(FakeHost& host) {
-  host.templates[shell::MAIN_TEMPLATE] = {shell::IDC_PAGE_SELECTOR, shell::IDC_PRINTER_LIST,
-                                          shell::IDC_PRINTER_LABEL, shell::IDC_SEPARATOR};
-  host.templates[134] = {1160, 1038, 1040, 1161, 1039, 1041, 1003, 1004};
-  host.templates[169] = {1158, 1159, 2};
-  using namespace firmware;
-  host.templates[FIRMWARE_PAGE_TEMPLATE] = {IDC_FILE_CAPTION,
-                                            IDC_FILE_NAME,
-                                            IDC_BROWSE,
-                                            IDC_VERSION_FRAME,
-                                            IDC_PRINTER_VERSION_CAPTION,
-                                            IDC_PRINTER_VERSION,
-                                            IDC_FILE_VERSION_CAPTION,
-                                            IDC_FILE_VERSION,
-                                            IDC_VERDICT,
-                                            IDC_UPDATE,
-                                            IDC_MANUAL,
-                                            IDC_CLOSE};
-  host.templates[shell::ABOUT_TEMPLATE] = {shell::IDC_ABOUT_TITLE, shell::IDC_ABOUT_VERSION,
-                                           shell::IDC_ABOUT_BODY};
+  // Kestrune's and Sunnabar's templates share their numbers only where they are the same.
+  DeclareProgramTemplates(host, "Kestrune");
+  DeclareProgramTemplates(host, "Sunnabar");
 }
 
 ProgramWorld::ProgramWorld(shell::ProgramProfile profile) {
@@ -36,18 +25,22 @@ ProgramWorld::ProgramWorld(shell::ProgramProfile profile) {
   auto simulated = std::make_unique<sim::SimulatedLibrary>(
       printer, std::vector<std::string>{"KBAPI.DLL", TEST_DRIVER_LIBRARY});
   library = simulated.get();
+  auto recordingLibrary = std::make_unique<RecordingLibrary>(std::move(simulated));
+  loads = recordingLibrary.get();
   app = std::make_unique<shell::ToolApp>(
       std::move(profile),
-      MakeFakePlatform(&fake, std::move(recording), std::move(simulated), &clock));
-  std::vector<int> texts = {0,   1,   2,   3,   4,   10,    100,   101,   102,  180, 200,
-                            280, 300, 302, 303, 304, 305,   306,   307,   308,  309, 310,
-                            311, 312, 313, 380, 400, 10000, 10001, 20000, 20100};
+      MakeFakePlatform(&fake, std::move(recording), std::move(recordingLibrary), &clock));
+  std::vector<int> texts = {0,     1,     2,     3,     4,     10,    100,   101,    102,
+                            180,   200,   280,   300,   302,   303,   304,   305,    306,
+                            307,   308,   309,   310,   311,   312,   313,   314,    320,
+                            330,   380,   400,   780,   10000, 10001, 10400, 20000,  20100,
+                            40000, 40001, 50000, 50001, 80000, 80001, 90000, 100000, 100100};
   InstallTestSettings(*fake.files, texts);
   fake.files->Put("C:\\Drivers\\KD9000.INI",
                   "[User Mode Printer Driver Information]\r\nKBAPII=KBAPI.DLL\r\n");
   fake.registry->AddKey(platform::HIVE_LOCAL_MACHINE,
                         std::string("Software\\KALDO\\QTW3\\Driver\\") + TEST_DRIVER);
-  DeclareSuiteTemplates(*fake.host);
+  DeclareProgramTemplates(*fake.host, app->Profile().name);
 }
 
 void ProgramWorld::SetLaunchMode(const std::string& value) {
@@ -61,7 +54,7 @@ void ProgramWorld::Remember(const std::string& queue) {
 }
 
 void ProgramWorld::Run(shell::PageFactory pages, std::function<void(FakeView& main)> script) {
-  fake.host->modalScripts[shell::MAIN_TEMPLATE] = std::move(script);
+  fake.host->modalScripts[IDD_MAIN_WINDOW] = std::move(script);
   app->Run([&pages](shell::ToolApp& a) { return std::make_unique<shell::MainWindow>(a, pages); });
 }
 

@@ -19,8 +19,24 @@ constexpr char TEST_DRIVER[] = "KALDO Model 9000";
 // The driver's own copy of the library, named by its data file.
 constexpr char TEST_DRIVER_LIBRARY[] = "C:\\Drivers\\KBAPI.DLL";
 
-// Control ids of the templates the flows create.
+// The control ids of a program's templates, as its .rc declares them.
+void DeclareProgramTemplates(FakeHost& host, const std::string& programName);
+// Kestrune's and Sunnabar's templates together.
 void DeclareSuiteTemplates(FakeHost& host);
+
+// The program's library loads, by the name or path asked for.
+class RecordingLibrary : public platform::Library {
+ public:
+  explicit RecordingLibrary(std::unique_ptr<platform::Library> inner) : inner_(std::move(inner)) {}
+  std::unique_ptr<platform::LoadedLibrary> Load(const std::string& nameOrPath) override {
+    loaded.push_back(nameOrPath);
+    return inner_->Load(nameOrPath);
+  }
+  std::vector<std::string> loaded;
+
+ private:
+  std::unique_ptr<platform::Library> inner_;
+};
 
 class ProgramWorld {
  public:
@@ -41,6 +57,7 @@ class ProgramWorld {
   sim::SimulatedPrinter printer{clock};
   RecordingSpooler* spooler = nullptr;
   sim::SimulatedLibrary* library = nullptr;
+  RecordingLibrary* loads = nullptr;
   TestPlatform fake{};
   std::unique_ptr<shell::ToolApp> app;
 };

@@ -180,15 +180,15 @@ class ConsoleTarget : public firmware::UpdateTarget {
 
 // Binds the link as a printer choice does: the library by its plain name, else the driver's.
 bool BindLink(printer_link::BidiApi& link, shell::ToolApp& app, const std::string& queue) {
-  if (link.Bind(queue, 1) != 1) return false;
-  printer_link::PrinterChannel channel(&link, app);
+  if (link.Bind(queue, printer_link::LibrarySearch::PlainNameFirst) != 1) return false;
+  printer_link::PrinterChannel channel = app.Channel(&link);
   int handle = channel.Open(queue);
   if (handle >= 1) {
     channel.Close(handle);
     return true;
   }
   link.Release();
-  return link.Bind(queue, 0) == 1;
+  return link.Bind(queue, printer_link::LibrarySearch::DriverPathOnly) == 1;
 }
 
 int Update(Context& c) {
@@ -227,7 +227,7 @@ int Update(Context& c) {
 
   printer_link::BidiApi link(app.Library(), app.Spooler(), app.Files());
   if (!BindLink(link, app, queue)) c.out << "the printer link could not be bound\n";
-  printer_link::PrinterChannel channel(&link, app);
+  printer_link::PrinterChannel channel = app.Channel(&link);
   std::string printerVersion = firmware::QueryFirmwareVersion(channel, queue);
   c.out << "printer version: " << (printerVersion.empty() ? "(none)" : printerVersion) << "\n";
   int verdict = firmware::CompareVersions(printerVersion, fileVersion);

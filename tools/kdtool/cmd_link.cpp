@@ -132,12 +132,12 @@ int Printer(Context& c) {
 
   // Bound as the programs bind: by name first, the driver's own copy when no channel opens.
   printer_link::BidiApi api(app.Library(), app.Spooler(), app.Files());
-  if (api.Bind(queue, 1) == 1) {
-    printer_link::PrinterChannel trial(&api, app);
+  if (api.Bind(queue, printer_link::LibrarySearch::PlainNameFirst) == 1) {
+    printer_link::PrinterChannel trial = app.Channel(&api);
     int handle = trial.Open(queue);
     if (handle < 1) {
       api.Release();
-      api.Bind(queue, 0);
+      api.Bind(queue, printer_link::LibrarySearch::DriverPathOnly);
     } else {
       trial.Close(handle);
     }
@@ -147,7 +147,7 @@ int Printer(Context& c) {
     return EXIT_FAILED;
   }
 
-  printer_link::PrinterChannel channel(&api, app);
+  printer_link::PrinterChannel channel = app.Channel(&api);
   char id[printer_link::DEVICE_ID_BUFFER] = {};
   uint32_t size = sizeof id;
   int result = api.KBGetDeviceID(printer_link::KB_CONSTANT, queue.c_str(), id, &size);

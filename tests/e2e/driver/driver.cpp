@@ -303,6 +303,29 @@ int Click(const char* title, int id) {
   return EXIT_OK;
 }
 
+// Posts a system menu command (the About item, Close) to the window. Posted: the command may
+// open a modal dialog.
+int SystemCommand(const char* title, int command) {
+  HWND window = FindDialog(title, false);
+  if (!window) {
+    std::fprintf(stderr, "no window \"%s\"\n", title);
+    return EXIT_FAILED;
+  }
+  PostMessageA(window, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
+  return EXIT_OK;
+}
+
+// Releases the left mouse button inside the window, as after a click on it.
+int Release(const char* title) {
+  HWND window = FindDialog(title, false);
+  if (!window) {
+    std::fprintf(stderr, "no window \"%s\"\n", title);
+    return EXIT_FAILED;
+  }
+  PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+  return EXIT_OK;
+}
+
 int Text(const char* title, int id) {
   HWND window = FindDialog(title, false);
   HWND control = window ? FindControl(window, id) : nullptr;
@@ -628,6 +651,7 @@ int Usage() {
       "usage: kddriver wait TITLE MS | close TITLE MS | appear MS | message MS [ok|cancel]\n"
       "       | click TITLE ID | text TITLE ID | choose TITLE ID ENTRY | geometry TITLE\n"
       "       | wait-control ID MS | watch TITLE MS | open-file TITLE PATH MS | controls TITLE\n"
+      "       | syscommand TITLE ID | release TITLE\n"
       "       | install-printer DRIVER DATA_FILE QUEUE PORT [FILE...]\n"
       "       (TITLE \"*\": any main window)\n");
   return EXIT_USAGE;
@@ -656,6 +680,10 @@ int main(int argc, char** argv) {
   if (command == "wait-control" && argc == 4) return WaitControl(std::atoi(argv[2]), Ms(argv[3]));
   if (command == "open-file" && argc == 5) return OpenFile(argv[2], argv[3], Ms(argv[4]));
   if (command == "controls" && argc == 3) return Controls(argv[2]);
+  if (command == "syscommand" && argc == 4) {
+    return SystemCommand(argv[2], static_cast<int>(std::strtol(argv[3], nullptr, 0)));
+  }
+  if (command == "release" && argc == 3) return Release(argv[2]);
   if (command == "install-printer" && argc >= 6) {
     return InstallPrinter(argv[2], argv[3], argv[4], argv[5],
                           std::vector<std::string>(argv + 6, argv + argc));
