@@ -81,7 +81,7 @@ TEST(InkConfiguration, ReadFromThePrinter) {
   shell::ToolApp app(programs::TrevaloProfile(),
                      fakes::MakeFakePlatform(&platform, nullptr, std::move(library)));
   printer_link::BidiApi api(app.Library(), app.Spooler(), app.Files());
-  ASSERT_EQ(api.Bind("Q", 1), 1);
+  ASSERT_EQ(api.Bind("Q", printer_link::LibrarySearch::PlainNameFirst), 1);
   const Bytes fourInks = fakes::StatusReplyBytes(InkField(3, {{1}, {2}, {3}, {4}}));
 
   struct Case {
@@ -102,7 +102,7 @@ TEST(InkConfiguration, ReadFromThePrinter) {
     kb->statusReplies = {c.reply};
     kb->statusIndex = 0;
     kb->closedHandles.clear();
-    printer_link::PrinterChannel channel(&api, app);
+    printer_link::PrinterChannel channel = app.Channel(&api);
     EXPECT_EQ(feed::ReadInkClass(channel, "Q"), c.inkClass);
     EXPECT_EQ(kb->closedHandles.size(), c.openResult > 0 ? 1u : 0u);
   }

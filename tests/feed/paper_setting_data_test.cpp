@@ -180,12 +180,12 @@ class AdjustValueScriptTest : public ::testing::Test {
     settings = std::make_unique<shell::SettingsReader>(*platform.files, fakes::TEST_SETTINGS_DIR,
                                                        shell::SETTINGS_LINE_CHUNK_TREVALO);
     api = std::make_unique<printer_link::BidiApi>(app->Library(), app->Spooler(), app->Files());
-    EXPECT_EQ(api->Bind(QUEUE, 1), 1);
+    EXPECT_EQ(api->Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 1);
     kb->channels = {{printer_link::CHANNEL_CONTROL, 0x07}};
   }
 
   std::string Read(const feed::AdjustmentSelection& selection, int valueKind = 0) {
-    printer_link::PrinterChannel channel(api.get(), *app);
+    printer_link::PrinterChannel channel = app->Channel(api.get());
     return feed::ReadAdjustValue(channel, *settings, QUEUE, selection, valueKind);
   }
 
@@ -297,11 +297,11 @@ class AdjustValueSimTest : public ::testing::Test {
     spooler->AddQueue(QUEUE, "USB001", "KALDO Model 9000");
     spooler->onJob = [this](const Bytes& job) { printer->ReceiveJob(job); };
     api = std::make_unique<printer_link::BidiApi>(app->Library(), app->Spooler(), app->Files());
-    EXPECT_EQ(api->Bind(QUEUE, 1), 1);
+    EXPECT_EQ(api->Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 1);
   }
 
   std::string Read(const feed::AdjustmentSelection& selection) {
-    printer_link::PrinterChannel channel(api.get(), *app);
+    printer_link::PrinterChannel channel = app->Channel(api.get());
     return feed::ReadAdjustValue(channel, *settings, QUEUE, selection, 0);
   }
   int Write(const feed::AdjustmentSelection& selection, int value, const std::string& reference) {

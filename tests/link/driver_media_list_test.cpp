@@ -103,7 +103,7 @@ class NoSpooler : public platform::Spooler {
   platform::PrinterHandle OpenPrinter(const std::string&) override { return 0; }
   void ClosePrinter(platform::PrinterHandle) override {}
   bool GetDriverInfo(platform::PrinterHandle, platform::DriverInfo*) override { return false; }
-  bool GetDeviceSettings(platform::PrinterHandle, const std::string&,
+  bool GetDeviceSettings(platform::PrinterHandle, const std::string&, ui::View*,
                          std::vector<uint8_t>*) override {
     return false;
   }
