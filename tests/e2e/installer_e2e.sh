@@ -22,7 +22,6 @@ PREFIX=$KD_BUILD/wine-installer
 PACKAGES=$KD_ROOT/out/package
 KD_SUITE="installer e2e"
 NAME=Kestrune  # also the main window's caption, text 400
-CLOSE_BUTTON=1004  # programs/common/frame_ids.h
 PRODUCT="Maintenance Suite"
 trap kd_e2e_cleanup EXIT
 
@@ -32,6 +31,7 @@ command -v wixl >/dev/null || fail "wixl is not installed (scripts/install-deps.
 log "building the x86_64 programs, kddriver and the simulated printer"
 kd_windows_build Kestrune Sunnabar Trevalo kddriver kbapi_standin kdsim ||
   fail "the x86_64 build failed"
+kd_control_ids kestrune || fail "no control ids"
 
 version=$(sed -n 's/^project([A-Za-z]* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 newer=${version%.*}.$((${version##*.} + 1))
@@ -116,8 +116,8 @@ timeout 300 "$WINELOADER" start /wait /unix "$MENU/Kestrune.lnk" </dev/null >"$W
 PROGRAM_PID=$!
 driver wait "$NAME" 60000 >/dev/null || fail "no $NAME main window within 60 s"
 check_equal "the installed Kestrune chose the remembered printer" "$KD_SIM_QUEUE" \
-  "$(driver text "$NAME" 1026)"
-close_with_ok "$CLOSE_BUTTON"
+  "$(driver text "$NAME" "$IDC_PRINTER_LIST")"
+close_with_ok "$IDC_CLOSE_BUTTON"
 
 log "msiexec /i $(basename "$NEW_MSI") /qn (upgrade)"
 msiexec /i "$NEW_MSI" "$WORK/upgrade.log" || fail "the upgrade failed (log $WORK/upgrade.log)"
