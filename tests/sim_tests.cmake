@@ -7,3 +7,8 @@ if(TARGET kbapi_standin_partial)
     KD_STANDIN_PARTIAL_LIBRARY="$<TARGET_FILE:kbapi_standin_partial>"
     KD_KDSIM_PROGRAM="$<TARGET_FILE:kdsim>")
 endif()
+if(TARGET kbapi_standin_cdecl)
+  add_dependencies(kd_tests kbapi_standin_cdecl)
+  target_compile_definitions(kd_tests PRIVATE
+    KD_STANDIN_CDECL_LIBRARY="$<TARGET_FILE:kbapi_standin_cdecl>")
+endif()
