@@ -1,6 +1,8 @@
 // Loading the bidirectional communication library and calling it through soft wrappers.
 #include "link/bidi_api.h"
 
+#include "link/foreign_call.h"
+
 namespace printer_link {
 
 namespace {

@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "link/foreign_call.h"
 #include "platform/files.h"
 #include "platform/library.h"
 #include "platform/spooler.h"
