@@ -1,6 +1,8 @@
 // Loading the bidirectional communication library and calling it through soft wrappers.
 #include "link/bidi_api.h"
 
+#include "link/foreign_call.h"
+
 namespace printer_link {
 
 namespace {
@@ -94,40 +96,41 @@ void BidiApi::ClearEntries() {
 }
 
 int BidiApi::KBInitialize() {
-  return initialize_ ? initialize_() : KBAPI_MISSING;
+  return initialize_ ? ForeignCall(initialize_) : KBAPI_MISSING;
 }
 
 int BidiApi::KBRelease() {
-  return release_ ? release_() : KBAPI_MISSING;
+  return release_ ? ForeignCall(release_) : KBAPI_MISSING;
 }
 
 int BidiApi::KBGetDeviceID(int constant, const char* queue, char* buffer, uint32_t* size) {
-  return getDeviceId_ ? getDeviceId_(constant, queue, buffer, size) : KBAPI_MISSING;
+  return getDeviceId_ ? ForeignCall(getDeviceId_, constant, queue, buffer, size) : KBAPI_MISSING;
 }
 
 int BidiApi::KBGetAvailableChannel(int constant, const char* queue, uint8_t* buffer,
                                    uint32_t* size) {
-  return getAvailableChannel_ ? getAvailableChannel_(constant, queue, buffer, size) : KBAPI_MISSING;
+  return getAvailableChannel_ ? ForeignCall(getAvailableChannel_, constant, queue, buffer, size)
+                              : KBAPI_MISSING;
 }
 
 int BidiApi::KBOpenChannel(int constant, const char* queue, uint32_t type) {
-  return openChannel_ ? openChannel_(constant, queue, type) : KBAPI_MISSING;
+  return openChannel_ ? ForeignCall(openChannel_, constant, queue, type) : KBAPI_MISSING;
 }
 
 int BidiApi::KBCloseChannel(int handle) {
-  return closeChannel_ ? closeChannel_(handle) : KBAPI_MISSING;
+  return closeChannel_ ? ForeignCall(closeChannel_, handle) : KBAPI_MISSING;
 }
 
 int BidiApi::KBGetStatus(int handle, uint8_t* buffer, uint32_t* size) {
-  return getStatus_ ? getStatus_(handle, buffer, size) : KBAPI_MISSING;
+  return getStatus_ ? ForeignCall(getStatus_, handle, buffer, size) : KBAPI_MISSING;
 }
 
 int BidiApi::KBSend(int handle, const uint8_t* data, uint32_t length) {
-  return send_ ? send_(handle, data, length) : KBAPI_MISSING;
+  return send_ ? ForeignCall(send_, handle, data, length) : KBAPI_MISSING;
 }
 
 int BidiApi::KBReceive(int handle, uint8_t* buffer, uint32_t* size, uint32_t timeLimitMs) {
-  return receive_ ? receive_(handle, buffer, size, timeLimitMs) : KBAPI_MISSING;
+  return receive_ ? ForeignCall(receive_, handle, buffer, size, timeLimitMs) : KBAPI_MISSING;
 }
 
 }  // namespace printer_link

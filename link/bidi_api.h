@@ -9,31 +9,25 @@
 #include "platform/library.h"
 #include "platform/spooler.h"
 
-// The library's calling convention on 32-bit Windows.
-#if defined(_WIN32) && !defined(_WIN64)
-#define KB_CALL __stdcall
-#else
-#define KB_CALL
-#endif
-
 namespace printer_link {
 
 constexpr char KBAPI_LIBRARY[] = "KBAPI.DLL";
 constexpr int KBAPI_MISSING = -100;  // a wrapper whose export is absent
 
-// Export signatures as the call sites use them.
-using KBInitializeFn = int(KB_CALL*)();
-using KBReleaseFn = int(KB_CALL*)();
-using KBGetDeviceIDFn = int(KB_CALL*)(int, const char*, char*, uint32_t*);
-using KBGetAvailableChannelFn = int(KB_CALL*)(int, const char*, uint8_t*, uint32_t*);
-using KBOpenChannelFn = int(KB_CALL*)(int, const char*, uint32_t);
-using KBCloseChannelFn = int(KB_CALL*)(int);
-using KBSetOptionFn = int(KB_CALL*)(int, int, void*, uint32_t);
-using KBGetOptionFn = int(KB_CALL*)(int, int, void*, uint32_t*);
-using KBReceiveCancelFn = int(KB_CALL*)(int);
-using KBGetStatusFn = int(KB_CALL*)(int, uint8_t*, uint32_t*);
-using KBSendFn = int(KB_CALL*)(int, const uint8_t*, uint32_t);
-using KBReceiveFn = int(KB_CALL*)(int, uint8_t*, uint32_t*, uint32_t);
+// Export signatures as the call sites use them; called only through ForeignCall, which holds
+// whichever calling convention the library was built with.
+using KBInitializeFn = int (*)();
+using KBReleaseFn = int (*)();
+using KBGetDeviceIDFn = int (*)(int, const char*, char*, uint32_t*);
+using KBGetAvailableChannelFn = int (*)(int, const char*, uint8_t*, uint32_t*);
+using KBOpenChannelFn = int (*)(int, const char*, uint32_t);
+using KBCloseChannelFn = int (*)(int);
+using KBSetOptionFn = int (*)(int, int, void*, uint32_t);
+using KBGetOptionFn = int (*)(int, int, void*, uint32_t*);
+using KBReceiveCancelFn = int (*)(int);
+using KBGetStatusFn = int (*)(int, uint8_t*, uint32_t*);
+using KBSendFn = int (*)(int, const uint8_t*, uint32_t);
+using KBReceiveFn = int (*)(int, uint8_t*, uint32_t*, uint32_t);
 
 // Where Bind looks for the library.
 enum class LibrarySearch {

@@ -1,6 +1,8 @@
 // Loading the driver-settings library beside the printer driver and calling it softly.
 #include "link/driver_settings_api.h"
 
+#include "link/foreign_call.h"
+
 namespace printer_link {
 
 namespace {
@@ -77,27 +79,27 @@ void DriverSettingsApi::ClearEntries() {
 
 int DriverSettingsApi::KDDM_Open(const char* queue, int openNumber, uint32_t flags, void* devMode,
                                  KddmHandle* handle) {
-  return open_ ? open_(queue, openNumber, flags, devMode, handle) : KDSET32_MISSING;
+  return open_ ? ForeignCall(open_, queue, openNumber, flags, devMode, handle) : KDSET32_MISSING;
 }
 
 int DriverSettingsApi::KDDM_GetRange(KddmHandle handle, int item, void* block) {
-  return getRange_ ? getRange_(handle, item, block) : KDSET32_MISSING;
+  return getRange_ ? ForeignCall(getRange_, handle, item, block) : KDSET32_MISSING;
 }
 
 int DriverSettingsApi::KDDM_GetData(KddmHandle handle, int item, void* block) {
-  return getData_ ? getData_(handle, item, block) : KDSET32_MISSING;
+  return getData_ ? ForeignCall(getData_, handle, item, block) : KDSET32_MISSING;
 }
 
 int DriverSettingsApi::KDDM_SetData(KddmHandle handle, int item, intptr_t value) {
-  return setData_ ? setData_(handle, item, value) : KDSET32_MISSING;
+  return setData_ ? ForeignCall(setData_, handle, item, value) : KDSET32_MISSING;
 }
 
 int DriverSettingsApi::KDDM_GetDevMode(KddmHandle handle, void* buffer) {
-  return getDevMode_ ? getDevMode_(handle, buffer) : KDSET32_MISSING;
+  return getDevMode_ ? ForeignCall(getDevMode_, handle, buffer) : KDSET32_MISSING;
 }
 
 int DriverSettingsApi::KDDM_Close(KddmHandle handle) {
-  return close_ ? close_(handle) : KDSET32_MISSING;
+  return close_ ? ForeignCall(close_, handle) : KDSET32_MISSING;
 }
 
 }  // namespace printer_link

@@ -8,13 +8,6 @@
 #include "platform/library.h"
 #include "platform/spooler.h"
 
-// The library's calling convention on 32-bit Windows.
-#if defined(_WIN32) && !defined(_WIN64)
-#define KDDM_CALL __stdcall
-#else
-#define KDDM_CALL
-#endif
-
 namespace printer_link {
 
 constexpr char KDSET32_LIBRARY[] = "KDSET32.DLL";
@@ -70,20 +63,21 @@ static_assert(sizeof(IdRangeBlock) == 8, "the 32-bit library reads an 8-byte blo
 static_assert(sizeof(NameRequestBlock) == 24, "the 32-bit library reads a 24-byte block");
 #endif
 
-// Export signatures as the call sites use them. The five never called keep a plausible shape.
-using KDDM_OpenFn = int(KDDM_CALL*)(const char* queue, int openNumber, uint32_t flags,
-                                    void* devMode, KddmHandle* handle);
-using KDDM_GetDriverInfoFn = int(KDDM_CALL*)(KddmHandle handle, void* block);
-using KDDM_GetCommandLevelFn = int(KDDM_CALL*)(KddmHandle handle);
-using KDDM_GetRangeFn = int(KDDM_CALL*)(KddmHandle handle, int item, void* block);
-using KDDM_GetDataFn = int(KDDM_CALL*)(KddmHandle handle, int item, void* block);
+// Export signatures as the call sites use them; called only through ForeignCall, which holds
+// under either 32-bit calling convention. The five never called keep a plausible shape.
+using KDDM_OpenFn = int (*)(const char* queue, int openNumber, uint32_t flags, void* devMode,
+                            KddmHandle* handle);
+using KDDM_GetDriverInfoFn = int (*)(KddmHandle handle, void* block);
+using KDDM_GetCommandLevelFn = int (*)(KddmHandle handle);
+using KDDM_GetRangeFn = int (*)(KddmHandle handle, int item, void* block);
+using KDDM_GetDataFn = int (*)(KddmHandle handle, int item, void* block);
 // value is a block address or a plain value, as the item requires.
-using KDDM_SetDataFn = int(KDDM_CALL*)(KddmHandle handle, int item, intptr_t value);
-using KDDM_CreateDCFn = void*(KDDM_CALL*)(KddmHandle handle);
-using KDDM_ResetDCFn = int(KDDM_CALL*)(KddmHandle handle, void* dc);
-using KDDM_DeleteDCFn = int(KDDM_CALL*)(KddmHandle handle, void* dc);
-using KDDM_GetDevModeFn = int(KDDM_CALL*)(KddmHandle handle, void* buffer);
-using KDDM_CloseFn = int(KDDM_CALL*)(KddmHandle handle);
+using KDDM_SetDataFn = int (*)(KddmHandle handle, int item, intptr_t value);
+using KDDM_CreateDCFn = void* (*)(KddmHandle handle);
+using KDDM_ResetDCFn = int (*)(KddmHandle handle, void* dc);
+using KDDM_DeleteDCFn = int (*)(KddmHandle handle, void* dc);
+using KDDM_GetDevModeFn = int (*)(KddmHandle handle, void* buffer);
+using KDDM_CloseFn = int (*)(KddmHandle handle);
 
 class DriverSettingsApi {
  public:

@@ -20,6 +20,19 @@
 #define KB_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
+// The maker's library may use either 32-bit calling convention and the binding must hold with
+// both, so the stand-in takes stdcall on 32-bit x86 and is built once more with cdecl
+// (KD_STANDIN_CDECL). x86_64 has one convention.
+#if defined(__i386__) && !defined(KD_STANDIN_CDECL)
+#ifdef _WIN32
+#define KB_CALL __stdcall
+#else
+#define KB_CALL __attribute__((stdcall))
+#endif
+#else
+#define KB_CALL
+#endif
+
 namespace {
 
 constexpr char STATE_VARIABLE[] = "KD_SIM_STATE";
@@ -131,7 +144,9 @@ KB_EXPORT int KB_CALL KBReceive(int handle, uint8_t* buffer, uint32_t* size, uin
       [&](sim::SimulatedPrinter& p) { return p.Receive(handle, buffer, size, timeLimitMs); });
 }
 
-// The exports must keep the signatures the binding calls them through.
+// The exports must keep the signatures the binding calls them through (the convention aside,
+// which the binding does not assume).
+#if !defined(__i386__) || defined(KD_STANDIN_CDECL)
 static_assert(std::is_same<decltype(&KBInitialize), printer_link::KBInitializeFn>::value, "");
 static_assert(std::is_same<decltype(&KBGetDeviceID), printer_link::KBGetDeviceIDFn>::value, "");
 static_assert(
@@ -143,3 +158,4 @@ static_assert(std::is_same<decltype(&KBGetStatus), printer_link::KBGetStatusFn>:
 static_assert(std::is_same<decltype(&KBSend), printer_link::KBSendFn>::value, "");
 #endif
 static_assert(std::is_same<decltype(&KBReceive), printer_link::KBReceiveFn>::value, "");
+#endif

@@ -7,6 +7,19 @@
 #include "link/driver_settings_api.h"
 #include "sim/simulated_driver.h"
 
+// The maker's library may use either 32-bit calling convention; the binding holds with both
+// (link/foreign_call.h), and this stand-in takes stdcall on 32-bit x86 as the bidirectional one
+// does.
+#if defined(__i386__)
+#ifdef _WIN32
+#define KDDM_CALL __stdcall
+#else
+#define KDDM_CALL __attribute__((stdcall))
+#endif
+#else
+#define KDDM_CALL
+#endif
+
 #ifdef _WIN32
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -138,7 +151,9 @@ KDDM_EXPORT int KDDM_CALL KDDM_Close(KddmHandle handle) {
 }
 #endif
 
-// The exports must keep the signatures the binding calls them through.
+// The exports must keep the signatures the binding calls them through (the convention aside,
+// which the binding does not assume).
+#if !defined(__i386__)
 #define KD_SAME_SIGNATURE(name) \
   static_assert(std::is_same<decltype(&name), printer_link::name##Fn>::value, #name)
 KD_SAME_SIGNATURE(KDDM_Open);
@@ -153,4 +168,5 @@ KD_SAME_SIGNATURE(KDDM_DeleteDC);
 KD_SAME_SIGNATURE(KDDM_GetDevMode);
 #ifndef KD_STANDIN_WITHOUT_CLOSE
 KD_SAME_SIGNATURE(KDDM_Close);
+#endif
 #endif

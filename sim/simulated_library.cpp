@@ -14,40 +14,40 @@ namespace {
 // Test glue: plain function exports cannot carry an object, so they reach the printer here.
 SimulatedPrinter* boundPrinter = nullptr;
 
-int KB_CALL Initialize() {
+int Initialize() {
   return boundPrinter ? boundPrinter->Initialize() : KB_FAILED;
 }
-int KB_CALL Release() {
+int Release() {
   return boundPrinter ? boundPrinter->Release() : KB_FAILED;
 }
-int KB_CALL GetDeviceId(int c, const char* q, char* b, uint32_t* s) {
+int GetDeviceId(int c, const char* q, char* b, uint32_t* s) {
   return boundPrinter ? boundPrinter->GetDeviceId(c, q, b, s) : KB_FAILED;
 }
-int KB_CALL GetAvailableChannel(int c, const char* q, uint8_t* b, uint32_t* s) {
+int GetAvailableChannel(int c, const char* q, uint8_t* b, uint32_t* s) {
   return boundPrinter ? boundPrinter->GetAvailableChannel(c, q, b, s) : KB_FAILED;
 }
-int KB_CALL OpenChannel(int c, const char* q, uint32_t t) {
+int OpenChannel(int c, const char* q, uint32_t t) {
   return boundPrinter ? boundPrinter->OpenChannel(c, q, t) : KB_FAILED;
 }
-int KB_CALL CloseChannel(int h) {
+int CloseChannel(int h) {
   return boundPrinter ? boundPrinter->CloseChannel(h) : KB_FAILED;
 }
-int KB_CALL SetOption(int h, int o, void* d, uint32_t s) {
+int SetOption(int h, int o, void* d, uint32_t s) {
   return boundPrinter ? boundPrinter->SetOption(h, o, d, s) : KB_FAILED;
 }
-int KB_CALL GetOption(int h, int o, void* d, uint32_t* s) {
+int GetOption(int h, int o, void* d, uint32_t* s) {
   return boundPrinter ? boundPrinter->GetOption(h, o, d, s) : KB_FAILED;
 }
-int KB_CALL ReceiveCancel(int h) {
+int ReceiveCancel(int h) {
   return boundPrinter ? boundPrinter->ReceiveCancel(h) : KB_FAILED;
 }
-int KB_CALL GetStatus(int h, uint8_t* b, uint32_t* s) {
+int GetStatus(int h, uint8_t* b, uint32_t* s) {
   return boundPrinter ? boundPrinter->GetStatus(h, b, s) : KB_FAILED;
 }
-int KB_CALL Send(int h, const uint8_t* d, uint32_t n) {
+int Send(int h, const uint8_t* d, uint32_t n) {
   return boundPrinter ? boundPrinter->Send(h, d, n) : KB_FAILED;
 }
-int KB_CALL Receive(int h, uint8_t* b, uint32_t* s, uint32_t t) {
+int Receive(int h, uint8_t* b, uint32_t* s, uint32_t t) {
   return boundPrinter ? boundPrinter->Receive(h, b, s, t) : KB_FAILED;
 }
 

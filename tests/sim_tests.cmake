@@ -15,3 +15,8 @@ if(TARGET kdset32_standin_partial)
     KD_KDSET32_LIBRARY="$<TARGET_FILE:kdset32_standin>"
     KD_KDSET32_PARTIAL_LIBRARY="$<TARGET_FILE:kdset32_standin_partial>")
 endif()
+if(TARGET kbapi_standin_cdecl)
+  add_dependencies(kd_tests kbapi_standin_cdecl)
+  target_compile_definitions(kd_tests PRIVATE
+    KD_STANDIN_CDECL_LIBRARY="$<TARGET_FILE:kbapi_standin_cdecl>")
+endif()

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 
+#include "firmware/firmware_update.h"
 #include "tests/support/fake_platform.h"
 
 namespace {
@@ -304,6 +305,32 @@ TEST(FirmwareFileTest, SizeThatCannotBeHeldWithTheTransferBytesIsRefusedUnread) 
     EXPECT_FALSE(firmware::FitsInMemory(size));
   }
   EXPECT_TRUE(firmware::FitsInMemory(64u << 20));
+}
+
+// On the 32-bit build a size past 4 GiB, cut to size_t, would look like a small file (or, with
+// the transfer's extra bytes, a small buffer) and the one read would run past it.
+TEST(FirmwareFileTest, SizesPastTheWordAreRefusedNotCutOnThe32BitBuild) {
+  if (sizeof(size_t) > 4) GTEST_SKIP() << "size_t holds every file size here";
+  const uint64_t word = uint64_t{1} << 32;
+  const uint64_t sizes[] = {
+      word,                                               // cut to 0
+      word + MINIMAL_SIZE,                                // cut to a minimal file
+      word - firmware::FW_TRANSFER_EXTRA + MINIMAL_SIZE,  // capacity cut to a minimal file
+      word - firmware::FW_TRANSFER_EXTRA,                 // capacity cut to 0
+  };
+  for (uint64_t size : sizes) {
+    SCOPED_TRACE(size);
+    ScriptedFiles files;
+    files.Put(FILE_PATH, MinimalFile());
+    files.reportedSize = &size;
+    std::string version;
+    EXPECT_EQ(CheckFirmwareFile(files, FILE_PATH, &version), firmware::FW_FILE_UNREADABLE);
+    firmware::FirmwareStream stream;
+    EXPECT_EQ(stream.Build(files, FILE_PATH, ""), firmware::StreamResult::NoMemory);
+    EXPECT_EQ(files.reads, 0);
+  }
+  // The largest size that still fits with the extra bytes.
+  EXPECT_TRUE(firmware::FitsInMemory(word - 1 - firmware::FW_TRANSFER_EXTRA));
 }
 
 TEST(FirmwareFileTest, FileChangedBetweenSizeAndReadIsNotTakenForTheOldOne) {

@@ -17,17 +17,17 @@ KbScript& S() {
   return *current;
 }
 
-int KB_CALL Initialize() {
+int Initialize() {
   S().calls.push_back("KBInitialize");
   return S().initializeResult;
 }
 
-int KB_CALL Release() {
+int Release() {
   S().calls.push_back("KBRelease");
   return S().releaseResult;
 }
 
-int KB_CALL GetDeviceID(int, const char* queue, char* buffer, uint32_t* size) {
+int GetDeviceID(int, const char* queue, char* buffer, uint32_t* size) {
   KbScript& s = S();
   s.calls.push_back("KBGetDeviceID");
   s.queues.push_back(queue);
@@ -36,7 +36,7 @@ int KB_CALL GetDeviceID(int, const char* queue, char* buffer, uint32_t* size) {
   return s.deviceIdResult;
 }
 
-int KB_CALL GetAvailableChannel(int, const char* queue, uint8_t* buffer, uint32_t* size) {
+int GetAvailableChannel(int, const char* queue, uint8_t* buffer, uint32_t* size) {
   KbScript& s = S();
   s.calls.push_back("KBGetAvailableChannel");
   s.queues.push_back(queue);
@@ -56,7 +56,7 @@ int KB_CALL GetAvailableChannel(int, const char* queue, uint8_t* buffer, uint32_
   return s.listResult.value_or(static_cast<int>(s.channels.size()));
 }
 
-int KB_CALL OpenChannel(int, const char* queue, uint32_t type) {
+int OpenChannel(int, const char* queue, uint32_t type) {
   KbScript& s = S();
   s.calls.push_back("KBOpenChannel");
   s.queues.push_back(queue);
@@ -64,28 +64,28 @@ int KB_CALL OpenChannel(int, const char* queue, uint32_t type) {
   return s.openResult;
 }
 
-int KB_CALL CloseChannel(int handle) {
+int CloseChannel(int handle) {
   S().calls.push_back("KBCloseChannel");
   S().closedHandles.push_back(handle);
   return 0;
 }
 
-int KB_CALL SetOption(int, int, void*, uint32_t) {
+int SetOption(int, int, void*, uint32_t) {
   S().calls.push_back("KBSetOption");
   return 0;
 }
 
-int KB_CALL GetOption(int, int, void*, uint32_t*) {
+int GetOption(int, int, void*, uint32_t*) {
   S().calls.push_back("KBGetOption");
   return 0;
 }
 
-int KB_CALL ReceiveCancel(int) {
+int ReceiveCancel(int) {
   S().calls.push_back("KBReceiveCancel");
   return 0;
 }
 
-int KB_CALL GetStatus(int, uint8_t* buffer, uint32_t* size) {
+int GetStatus(int, uint8_t* buffer, uint32_t* size) {
   KbScript& s = S();
   s.calls.push_back("KBGetStatus");
   if (s.statusReplies.empty()) return s.statusResult.value_or(0);
@@ -98,14 +98,14 @@ int KB_CALL GetStatus(int, uint8_t* buffer, uint32_t* size) {
   return s.statusResult.value_or(static_cast<int>(n));
 }
 
-int KB_CALL Send(int, const uint8_t* data, uint32_t length) {
+int Send(int, const uint8_t* data, uint32_t length) {
   KbScript& s = S();
   s.calls.push_back("KBSend");
   s.sent.emplace_back(data, data + length);
   return s.sendResult.value_or(static_cast<int>(length));
 }
 
-int KB_CALL Receive(int, uint8_t* buffer, uint32_t* size, uint32_t timeLimitMs) {
+int Receive(int, uint8_t* buffer, uint32_t* size, uint32_t timeLimitMs) {
   KbScript& s = S();
   s.calls.push_back("KBReceive");
   s.receiveSizes.push_back(*size);
