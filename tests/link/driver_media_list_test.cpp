@@ -37,14 +37,14 @@ struct ScriptedDriver {
 };
 ScriptedDriver* driver = nullptr;
 
-int KDDM_CALL Open(const char*, int number, uint32_t, void*, KddmHandle* handle) {
+int Open(const char*, int number, uint32_t, void*, KddmHandle* handle) {
   ++driver->opens;
   driver->lastOpenNumber = number;
   if (driver->openFails) return -1;
   *handle = reinterpret_cast<KddmHandle>(intptr_t{1});
   return 0;
 }
-int KDDM_CALL GetRange(KddmHandle, int item, void* block) {
+int GetRange(KddmHandle, int item, void* block) {
   auto* range = static_cast<IdRangeBlock*>(block);
   if (driver->rangeFails || item != printer_link::ITEM_MEDIA_TYPES) return -1;
   if (range->ids == nullptr) {
@@ -59,7 +59,7 @@ int KDDM_CALL GetRange(KddmHandle, int item, void* block) {
   }
   return 0;
 }
-int KDDM_CALL GetData(KddmHandle, int, void* block) {
+int GetData(KddmHandle, int, void* block) {
   auto* request = static_cast<NameRequestBlock*>(block);
   auto found = driver->names.find(request->id);
   if (found == driver->names.end()) return -1;
@@ -69,11 +69,11 @@ int KDDM_CALL GetData(KddmHandle, int, void* block) {
   if (found->second.size() < request->nameSize) request->name[found->second.size()] = '\0';
   return 0;
 }
-int KDDM_CALL Close(KddmHandle) {
+int Close(KddmHandle) {
   ++driver->closes;
   return 0;
 }
-int KDDM_CALL Other(KddmHandle, void*) {
+int Other(KddmHandle, void*) {
   return 0;
 }
 

@@ -71,14 +71,14 @@ TEST_P(ConventionTest, BindDeviceIdStatusQueryAndSendHold) {
                                              std::make_unique<FixedLibrary>(GetParam().path)));
   fakes::InstallTestSettings(*platform.files, {0});
   BidiApi api(app.Library(), app.Spooler(), app.Files());
-  printer_link::PrinterChannel channel(&api, app);
+  printer_link::PrinterChannel channel = app.Channel(&api);
 
   // Repeated so that a stack left a few bytes off by each call would show.
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(round);
-    ASSERT_EQ(api.Bind(QUEUE, 1), 1);
+    ASSERT_EQ(api.Bind(QUEUE, printer_link::LibrarySearch::PlainNameFirst), 1);
     EXPECT_TRUE(channel.MatchDeviceId(QUEUE, MODEL));
-    EXPECT_EQ(channel.WaitUntilReady(QUEUE, false, nullptr), 1);
+    EXPECT_EQ(channel.WaitUntilReady(QUEUE, false, nullptr), printer_link::WAIT_READY);
 
     uint8_t reply[512] = {};
     int received =
