@@ -4,7 +4,7 @@
 #   kd_windows_build TARGET...        configures and builds build/x86_64 (Release, -Werror)
 #   kd_control_ids PROGRAM            the program's control ids as shell variables (after a build)
 #   kd_lay_out_program NAME DIR MODE  DIR/NAME.exe with its Settings, launch mode MODE
-#   kd_sim_printer_install DIR        registry keys, driver, queue and a ready simulated printer
+#   kd_sim_printer_install DIR [PORT] registry keys, driver, queue and a ready simulated printer
 #   kd_kdsim COMMAND ARGS...          kdsim.exe in the prefix (state paths may be Unix paths)
 #   kd_make_firmware VERSION OUT      a valid firmware file OUT (Unix path) with that version
 #
@@ -75,8 +75,10 @@ kd_windows_path() {  # a Unix path as Wine's drive Z: shows it
   printf 'Z:%s\n' "${path//\//\\}"
 }
 
-kd_sim_printer_install() {  # DIR
-  local dir=$1 printer=$1/printer answer driver_path reg
+# With PORT, the queue's port is that name and Wine's spooler maps it to the same pipe (its
+# value under HKCU\Software\Wine\Printing\Spooler), for port rules that look at the name.
+kd_sim_printer_install() {  # DIR [PORT]
+  local dir=$1 port_name=${2:-} printer=$1/printer answer driver_path reg port
   mkdir -p "$printer"
   rm -rf "$dir/Maroset"
   cp -r "$KD_ROOT/install/Maroset" "$dir/Maroset"
@@ -94,8 +96,15 @@ kd_sim_printer_install() {  # DIR
   printf '[User Mode Printer Driver Information]\r\nKBAPII=KBAPI.DLL\r\n' >"$printer/KD9000.INI"
   KD_SIM_INPUT=$printer/printer.input
   : >"$KD_SIM_INPUT"
+  port="|cat >> '$KD_SIM_INPUT'"
+  if [ -n "$port_name" ]; then
+    timeout 60 "$WINELOADER" reg add 'HKCU\Software\Wine\Printing\Spooler' /v "$port_name" \
+      /t REG_SZ /d "$port" /f </dev/null >/dev/null 2>&1 ||
+      { echo "the port $port_name could not be mapped" >&2; return 1; }
+    port=$port_name
+  fi
   answer=$(timeout 60 "$WINELOADER" "$KD_DRIVER_EXE" install-printer "$KD_SIM_MODEL" \
-             "$printer/KD9000.INI" "$KD_SIM_QUEUE" "|cat >> '$KD_SIM_INPUT'" \
+             "$printer/KD9000.INI" "$KD_SIM_QUEUE" "$port" \
              "$KD_STANDIN_DLL" </dev/null | tr -d '\r') ||
     { echo "the printer queue could not be installed" >&2; return 1; }
   driver_path=$(sed -n 's/^driver path: //p' <<<"$answer")
