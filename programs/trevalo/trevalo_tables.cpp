@@ -3,6 +3,8 @@
 
 #include <new>
 
+#include "feed/adjustment_page.h"
+#include "feed/adjustment_seat.h"
 #include "programs/trevalo/resource.h"
 #include "shell/layout.h"
 
@@ -29,6 +31,37 @@ class BlankPage : public shell::Page {
  private:
   int templateId_;
   ui::View* view_ = nullptr;
+};
+
+// The adjustment page's parts, created before the page that holds them.
+struct AdjustmentParts {
+  explicit AdjustmentParts(shell::ToolApp& app)
+      : objects(dynamic_cast<TrevaloObjects*>(app.Objects())), seat(app, nullptr) {
+    if (objects && objects->DriverSettings()) {
+      source = std::make_unique<feed::DriverSettingsMediaSource>(*objects->DriverSettings(),
+                                                                 objects->DriverMedia());
+    } else {
+      source = std::make_unique<NoDriverSettings>();
+    }
+  }
+
+  // Without the library every paper handling is refused.
+  class NoDriverSettings : public feed::DriverMediaSource {
+    bool MediaTypesFor(const std::string&, int, std::vector<feed::DriverMediaType>*) override {
+      return false;
+    }
+  };
+
+  TrevaloObjects* objects;
+  feed::AppAdjustmentSeat seat;
+  std::unique_ptr<feed::DriverMediaSource> source;
+};
+
+class TrevaloAdjustmentPage : private AdjustmentParts, public feed::AdjustmentPage {
+ public:
+  TrevaloAdjustmentPage(shell::ToolApp& app, shell::PageHost& host)
+      : AdjustmentParts(app),
+        feed::AdjustmentPage(seat, host, *source, objects ? objects->Media() : nullptr) {}
 };
 
 }  // namespace
@@ -79,7 +112,9 @@ shell::ProgramProfile TrevaloProfile() {
 }
 
 shell::PageFactory TrevaloPages() {
-  return [](shell::ToolApp& /*app*/, shell::PageHost& /*host*/, int pageNumber) {
+  return [](shell::ToolApp& app, shell::PageHost& host,
+            int pageNumber) -> std::unique_ptr<shell::Page> {
+    if (pageNumber == 1) return std::make_unique<TrevaloAdjustmentPage>(app, host);
     std::unique_ptr<shell::Page> page;
     for (const shell::PageEntry& entry : TrevaloProfile().pages) {
       if (entry.number == pageNumber) page = std::make_unique<BlankPage>(entry.templateId);
@@ -91,6 +126,8 @@ shell::PageFactory TrevaloPages() {
 bool TrevaloObjects::CreateAfterLink(shell::ToolApp& app) {
   try {
     media_ = std::make_unique<feed::MediaTable>(app.Settings(), MEDIA_FILE);
+    driverSettings_ =
+        std::make_unique<printer_link::DriverSettingsApi>(app.Library(), app.Spooler());
   } catch (const std::bad_alloc&) {
     return false;
   }

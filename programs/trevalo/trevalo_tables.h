@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "feed/media_table.h"
+#include "link/driver_media_list.h"
+#include "link/driver_settings_api.h"
 #include "shell/main_window.h"
 #include "shell/program_objects.h"
 #include "shell/program_profile.h"
@@ -11,7 +13,7 @@
 namespace programs {
 
 shell::ProgramProfile TrevaloProfile();
-// Trevalo's four pages; empty pages until their own classes arrive.
+// Trevalo's four pages; page 1 is the adjustment page, the others empty until theirs arrive.
 shell::PageFactory TrevaloPages();
 
 // The driver-settings connection the frame closes and opens at page switches; it has nothing
@@ -28,13 +30,22 @@ class TrevaloObjects : public shell::ProgramObjects {
  public:
   bool CreateAfterLink(shell::ToolApp& app) override;
   bool FilesLoaded() const override { return !media_ || media_->IsLoaded(); }
-  void DestroyBeforeLinkRelease() override { media_.reset(); }
+  void DestroyBeforeLinkRelease() override {
+    media_.reset();
+    driverSettings_.reset();
+  }
   shell::DriverConnection* Driver() override { return &driver_; }
 
   feed::MediaTable* Media() { return media_.get(); }
 
+  // The driver-settings library and the driver's media list the pages share.
+  printer_link::DriverSettingsApi* DriverSettings() { return driverSettings_.get(); }
+  printer_link::DriverMediaList& DriverMedia() { return driverMedia_; }
+
  private:
   std::unique_ptr<feed::MediaTable> media_;
+  std::unique_ptr<printer_link::DriverSettingsApi> driverSettings_;
+  printer_link::DriverMediaList driverMedia_;
   TrevaloDriverConnection driver_;
 };
 
