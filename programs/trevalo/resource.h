@@ -4,6 +4,9 @@
 
 #include "programs/common/frame_ids.h"
 
+/* Paper feed adjustment page (template 133) and its detail dialogs. */
+#include "feed/adjustment_page_ids.h"
+
 /* About box (template 147), its picture and its system menu command. */
 #define IDD_ABOUT 147
 #define IDC_ABOUT_TITLE 1705
@@ -15,7 +18,6 @@
 /* Pages: printer choice and guide list (0), paper feed adjustment (1), cleaning (2), nozzle
    check (3). */
 #define IDD_PRINTER_PAGE 132
-#define IDD_ADJUSTMENT_PAGE 133
 #define IDD_CLEANING_PAGE 134
 #define IDD_NOZZLE_CHECK_PAGE 135
 

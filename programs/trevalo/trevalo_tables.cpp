@@ -3,6 +3,8 @@
 
 #include <new>
 
+#include "feed/adjustment_page.h"
+#include "feed/adjustment_seat.h"
 #include "programs/trevalo/resource.h"
 #include "shell/layout.h"
 #include "shell/printer_page.h"
@@ -30,6 +32,38 @@ class BlankPage : public shell::Page {
  private:
   int templateId_;
   ui::View* view_ = nullptr;
+};
+
+// The adjustment page's parts, created before the page that holds them.
+struct AdjustmentParts {
+  explicit AdjustmentParts(shell::ToolApp& app)
+      : objects(dynamic_cast<TrevaloObjects*>(app.Objects())),
+        seat(app, [&app] { return app.OpenedByPrinterChoice(); }) {
+    if (objects && objects->DriverSettings()) {
+      source = std::make_unique<feed::DriverSettingsMediaSource>(*objects->DriverSettings(),
+                                                                 objects->DriverMedia());
+    } else {
+      source = std::make_unique<NoDriverSettings>();
+    }
+  }
+
+  // Without the library every paper handling is refused.
+  class NoDriverSettings : public feed::DriverMediaSource {
+    bool MediaTypesFor(const std::string&, int, std::vector<feed::DriverMediaType>*) override {
+      return false;
+    }
+  };
+
+  TrevaloObjects* objects;
+  feed::AppAdjustmentSeat seat;
+  std::unique_ptr<feed::DriverMediaSource> source;
+};
+
+class TrevaloAdjustmentPage : private AdjustmentParts, public feed::AdjustmentPage {
+ public:
+  TrevaloAdjustmentPage(shell::ToolApp& app, shell::PageHost& host)
+      : AdjustmentParts(app),
+        feed::AdjustmentPage(seat, host, *source, objects ? objects->Media() : nullptr) {}
 };
 
 }  // namespace
@@ -89,7 +123,9 @@ shell::PrinterPageData TrevaloPrinterPage() {
 }
 
 shell::PageFactory TrevaloPages() {
-  return [](shell::ToolApp& app, shell::PageHost& host, int pageNumber) {
+  return [](shell::ToolApp& app, shell::PageHost& host,
+            int pageNumber) -> std::unique_ptr<shell::Page> {
+    if (pageNumber == 1) return std::make_unique<TrevaloAdjustmentPage>(app, host);
     std::unique_ptr<shell::Page> page;
     if (pageNumber == 0) {
       return std::unique_ptr<shell::Page>(

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "feed/media_table.h"
+#include "link/driver_media_list.h"
 #include "link/driver_settings_api.h"
 #include "shell/main_window.h"
 #include "shell/printer_page.h"
@@ -13,7 +14,7 @@
 namespace programs {
 
 shell::ProgramProfile TrevaloProfile();
-// Trevalo's four pages; empty pages until their own classes arrive.
+// Trevalo's four pages; page 1 is the adjustment page, the others empty until theirs arrive.
 shell::PageFactory TrevaloPages();
 // Page 0: the printer list and the guide list whose three items open pages 1, 2 and 3.
 shell::PrinterPageData TrevaloPrinterPage();
@@ -54,13 +55,16 @@ class TrevaloObjects : public shell::ProgramObjects {
   shell::DriverConnection* Driver() override { return &driver_; }
 
   feed::MediaTable* Media() { return media_.get(); }
-  printer_link::DriverSettingsApi* DriverSettings() { return driverSettings_.get(); }
   const IconStrip* Icons() const { return icons_.get(); }
+  // The driver-settings library and the driver's media list the pages share.
+  printer_link::DriverSettingsApi* DriverSettings() { return driverSettings_.get(); }
+  printer_link::DriverMediaList& DriverMedia() { return driverMedia_; }
 
  private:
   std::unique_ptr<IconStrip> icons_;
   std::unique_ptr<printer_link::DriverSettingsApi> driverSettings_;
   std::unique_ptr<feed::MediaTable> media_;
+  printer_link::DriverMediaList driverMedia_;
   TrevaloDriverConnection driver_;
 };
 

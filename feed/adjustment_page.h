@@ -1,0 +1,213 @@
+// Trevalo's paper feed adjustment page: media, paper feed and print quality lists, and the two
+// Detail buttons that hand the choice to the adjustment dialogs.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "feed/adjustment_page_ids.h"
+#include "feed/adjustment_selection.h"
+#include "feed/media_table.h"
+#include "link/driver_media_list.h"
+#include "link/driver_settings_api.h"
+#include "shell/fonts.h"
+#include "shell/page.h"
+#include "shell/texts.h"
+
+namespace shell {
+enum class LaunchMode;
+}
+
+namespace feed {
+
+// Texts of the page's messages.
+constexpr int TEXT_PRINTER_CHANGED = 300;
+constexpr int TEXT_WRONG_PRINTER = 310;
+constexpr int TEXT_NOT_READY = 312;
+constexpr int TEXT_HANDLING_REFUSED = 318;
+constexpr int TEXT_PRINTER_GONE = 330;
+
+// Texts of the list entries.
+constexpr int TEXT_ROLL = 10200;
+constexpr int TEXT_SHEET = 10202;
+constexpr int TEXT_FIRST_KIND = 10206;  // kinds 0 to 3: 10206 to 10209
+constexpr int MEDIA_KIND_COUNT = 4;
+
+// The driver's paper handling (item 40) that lists the media of each paper feed position.
+constexpr int PAPER_HANDLING_ROLL = 256;
+constexpr int PAPER_HANDLING_SHEET = 4;
+
+// Where the manual opens for this page.
+constexpr int ADJUSTMENT_MANUAL_PAGE = 1;
+constexpr int ADJUSTMENT_MANUAL_TOPIC = 0;
+
+constexpr int MEDIA_ITEM_HEIGHT = 15;
+constexpr ui::Rect ADJUSTMENT_PAGE_RECT{0, 0, 600, 278};
+
+// One paper feed position: its text, the paper feed value it offers, the driver's handling.
+struct PaperFeedPosition {
+  int text;
+  int paperFeed;
+  int handling;
+};
+constexpr PaperFeedPosition PAPER_FEED_POSITIONS[] = {
+    {TEXT_ROLL, PAPER_FEED_ROLL, PAPER_HANDLING_ROLL},
+    {TEXT_SHEET, PAPER_FEED_SHEET, PAPER_HANDLING_SHEET},
+};
+constexpr int PAPER_FEED_POSITION_COUNT = 2;
+
+// The label of a print-quality code ("%s/%s" of its two texts, or its one text); empty for a
+// code outside 0 to 8.
+std::string QualityLabel(const shell::Texts& texts, int code);
+// "# ", the media code as "%2d", a blank, the driver's name, and for kinds 0 to 3 a blank and
+// the kind's suffix.
+std::string MediaEntryText(int mediaCode, const std::string& driverName, int kind,
+                           const shell::Texts& texts);
+// Pellan adjustment is open to every print quality of four-ink printers but the first, and of
+// eight-ink printers from the fourth position on. Nothing chosen: closed.
+bool PellanDetailEnabled(int inkClass, int qualityPosition);
+
+struct DriverMediaType {
+  int id = 0;
+  std::string name;
+};
+
+// The driver-settings side of the page: the paper handling and the media types it lists.
+class DriverMediaSource {
+ public:
+  virtual ~DriverMediaSource() = default;
+  // Opens a handle for the queue, sets the paper handling and reads the driver's media types on
+  // that handle into *media; the handle is closed again before the call returns. False, with
+  // *media untouched, when no handle opened or the handling was refused.
+  virtual bool MediaTypesFor(const std::string& queue, int paperHandling,
+                             std::vector<DriverMediaType>* media) = 0;
+};
+
+// The page's source over the driver-settings library and the program's shared media list.
+class DriverSettingsMediaSource : public DriverMediaSource {
+ public:
+  // The open number the page's handles carry.
+  static constexpr int OPEN_NUMBER = 1;
+
+  DriverSettingsMediaSource(printer_link::DriverSettingsApi& api,
+                            printer_link::DriverMediaList& list)
+      : api_(api), list_(list) {}
+  bool MediaTypesFor(const std::string& queue, int paperHandling,
+                     std::vector<DriverMediaType>* media) override;
+
+ private:
+  printer_link::DriverSettingsApi& api_;
+  printer_link::DriverMediaList& list_;
+};
+
+// What the page asks of the program around it.
+class AdjustmentSeat {
+ public:
+  virtual ~AdjustmentSeat() = default;
+  virtual shell::LaunchMode Launch() = 0;
+  virtual std::string PrinterName() = 0;
+  // True while the page is being shown because the operator chose a printer.
+  virtual bool OpenedByPrinterChoice() = 0;
+  virtual const shell::Texts& GetTexts() = 0;
+  virtual shell::FontCache& Fonts() = 0;
+  // A message box with the program title as caption.
+  virtual void Message(ui::View* owner, int text, ui::Icon icon) = 0;
+  // The dialog's result, or -1 when it cannot be created.
+  virtual int RunModal(int templateId, ui::View* parent, ui::DialogHandler& dialog) = 0;
+  // INK_CLASS_FOUR or INK_CLASS_EIGHT from the printer's status; eight when it cannot be read.
+  virtual int ReadInkClass() = 0;
+  // The chosen queue is still installed with its driver on an accepted port.
+  virtual bool PrinterInstalled() = 0;
+  virtual bool MatchDeviceId() = 0;
+  // False when the printer did not become ready; the busy dialog is owned by parent.
+  virtual bool WaitUntilReady(ui::View* parent) = 0;
+};
+
+// Stands in for the two detail dialogs until they exist: it takes the selection, sets the
+// adjustment kind as the dialog will, and closes on OK, Cancel or a close request.
+class DetailPlaceholder : public ui::DialogHandler {
+ public:
+  DetailPlaceholder(AdjustmentSelection& selection, int adjustmentKind)
+      : selection_(selection), kind_(adjustmentKind) {}
+  bool OnInit(ui::View& view) override;
+  void OnCommand(int id, int code) override;
+  void OnClose() override;
+
+ private:
+  AdjustmentSelection& selection_;
+  int kind_;
+  ui::View* view_ = nullptr;
+};
+
+struct MediaEntry {
+  std::string text;
+  int code = 0;
+};
+
+struct QualityEntry {
+  std::string text;
+  int position = 0;  // the media's slot, 0 to 5
+  int code = 0;      // 0 to 8
+};
+
+// What the page shows; the view is filled from it and never read back.
+struct AdjustmentPageState {
+  std::string printerName;
+  int inkClass = INK_CLASS_EIGHT;
+  int paperFeedPosition = 0;  // the position the media list was built for
+  std::vector<MediaEntry> media;
+  int mediaSelection = -1;
+  std::vector<QualityEntry> qualities;
+  int qualitySelection = -1;
+};
+
+class AdjustmentPage : public shell::Page {
+ public:
+  // media may be null (no table: the lists stay empty).
+  AdjustmentPage(AdjustmentSeat& seat, shell::PageHost& host, DriverMediaSource& driver,
+                 const MediaTable* media)
+      : seat_(seat), host_(host), driver_(driver), media_(media) {}
+
+  // shell::Page
+  int TemplateId() const override { return IDD_ADJUSTMENT_PAGE; }
+  bool OnRefresh() override;
+  void SetActionsEnabled(bool /*enabled*/) override {}
+  ui::View* Window() override { return view_; }
+
+  // ui::DialogHandler
+  bool OnInit(ui::View& view) override;
+  void OnCommand(int id, int code) override;
+  bool OnKeyDown(int key, bool shift) override;
+  int OnMeasureItem(int controlId) override;
+  void OnDrawItem(int controlId, int index, bool selected, bool inSelectionField,
+                  ui::Canvas& canvas, const ui::Rect& rect) override;
+  void OnPaint(ui::Canvas& canvas) override;
+  void OnDestroy() override { view_ = nullptr; }
+  bool WhiteBackground() override { return true; }
+
+  const AdjustmentPageState& State() const { return state_; }
+  // The choice handed to the last detail dialog.
+  const AdjustmentSelection& Selection() const { return selection_; }
+
+ private:
+  // False, with 318 shown and the media list and paper feed as they were, when the driver
+  // refused the paper handling.
+  bool FillMedia(int position);
+  void FillQualities();
+  void OpenDetail(int templateId, int adjustmentKind);
+  // The printer checks before a detail dialog; false when a message ended them.
+  bool PrinterIsUsable();
+  void ShowLists();
+  void ShowQualities();
+
+  AdjustmentSeat& seat_;
+  shell::PageHost& host_;
+  DriverMediaSource& driver_;
+  const MediaTable* media_;
+  ui::View* view_ = nullptr;
+  AdjustmentPageState state_;
+  AdjustmentSelection selection_;
+};
+
+}  // namespace feed
