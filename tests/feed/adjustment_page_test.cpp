@@ -467,34 +467,34 @@ struct ScriptedKddm {
 };
 ScriptedKddm* kddm = nullptr;
 
-int KDDM_CALL Open(const char*, int, uint32_t, void*, printer_link::KddmHandle* handle) {
+int Open(const char*, int, uint32_t, void*, printer_link::KddmHandle* handle) {
   ++kddm->opens;
   if (kddm->openFails) return -1;
   *handle = reinterpret_cast<printer_link::KddmHandle>(intptr_t{kddm->opens});
   return 0;
 }
-int KDDM_CALL SetData(printer_link::KddmHandle, int item, intptr_t value) {
+int SetData(printer_link::KddmHandle, int item, intptr_t value) {
   if (item == printer_link::ITEM_PAPER_HANDLING) kddm->handlings.push_back(value);
   return kddm->setFails ? -1 : 0;
 }
-int KDDM_CALL GetRange(printer_link::KddmHandle, int, void* block) {
+int GetRange(printer_link::KddmHandle, int, void* block) {
   auto* range = static_cast<printer_link::IdRangeBlock*>(block);
   range->count = static_cast<uint16_t>(kddm->ids.size());
   range->elementSize = sizeof(uint16_t);
   if (range->ids) std::memcpy(range->ids, kddm->ids.data(), kddm->ids.size() * sizeof(uint16_t));
   return 0;
 }
-int KDDM_CALL GetData(printer_link::KddmHandle, int, void* block) {
+int GetData(printer_link::KddmHandle, int, void* block) {
   auto* request = static_cast<printer_link::NameRequestBlock*>(block);
   std::string name = "Media " + std::to_string(request->id);
   std::memcpy(request->name, name.c_str(), name.size() + 1);
   return 0;
 }
-int KDDM_CALL Close(printer_link::KddmHandle) {
+int Close(printer_link::KddmHandle) {
   ++kddm->closes;
   return 0;
 }
-int KDDM_CALL Other(printer_link::KddmHandle, void*) {
+int Other(printer_link::KddmHandle, void*) {
   return 0;
 }
 
