@@ -17,7 +17,10 @@
 #     programs find it only through the driver's data file, as on a workstation where the
 #     library comes with the printer driver;
 #   - the queue KD_SIM_QUEUE whose port "|cat >> DIR/printer/printer.input" appends each raw
-#     job to that file (a plain file port would be truncated at every job);
+#     job to that file (a plain file port would be truncated at every job). With KD_SIM_PORT set
+#     (say KD1394D3_1, the only kind of port Trevalo accepts where Wine reports version 6.1) the
+#     queue gets that port name instead, and Wine's spooler maps the name to the same command
+#     through HKCU\Software\Wine\Printing\Spooler;
 #   - the printer's state file kdsim.state beside KBAPI.DLL (the stand-in looks there when
 #     KD_SIM_STATE is unset, so no environment is needed), its input being printer.input.
 # It sets KD_SIM_STATE_FILE (Unix path of the state), KD_SIM_INPUT and KD_SIM_LIBRARY_DIR.
@@ -76,7 +79,7 @@ kd_windows_path() {  # a Unix path as Wine's drive Z: shows it
 }
 
 kd_sim_printer_install() {  # DIR
-  local dir=$1 printer=$1/printer answer driver_path reg
+  local dir=$1 printer=$1/printer answer driver_path reg port
   mkdir -p "$printer"
   rm -rf "$dir/Maroset"
   cp -r "$KD_ROOT/install/Maroset" "$dir/Maroset"
@@ -94,8 +97,17 @@ kd_sim_printer_install() {  # DIR
   printf '[User Mode Printer Driver Information]\r\nKBAPII=KBAPI.DLL\r\n' >"$printer/KD9000.INI"
   KD_SIM_INPUT=$printer/printer.input
   : >"$KD_SIM_INPUT"
+  port="|cat >> '$KD_SIM_INPUT'"
+  if [ -n "${KD_SIM_PORT:-}" ]; then
+    # A named port: the spooler looks the name up to find where the jobs go.
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Printing\\Spooler]\r\n"%s"="%s"\r\n' \
+      "$KD_SIM_PORT" "$port" >"$printer/port.reg"
+    timeout 60 "$WINELOADER" reg import "$(kd_windows_path "$printer/port.reg")" </dev/null \
+      >/dev/null 2>&1 || { echo "the port $KD_SIM_PORT could not be mapped" >&2; return 1; }
+    port=$KD_SIM_PORT
+  fi
   answer=$(timeout 60 "$WINELOADER" "$KD_DRIVER_EXE" install-printer "$KD_SIM_MODEL" \
-             "$printer/KD9000.INI" "$KD_SIM_QUEUE" "|cat >> '$KD_SIM_INPUT'" \
+             "$printer/KD9000.INI" "$KD_SIM_QUEUE" "$port" \
              "$KD_STANDIN_DLL" </dev/null | tr -d '\r') ||
     { echo "the printer queue could not be installed" >&2; return 1; }
   driver_path=$(sed -n 's/^driver path: //p' <<<"$answer")

@@ -73,6 +73,9 @@ class ToolApp {
   std::vector<uint8_t>* DeviceSettings() { return hasDeviceSettings_ ? &deviceSettings_ : nullptr; }
   void SetDeviceSettings(std::vector<uint8_t> block);
   void ClearDeviceSettings();
+  // Set while a page is being opened by a printer choice, so that its refresh knows.
+  bool OpenedByPrinterChoice() const { return openedByPrinterChoice_; }
+  void SetOpenedByPrinterChoice(bool value) { openedByPrinterChoice_ = value; }
 
   printer_link::BidiApi* PrinterLink() { return printerLink_.get(); }
   // A channel over api with the clock, the busy dialog and the readiness wait's caption.
@@ -113,6 +116,7 @@ class ToolApp {
   std::string portName_;
   std::vector<uint8_t> deviceSettings_;
   bool hasDeviceSettings_ = false;
+  bool openedByPrinterChoice_ = false;
 
   std::unique_ptr<platform::InstanceLock> instanceLock_;
   std::unique_ptr<printer_link::BidiApi> printerLink_;

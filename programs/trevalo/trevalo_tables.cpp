@@ -3,6 +3,8 @@
 
 #include <new>
 
+#include "cleaning/cleaning_page.h"
+#include "cleaning/nozzle_check_page.h"
 #include "programs/trevalo/resource.h"
 #include "shell/layout.h"
 
@@ -11,6 +13,10 @@ namespace programs {
 namespace {
 
 constexpr char MEDIA_FILE[] = "MediaP1.ini";
+
+// The maintenance pages' numbers.
+constexpr int CLEANING_PAGE_NUMBER = 2;
+constexpr int NOZZLE_CHECK_PAGE_NUMBER = 3;
 
 // A page template with nothing behind it yet.
 class BlankPage : public shell::Page {
@@ -30,6 +36,11 @@ class BlankPage : public shell::Page {
   int templateId_;
   ui::View* view_ = nullptr;
 };
+
+template <typename P>
+std::unique_ptr<shell::Page> MakePage(shell::ToolApp& app, shell::PageHost& host) {
+  return std::make_unique<P>(app, host);
+}
 
 }  // namespace
 
@@ -79,8 +90,13 @@ shell::ProgramProfile TrevaloProfile() {
 }
 
 shell::PageFactory TrevaloPages() {
-  return [](shell::ToolApp& /*app*/, shell::PageHost& /*host*/, int pageNumber) {
+  return [](shell::ToolApp& app, shell::PageHost& host, int pageNumber) {
     std::unique_ptr<shell::Page> page;
+    // Maintenance pages.
+    if (pageNumber == CLEANING_PAGE_NUMBER) return MakePage<cleaning::CleaningPage>(app, host);
+    if (pageNumber == NOZZLE_CHECK_PAGE_NUMBER) {
+      return MakePage<cleaning::NozzleCheckPage>(app, host);
+    }
     for (const shell::PageEntry& entry : TrevaloProfile().pages) {
       if (entry.number == pageNumber) page = std::make_unique<BlankPage>(entry.templateId);
     }

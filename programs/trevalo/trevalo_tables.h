@@ -11,7 +11,8 @@
 namespace programs {
 
 shell::ProgramProfile TrevaloProfile();
-// Trevalo's four pages; empty pages until their own classes arrive.
+// Trevalo's four pages: cleaning (2) and nozzle check (3); the others are empty until their own
+// classes arrive.
 shell::PageFactory TrevaloPages();
 
 // The driver-settings connection the frame closes and opens at page switches; it has nothing
