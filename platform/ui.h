@@ -202,6 +202,51 @@ class DialogHandler {
   virtual bool WhiteBackground() { return false; }
 };
 
+// The windows of a guide list (an item panel of picture-button rows beside a guide pane), as the
+// host made them; indexes are item indexes, rectangles in the panel's client pixels.
+class GuideListWindows {
+ public:
+  virtual ~GuideListWindows() = default;
+  // The item's button (id 300 + index, showing the bitmap resource) and its two labels.
+  virtual void CreateItem(int /*index*/, int /*bitmapId*/, const std::string& /*title*/,
+                          const std::string& /*description*/) {}
+  virtual void SetFonts(Font /*title*/, Font /*description*/, Font /*guide*/) {}
+  virtual void SetGuideText(const std::string& text) = 0;
+  virtual void PlaceItem(int index, const Rect& button, const Rect& title,
+                         const Rect& description) = 0;
+  // Scroll range 0 ... maximum with the page size; shown false removes the bar.
+  virtual void SetScrollBar(bool shown, int maximum, int page, int position) = 0;
+  virtual void RepaintPanel() = 0;
+  virtual void RepaintItem(int index) = 0;
+  virtual void EnableItem(int index, bool enable) = 0;
+  virtual void DrawFocusFrame(int index, const Rect& frame) = 0;  // button client pixels
+  // Captures the mouse for the window that reported the last mouse move, or releases it.
+  virtual void CaptureMouse(bool capture) = 0;
+  // A relative mouse move of 0 pixels, so that the window under the pointer sees the mouse.
+  virtual void NudgeMouse() = 0;
+  virtual void FocusItem(int index) = 0;
+  // The item whose button holds the focus, or -1.
+  virtual int FocusedItem() { return -1; }
+  // GUIDE_CHOSEN (0x702, wParam the index) posted to the dialog the list lies on.
+  virtual void ItemChosen(int index) = 0;
+};
+
+// What the host forwards from a guide list's windows to its portable logic.
+class GuideListEvents {
+ public:
+  virtual ~GuideListEvents() = default;
+  // Scroll bar actions in the order line up, line down, page up, page down, top, bottom, thumb.
+  virtual void OnScroll(int action, int position) = 0;
+  virtual void OnWheel(int delta) = 0;  // positive: turned away from the user
+  virtual void OnButtonMouseMove(int index, bool inside) = 0;
+  virtual void OnPanelMouseMove(int x, int y) = 0;
+  virtual void OnButtonDown(int index) = 0;
+  virtual void OnButtonUp(int index) = 0;
+  virtual void OnPanelFocus(bool shift) = 0;
+  virtual void OnButtonFocus(int index) = 0;
+  virtual void OnPaintPanel(Canvas& canvas) = 0;
+};
+
 // Services of the windowing system for the whole program.
 class Host {
  public:
@@ -233,6 +278,13 @@ class Host {
   // The main window for ownership defaults; may be null.
   virtual View* MainWindow() = 0;
   virtual void SetMainWindow(View* view) = 0;
+  // A guide list's windows on parent: the item panel and the guide pane over their rectangles
+  // (parent client pixels). Null when they cannot be created; events must outlive them.
+  virtual std::unique_ptr<GuideListWindows> CreateGuideList(View& /*parent*/, const Rect& /*panel*/,
+                                                            const Rect& /*pane*/,
+                                                            GuideListEvents& /*events*/) {
+    return nullptr;
+  }
 };
 
 inline void Canvas::Line(int x1, int y1, int x2, int y2, Color color) {

@@ -81,6 +81,32 @@ save_bmp "$ART/deep_cleaning.bmp" -size 32x32 "xc:$FACE" \
   -fill "$CYAN" -draw "$(drop 10 25 4)" -fill "$BLACK_INK" -draw "$(drop 21 27 4)" \
   -stroke '#3c78b4' -strokewidth 2 -fill none -draw "arc 2,6 30,30 200,340"
 
+# --- Trevalo's guide items: 39 x 39 pictures on white -----------------------------------------
+save_bmp "$ART/guide_adjustment.bmp" -size 39x39 xc:white \
+  -fill '#3c8c50' -draw "rectangle 6,4 32,34" -fill white -draw "rectangle 9,7 29,31" \
+  -fill '#3c8c50' -draw "rectangle 12,10 26,12" -draw "rectangle 12,16 26,18" \
+  -draw "rectangle 12,22 26,24" -fill '#b45a5a' -draw "polygon 33,12 38,19 33,26"
+save_bmp "$ART/guide_cleaning.bmp" -size 39x39 xc:white \
+  -fill '#8a96a3' -draw "roundrectangle 5,4 33,14 3,3" -fill '#5d6873' -draw "rectangle 9,14 29,17" \
+  -fill "$CYAN" -draw "$(drop 12 30 4)" -draw "$(drop 26 30 4)" -fill "$YELLOW" -draw "$(drop 19 34 3)"
+save_bmp "$ART/guide_nozzle_check.bmp" -size 39x39 xc:white \
+  -fill "$CYAN" -draw "rectangle 5,5 8,16" -draw "rectangle 12,8 15,19" \
+  -fill "$MAGENTA_INK" -draw "rectangle 19,5 22,16" -draw "rectangle 26,8 29,19" \
+  -fill "$YELLOW" -draw "rectangle 5,22 8,33" -draw "rectangle 12,25 15,36" \
+  -fill "$BLACK_INK" -draw "rectangle 19,22 22,33" -draw "rectangle 26,25 29,36"
+
+# --- icon strip: twelve 16 x 16 images on the transparent colour ------------------------------
+strip=()
+for i in $(seq 0 11); do
+  f=$(mktemp --suffix=.png)
+  hue=$((i * 30))
+  convert -size 16x16 "xc:$KEY" +antialias -fill "hsl($hue,60%,45%)" \
+    -draw "roundrectangle 1,1 14,14 3,3" -fill white -draw "rectangle 5,$((3 + i % 6)) 10,$((8 + i % 6))" "$f"
+  strip+=("$f")
+done
+save_bmp "$ART/icon_strip.bmp" "${strip[@]}" +append
+rm -f "${strip[@]}"
+
 # --- per program: About picture 128 x 128 and icon 16/32/48 ----------------------------------
 program_art() {  # program_art NAME ACCENT
   local name=$1 accent=$2

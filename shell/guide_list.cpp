@@ -59,6 +59,7 @@ int GuideList::AddItem(int guideNumber, int bitmapId, const std::string& title,
   items_.push_back({guideNumber, bitmapId, title, description, guideText, true});
   int index = Count() - 1;
   int place = index - firstRow_;
+  windows_.CreateItem(index, bitmapId, title, description);
   windows_.PlaceItem(index, ButtonRect(place), TitleRect(place), DescriptionRect(place));
   UpdateScrollBar();
   return index;
@@ -249,6 +250,51 @@ void GuideList::ButtonFocused(int index) {
   ui::Rect row = InRow({0, 0, 0, ROW_HEIGHT}, index - firstRow_);
   bool outside = row.bottom <= 0 || row.top >= clientHeight_;
   if (outside) Scroll(GuideScroll::Thumb, index);
+}
+
+bool HostedGuideList::Create(ui::Host& host, ui::View& parent, const ui::Rect& rect,
+                             const std::string& defaultGuide) {
+  windows_ =
+      host.CreateGuideList(parent, GuideList::PanelRect(rect), GuideList::PaneRect(rect), *this);
+  if (!windows_) return false;
+  list_ = std::make_unique<GuideList>(*windows_);
+  list_->Create(rect, defaultGuide);
+  return true;
+}
+
+void HostedGuideList::Destroy() {
+  list_.reset();
+  windows_.reset();
+}
+
+void HostedGuideList::OnScroll(int action, int position) {
+  if (list_ && action >= 0 && action <= static_cast<int>(GuideScroll::Thumb)) {
+    list_->Scroll(static_cast<GuideScroll>(action), position);
+  }
+}
+void HostedGuideList::OnWheel(int delta) {
+  if (list_) list_->Wheel(delta);
+}
+void HostedGuideList::OnButtonMouseMove(int index, bool inside) {
+  if (list_) list_->ButtonMouseMove(index, inside);
+}
+void HostedGuideList::OnPanelMouseMove(int x, int y) {
+  if (list_) list_->PanelMouseMove(x, y);
+}
+void HostedGuideList::OnButtonDown(int index) {
+  if (list_) list_->ButtonDown(index);
+}
+void HostedGuideList::OnButtonUp(int index) {
+  if (list_) list_->ButtonUp(index);
+}
+void HostedGuideList::OnPanelFocus(bool shift) {
+  if (list_) list_->OnFocus(shift);
+}
+void HostedGuideList::OnButtonFocus(int index) {
+  if (list_) list_->ButtonFocused(index);
+}
+void HostedGuideList::OnPaintPanel(ui::Canvas& canvas) {
+  canvas.Fill(canvas.ClientRect(), ui::WHITE);
 }
 
 }  // namespace shell

@@ -2,6 +2,7 @@
 // that shows the guide text of the item under the mouse.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,26 +17,8 @@ constexpr int GUIDE_BUTTON_LAST = 400;    // panel commands beyond this are not 
 
 enum class GuideScroll { LineUp, LineDown, PageUp, PageDown, Top, Bottom, Thumb };
 
-// The windows the list is made of, as the platform realises them; indexes are item indexes.
-class GuideListWindows {
- public:
-  virtual ~GuideListWindows() = default;
-  virtual void SetGuideText(const std::string& text) = 0;
-  virtual void PlaceItem(int index, const ui::Rect& button, const ui::Rect& title,
-                         const ui::Rect& description) = 0;
-  // Scroll range 0 ... maximum with the page size; shown false removes the bar.
-  virtual void SetScrollBar(bool shown, int maximum, int page, int position) = 0;
-  virtual void RepaintPanel() = 0;
-  virtual void RepaintItem(int index) = 0;
-  virtual void EnableItem(int index, bool enable) = 0;
-  virtual void DrawFocusFrame(int index, const ui::Rect& frame) = 0;  // button client pixels
-  virtual void CaptureMouse(bool capture) = 0;
-  // A relative mouse move of 0 pixels, so that the window under the pointer sees the mouse.
-  virtual void NudgeMouse() = 0;
-  virtual void FocusItem(int index) = 0;
-  // GUIDE_CHOSEN to the owner.
-  virtual void ItemChosen(int index) = 0;
-};
+// The windows the list is made of, as the platform realises them.
+using GuideListWindows = ui::GuideListWindows;
 
 class GuideList {
  public:
@@ -117,6 +100,31 @@ class GuideList {
   int disabledHovered_ = -1;  // disabled button the panel holds the mouse for
   ui::Rect disabledRect_;
   int pressed_ = -1;
+};
+
+// A guide list in windows the host creates: the host's events reach the list through it.
+class HostedGuideList : public ui::GuideListEvents {
+ public:
+  // The windows over rect of parent (parent client pixels); false when the host cannot make them.
+  bool Create(ui::Host& host, ui::View& parent, const ui::Rect& rect,
+              const std::string& defaultGuide);
+  void Destroy();
+  GuideList* List() { return list_.get(); }
+  GuideListWindows* Windows() { return windows_.get(); }
+
+  void OnScroll(int action, int position) override;
+  void OnWheel(int delta) override;
+  void OnButtonMouseMove(int index, bool inside) override;
+  void OnPanelMouseMove(int x, int y) override;
+  void OnButtonDown(int index) override;
+  void OnButtonUp(int index) override;
+  void OnPanelFocus(bool shift) override;
+  void OnButtonFocus(int index) override;
+  void OnPaintPanel(ui::Canvas& canvas) override;
+
+ private:
+  std::unique_ptr<GuideListWindows> windows_;
+  std::unique_ptr<GuideList> list_;
 };
 
 }  // namespace shell

@@ -111,20 +111,34 @@ bool MainWindow::OnInit(ui::View& view) {
         {IDC_SEPARATOR_LINE, {60, 98, 540, 100}, NO_TEXT},
     };
     LayOutControls(view, app_.Fonts(), app_.GetTexts(), layout);
-
-    bool noneRegistered = false;
-    printers_.Fill(view, IDC_PRINTER_LIST, &noneRegistered);
-    if (noneRegistered && app_.Launch() == LaunchMode::Normal) {
-      app_.Message(&view, profile_.noRegisteredPrinterText, ui::Icon::Error);
-      view.EndDialog(ui::RESULT_CANCEL);
-    }
+    FillPrinterList(view);
     printers_.Choose(view, IDC_PRINTER_LIST, PageAt(profile_.startPage));
+  } else if (InRange(profile_.startPage) && pageViews_[profile_.startPage]) {
+    // The start page holds the list; the choice waits for one of its functions.
+    FillPrinterList(*pageViews_[profile_.startPage]);
   }
 
   view.RemoveMaximizeAndSize();
   view.SetMinimizeRestoreGreyed(false);
   SelectPage(profile_.startPage);
   return true;
+}
+
+void MainWindow::FillPrinterList(ui::View& listView) {
+  bool noneRegistered = false;
+  printers_.Fill(listView, IDC_PRINTER_LIST, &noneRegistered);
+  if (noneRegistered && app_.Launch() == LaunchMode::Normal) {
+    app_.Message(view_, profile_.noRegisteredPrinterText, ui::Icon::Error);
+    view_->EndDialog(ui::RESULT_CANCEL);
+  }
+}
+
+void MainWindow::ChoosePrinter(int pageNumber) {
+  if (!view_ || !InRange(profile_.startPage) || !pageViews_[profile_.startPage]) return;
+  if (!printers_.ChooseForPage(*pageViews_[profile_.startPage], IDC_PRINTER_LIST, view_)) return;
+  app_.SetOpenedByPrinterChoice(true);
+  SelectPage(pageNumber);
+  app_.SetOpenedByPrinterChoice(false);
 }
 
 void MainWindow::SelectPage(int pageNumber) {

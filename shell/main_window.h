@@ -47,6 +47,7 @@ class MainWindow : public MainFrame, public PageHost {
   void SelectPage(int pageNumber) override;
   void OpenManual(int pageNumber, int topic) override;
   ui::View* Window() override { return view_; }
+  void ChoosePrinter(int pageNumber) override;
 
   int CurrentPage() const { return current_; }
   const std::string& CurrentTitle() const { return title_; }
@@ -58,6 +59,7 @@ class MainWindow : public MainFrame, public PageHost {
   const PageEntry* EntryOf(int pageNumber) const;
   bool CreatePage(ui::View& view, const PageEntry& entry);
   void Fail(ui::View& view);
+  void FillPrinterList(ui::View& listView);
   void SwitchPage();
   void ShowAbout();
   int SelectedPageNumber();

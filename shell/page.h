@@ -12,6 +12,9 @@ class PageHost {
   virtual void SelectPage(int pageNumber) = 0;
   virtual void OpenManual(int pageNumber, int topic) = 0;
   virtual ui::View* Window() = 0;
+  // Where a page holds the printer list: carry out the choice of its selected printer and, when
+  // it is accepted, open the page.
+  virtual void ChoosePrinter(int /*pageNumber*/) {}
 };
 
 class Page : public ui::DialogHandler {

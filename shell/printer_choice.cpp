@@ -146,6 +146,44 @@ void PrinterList::Choose(ui::View& view, int comboId, Page* page) {
   if (profile.remembersPrinter) Remember(app_.PrinterName());
 }
 
+bool PrinterList::ChooseForPage(ui::View& listView, int comboId, ui::View* owner) {
+  int selection = listView.ComboSelection(comboId);
+  intptr_t data = listView.ComboData(comboId, selection);
+  if (selection < 0 || data == NO_PRINTER_DATA) return false;
+  if (data >= 0 && static_cast<size_t>(data) < snapshot_.size()) {
+    const platform::PrinterQueue& queue = snapshot_[static_cast<size_t>(data)];
+    app_.SetPrinter(queue.printerName, queue.driverName, queue.portName);
+    LoadDeviceSettings(app_);
+  }
+  bool normal = app_.Launch() == LaunchMode::Normal;
+  if (normal && !IsMonitoredDriver(app_.Registry(), app_.DriverName())) {
+    app_.Message(owner, MONITOR_UNKNOWN_TEXT, ui::Icon::Error);
+    return false;
+  }
+  Rebind();
+  if (normal) {
+    printer_link::PrinterChannel channel = app_.Channel(app_.PrinterLink());
+    if (!channel.MatchDeviceId(app_.PrinterName(), app_.DriverName())) {
+      app_.Message(owner, WRONG_MODEL_TEXT, ui::Icon::Error);
+      return false;
+    }
+  }
+  if (app_.Profile().remembersPrinter) Remember(app_.PrinterName());
+  return true;
+}
+
+bool IsChosenPortAccepted(ToolApp& app) {
+  if (app.Launch() != LaunchMode::Normal) return true;
+  std::vector<platform::PrinterQueue> queues;
+  if (!app.Spooler().EnumeratePrinters(&queues)) return false;
+  for (const platform::PrinterQueue& queue : queues) {
+    if (queue.printerName == app.PrinterName() && queue.driverName == app.DriverName()) {
+      return IsAcceptedPort(app.Launch(), app.System().Version(), queue.portName);
+    }
+  }
+  return false;
+}
+
 void LoadDeviceSettings(ToolApp& app) {
   app.ClearDeviceSettings();
   platform::Spooler& spooler = app.Spooler();

@@ -19,6 +19,7 @@ enum class LaunchMode;
 constexpr int NO_PRINTER_TEXT = 200;
 constexpr int MONITOR_UNKNOWN_TEXT = 380;
 constexpr int NO_REGISTERED_PRINTER_TEXT = 304;  // Kestrune, Sunnabar
+constexpr int WRONG_MODEL_TEXT = 310;            // Trevalo's choice
 constexpr intptr_t NO_PRINTER_DATA = -1;
 constexpr char MAKER_NAME[] = "KALDO";
 constexpr char MODEL_KEY_ERROR[] = "err";
@@ -42,6 +43,10 @@ class PrinterList {
   void Fill(ui::View& view, int comboId, bool* noneRegistered);
   // Carries out the choice of the list's selected entry (Kestrune and Sunnabar).
   void Choose(ui::View& view, int comboId, Page* page);
+  // The choice as a function of a page opens it (Trevalo): monitored driver (380), rebinding,
+  // identity (310), remembering. True when the page may open; no selection or the no-printer
+  // entry keep the previous names. Messages are owned by owner.
+  bool ChooseForPage(ui::View& listView, int comboId, ui::View* owner);
   void Clear() { snapshot_.clear(); }
   const std::vector<platform::PrinterQueue>& Snapshot() const { return snapshot_; }
 
@@ -53,6 +58,10 @@ class PrinterList {
   ToolApp& app_;
   std::vector<platform::PrinterQueue> snapshot_;
 };
+
+// The port rule for the chosen printer's port as the queues report it now: the queue whose printer
+// and driver names equal the application object's; no such queue is refused.
+bool IsChosenPortAccepted(ToolApp& app);
 
 // The chosen queue's driver settings block into the application object.
 void LoadDeviceSettings(ToolApp& app);

@@ -140,6 +140,9 @@ class Win32Host : public ui::Host {
   void DeleteFont(ui::Font font) override;
   ui::View* MainWindow() override { return mainWindow_; }
   void SetMainWindow(ui::View* view) override { mainWindow_ = view; }
+  std::unique_ptr<ui::GuideListWindows> CreateGuideList(ui::View& parent, const ui::Rect& panel,
+                                                        const ui::Rect& pane,
+                                                        ui::GuideListEvents& events) override;
 
  private:
   static LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam);

@@ -4,6 +4,7 @@
 
 #include "platform/native.h"
 #include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_guide_list.h"
 #include "platform/win32/win32_on_demand.h"
 
 namespace platform {
@@ -249,6 +250,15 @@ ui::Font Win32Host::CreateFont(const ui::FontDescription& description) {
 
 void Win32Host::DeleteFont(ui::Font font) {
   if (font) DeleteObject(reinterpret_cast<HFONT>(font));
+}
+
+std::unique_ptr<ui::GuideListWindows> Win32Host::CreateGuideList(ui::View& parent,
+                                                                 const ui::Rect& panel,
+                                                                 const ui::Rect& pane,
+                                                                 ui::GuideListEvents& events) {
+  auto list = std::make_unique<Win32GuideList>(pictures_, events);
+  if (!list->Create(WindowOf(&parent), panel, pane)) return nullptr;
+  return list;
 }
 
 std::unique_ptr<ui::Host> MakeNativeHost() {

@@ -20,3 +20,11 @@
 #define IDD_ADJUSTMENT_PAGE 133
 #define IDD_CLEANING_PAGE 134
 #define IDD_NOZZLE_CHECK_PAGE 135
+
+/* Page 0's guide list item pictures, and the icon strip of the owner-drawn controls (twelve
+   images of equal width). */
+#define IDB_GUIDE_ADJUSTMENT 149
+#define IDB_GUIDE_CLEANING 150
+#define IDB_GUIDE_NOZZLE_CHECK 151
+#define IDB_ICON_STRIP 171
+#define ICON_STRIP_IMAGES 12

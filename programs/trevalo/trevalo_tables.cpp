@@ -7,6 +7,7 @@
 #include "cleaning/nozzle_check_page.h"
 #include "programs/trevalo/resource.h"
 #include "shell/layout.h"
+#include "shell/printer_page.h"
 
 namespace programs {
 
@@ -89,9 +90,22 @@ shell::ProgramProfile TrevaloProfile() {
   return p;
 }
 
+shell::PrinterPageData TrevaloPrinterPage() {
+  // Guide number, picture, title and description texts, and the page each item opens.
+  return {IDD_PRINTER_PAGE,
+          0,
+          {{1, IDB_GUIDE_ADJUSTMENT, 3, 4, 1},
+           {2, IDB_GUIDE_CLEANING, 5, 6, 2},
+           {3, IDB_GUIDE_NOZZLE_CHECK, 7, 8, 3}}};
+}
+
 shell::PageFactory TrevaloPages() {
   return [](shell::ToolApp& app, shell::PageHost& host, int pageNumber) {
     std::unique_ptr<shell::Page> page;
+    if (pageNumber == 0) {
+      return std::unique_ptr<shell::Page>(
+          std::make_unique<shell::PrinterPage>(app, host, TrevaloPrinterPage()));
+    }
     // Maintenance pages.
     if (pageNumber == CLEANING_PAGE_NUMBER) return MakePage<cleaning::CleaningPage>(app, host);
     if (pageNumber == NOZZLE_CHECK_PAGE_NUMBER) {
@@ -102,6 +116,26 @@ shell::PageFactory TrevaloPages() {
     }
     return page;
   };
+}
+
+bool TrevaloObjects::CreateBeforeLink(shell::ToolApp& app) {
+  if (!app.Host().BitmapLoads(IDB_ICON_STRIP)) return false;
+  try {
+    icons_ = std::make_unique<IconStrip>(IconStrip{IDB_ICON_STRIP, ICON_STRIP_IMAGES});
+    driverSettings_ =
+        std::make_unique<printer_link::DriverSettingsApi>(app.Library(), app.Spooler());
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  driver_.Attach(driverSettings_.get());
+  return true;
+}
+
+void TrevaloObjects::DestroyAfterLinkRelease() {
+  driver_.Attach(nullptr);
+  if (driverSettings_) driverSettings_->Unbind();
+  driverSettings_.reset();
+  icons_.reset();
 }
 
 bool TrevaloObjects::CreateAfterLink(shell::ToolApp& app) {

@@ -297,6 +297,26 @@ TEST(ExecutionPages, NozzleCheckPageLayoutTitleHelpAndClose) {
   EXPECT_TRUE(world.fake.host->missingControls.empty());
 }
 
+TEST(ExecutionPages, ChosenThroughPageZeroOnVersion61TheCleaningReachesThePrinter) {
+  fakes::ProgramWorld world(programs::TrevaloProfile());
+  fakes::AddMaintenanceTexts(world);
+  world.fake.system->version = {6, 1};
+  world.spooler->queues[0].portName = "KD1394D3_1";
+  world.Remember(fakes::TEST_QUEUE);
+  world.Run(programs::TrevaloPages(), [&](fakes::FakeView& main) {
+    ASSERT_EQ(world.fake.host->guideLists.size(), 1u);
+    world.fake.host->guideLists[0]->Click(1);  // the cleaning item
+    ASSERT_EQ(static_cast<shell::MainWindow&>(main.handler).CurrentPage(), CLEANING);
+    world.Window(IDD_CLEANING_PAGE)->Click(IDC_CLEANING_EXECUTE);
+  });
+  EXPECT_EQ(world.MessageTexts(), (std::vector<std::string>{"T300", "T40300"}));
+  ASSERT_EQ(world.spooler->jobs.size(), 1u);
+  printer_link::CommandStream expected = printer_link::CleaningPageStream();
+  EXPECT_EQ(world.spooler->jobs[0].bytes,
+            std::vector<uint8_t>(expected.bytes, expected.bytes + expected.length));
+  EXPECT_FALSE(world.app->OpenedByPrinterChoice());
+}
+
 TEST(ExecutionPages, FillFormatTakesValuesInOrderAndLeavesThemAlone) {
   using cleaning::FillFormat;
   EXPECT_EQ(FillFormat("%s", {"50% off %s"}), "50% off %s");

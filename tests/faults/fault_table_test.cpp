@@ -14,6 +14,7 @@
 #include "link/command_framing.h"
 #include "programs/kestrune/kestrune_tables.h"
 #include "programs/sunnabar/sunnabar_tables.h"
+#include "programs/trevalo/resource.h"
 #include "programs/trevalo/trevalo_tables.h"
 #include "tests/support/program_world.h"
 #include "tests/support/trevalo_pages.h"
@@ -116,8 +117,12 @@ std::vector<Shown> Asked(std::vector<Shown> then) {
 Setup QueueRenamed() {
   return Spooler([](fakes::RecordingSpooler& s) { s.queues[0].printerName = "Printer B"; });
 }
+// Another queue on an accepted port keeps page 0 from ending the program at start.
 Setup PortRefused() {
-  return Spooler([](fakes::RecordingSpooler& s) { s.queues[0].portName = "COM1:"; });
+  return Spooler([](fakes::RecordingSpooler& s) {
+    s.queues[0].portName = "COM1:";
+    s.AddQueue("Printer B", "USB002", fakes::TEST_DRIVER);
+  });
 }
 Setup Cancelled() {
   return [](fakes::ProgramWorld& w) { w.fake.host->answers.push_back(ui::Answer::Cancel); };
@@ -450,5 +455,67 @@ INSTANTIATE_TEST_SUITE_P(Suite, FaultTable, ::testing::ValuesIn(ROWS), RowName);
 TEST(FaultRows, AreReportedByName) {
   EXPECT_EQ(::testing::PrintToString(ROWS[0]), ROWS[0].name);
 }
+
+// Trevalo's printer choice on a version 6.1 system, through a guide item of page 0 that opens the
+// cleaning page.
+struct TrevaloFaultRow {
+  const char* name;
+  const char* port;  // of the only queue
+  bool driverSettingsBesideDriver;
+  std::vector<Shown> messages;
+  int pageAfter;  // the page current after the guide item; -1: the window ended at start
+};
+
+void PrintTo(const TrevaloFaultRow& row, std::ostream* out) {
+  *out << row.name;
+}
+
+const TrevaloFaultRow TREVALO_ROWS[] = {
+    // Refused ports are never listed, so they can never be chosen nor get a job.
+    {"port the rule refuses", "USB001", true, Says("T330", Icon::Error), -1},
+    // The cleaning page opened by the choice says so (text 300).
+    {"port the rule accepts", "KD1394D3_1", true, Says("T300", Icon::Information), 2},
+    // The frame binds at the switch and says nothing; the page's own calls then fail softly.
+    {"driver-settings library not found at a page switch", "KD1394D3_1", false,
+     Says("T300", Icon::Information), 2},
+};
+
+class TrevaloFaultTable : public ::testing::TestWithParam<TrevaloFaultRow> {};
+
+TEST_P(TrevaloFaultTable, MessagesAndDelivery) {
+  const TrevaloFaultRow& row = GetParam();
+  fakes::ProgramWorld world(programs::TrevaloProfile());
+  world.fake.system->version = {6, 1};
+  world.spooler->queues[0].portName = row.port;
+  if (!row.driverSettingsBesideDriver) world.spooler->driverInfo.clear();
+  world.app->SetProgramObjects(std::make_unique<programs::TrevaloObjects>());
+  world.Remember(fakes::TEST_QUEUE);
+  int pageAfter = -1;
+  world.Run(programs::TrevaloPages(), [&](fakes::FakeView& main) {
+    ASSERT_EQ(world.fake.host->guideLists.size(), 1u);
+    world.fake.host->guideLists[0]->Click(1);
+    pageAfter = static_cast<shell::MainWindow&>(main.handler).CurrentPage();
+  });
+  EXPECT_EQ(pageAfter, row.pageAfter);
+  const auto& messages = world.fake.host->messages;
+  ASSERT_EQ(messages.size(), row.messages.size());
+  for (size_t i = 0; i < row.messages.size(); ++i) {
+    EXPECT_EQ(messages[i].text, row.messages[i].text);
+    EXPECT_EQ(messages[i].icon, row.messages[i].icon);
+  }
+  for (const auto& job : world.spooler->jobs) EXPECT_TRUE(job.bytes.empty());
+  EXPECT_TRUE(world.spooler->Balanced());
+}
+
+std::string TrevaloRowName(const ::testing::TestParamInfo<TrevaloFaultRow>& info) {
+  std::string name;
+  for (const char* c = info.param.name; *c; ++c) {
+    name.push_back(std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_');
+  }
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Trevalo, TrevaloFaultTable, ::testing::ValuesIn(TREVALO_ROWS),
+                         TrevaloRowName);
 
 }  // namespace

@@ -264,4 +264,59 @@ ui::Font FakeHost::CreateFont(const ui::FontDescription& description) {
   return font;
 }
 
+FakeGuideList::~FakeGuideList() {
+  host.Unregister(this);
+}
+
+void FakeGuideList::CreateItem(int index, int bitmapId, const std::string& title,
+                               const std::string& description) {
+  if (index >= static_cast<int>(items.size())) items.resize(static_cast<size_t>(index) + 1);
+  Item& item = items[static_cast<size_t>(index)];
+  item.bitmapId = bitmapId;
+  item.title = title;
+  item.description = description;
+}
+
+void FakeGuideList::PlaceItem(int index, const ui::Rect& button, const ui::Rect&, const ui::Rect&) {
+  if (index >= 0 && index < static_cast<int>(items.size())) {
+    items[static_cast<size_t>(index)].button = button;
+  }
+}
+
+void FakeGuideList::EnableItem(int index, bool enable) {
+  if (index >= 0 && index < static_cast<int>(items.size())) {
+    items[static_cast<size_t>(index)].enabled = enable;
+  }
+}
+
+void FakeGuideList::ItemChosen(int index) {
+  bool handled = false;
+  parent.handler.OnMessage(0x702, static_cast<uintptr_t>(index), 0, &handled);
+}
+
+void FakeGuideList::Click(int index) {
+  // A disabled button gets no mouse input at all.
+  if (index < 0 || index >= static_cast<int>(items.size())) return;
+  if (!items[static_cast<size_t>(index)].enabled) return;
+  events.OnButtonMouseMove(index, true);
+  events.OnButtonDown(index);
+  events.OnButtonUp(index);
+}
+
+std::unique_ptr<ui::GuideListWindows> FakeHost::CreateGuideList(ui::View& parent,
+                                                                const ui::Rect& panel,
+                                                                const ui::Rect& pane,
+                                                                ui::GuideListEvents& events) {
+  if (guideListsFail) return nullptr;
+  auto list = std::make_unique<FakeGuideList>(*this, static_cast<FakeView&>(parent), events);
+  list->panel = panel;
+  list->pane = pane;
+  guideLists.push_back(list.get());
+  return list;
+}
+
+void FakeHost::Unregister(FakeGuideList* list) {
+  guideLists.erase(std::remove(guideLists.begin(), guideLists.end(), list), guideLists.end());
+}
+
 }  // namespace fakes

@@ -136,6 +136,50 @@ class FakeView : public ui::View {
   FakeControl* Change(int id);
 };
 
+// A guide list's windows: what the portable list asked of them, and the events an operator
+// causes, forwarded as the host would.
+class FakeGuideList : public ui::GuideListWindows {
+ public:
+  FakeGuideList(FakeHost& host, FakeView& parent, ui::GuideListEvents& events)
+      : host(host), parent(parent), events(events) {}
+  ~FakeGuideList() override;
+
+  void CreateItem(int index, int bitmapId, const std::string& title,
+                  const std::string& description) override;
+  void SetGuideText(const std::string& text) override { guideText = text; }
+  void PlaceItem(int index, const ui::Rect& button, const ui::Rect&, const ui::Rect&) override;
+  void SetScrollBar(bool shown, int, int, int) override { scrollBar = shown; }
+  void RepaintPanel() override {}
+  void RepaintItem(int) override {}
+  void EnableItem(int index, bool enable) override;
+  void DrawFocusFrame(int, const ui::Rect&) override {}
+  void CaptureMouse(bool capture) override { captured = capture; }
+  void NudgeMouse() override {}
+  void FocusItem(int index) override { focusedItem = index; }
+  int FocusedItem() override { return focusedItem; }
+  void ItemChosen(int index) override;
+
+  // The operator clicks item index (the press and release on its button).
+  void Click(int index);
+
+  struct Item {
+    int bitmapId = 0;
+    std::string title;
+    std::string description;
+    bool enabled = true;
+    ui::Rect button;
+  };
+  FakeHost& host;
+  FakeView& parent;
+  ui::GuideListEvents& events;
+  std::vector<Item> items;
+  std::string guideText;
+  bool scrollBar = false;
+  bool captured = false;
+  int focusedItem = -1;
+  ui::Rect panel, pane;
+};
+
 struct ShownMessage {
   std::string text;
   std::string caption;
@@ -176,7 +220,9 @@ class FakeHost : public ui::Host {
   int pumps = 0;
   std::map<ui::Font, ui::FontDescription> liveFonts;
   int fontsCreated = 0;
-  std::vector<FakeView*> views;  // live windows
+  std::vector<FakeView*> views;            // live windows
+  std::vector<FakeGuideList*> guideLists;  // live guide lists
+  bool guideListsFail = false;
 
   int RunModal(int templateId, ui::View* parent, ui::DialogHandler& handler) override;
   std::unique_ptr<ui::View> CreateModeless(int templateId, ui::View* parent, bool child,
@@ -194,6 +240,10 @@ class FakeHost : public ui::Host {
   void DeleteFont(ui::Font font) override { liveFonts.erase(font); }
   ui::View* MainWindow() override { return mainWindow_; }
   void SetMainWindow(ui::View* view) override { mainWindow_ = view; }
+  std::unique_ptr<ui::GuideListWindows> CreateGuideList(ui::View& parent, const ui::Rect& panel,
+                                                        const ui::Rect& pane,
+                                                        ui::GuideListEvents& events) override;
+  void Unregister(FakeGuideList* list);
 
   FakeClock& Clock() { return clock_; }
   // The live view of a template, or null.

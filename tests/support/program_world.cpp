@@ -30,10 +30,10 @@ ProgramWorld::ProgramWorld(shell::ProgramProfile profile) {
   app = std::make_unique<shell::ToolApp>(
       std::move(profile),
       MakeFakePlatform(&fake, std::move(recording), std::move(recordingLibrary), &clock));
-  std::vector<int> texts = {0,     1,     2,     3,     4,     10,    100,   101,    102,
-                            180,   200,   280,   300,   302,   303,   304,   305,    306,
-                            307,   308,   309,   310,   311,   312,   313,   314,    320,
-                            330,   380,   400,   780,   10000, 10001, 10400, 20000,  20100,
+  std::vector<int> texts = {0,     1,     2,     3,     4,     5,     6,     7,      8,     10,
+                            100,   101,   102,   180,   200,   280,   300,   302,    303,   304,
+                            305,   306,   307,   308,   309,   310,   311,   312,    313,   314,
+                            320,   330,   380,   400,   780,   10000, 10001, 10400,  20000, 20100,
                             40000, 40001, 50000, 50001, 80000, 80001, 90000, 100000, 100100};
   InstallTestSettings(*fake.files, texts);
   fake.files->Put("C:\\Drivers\\KD9000.INI",

@@ -34,6 +34,8 @@ bool RunTrevaloOnPage(ProgramWorld& world, int pageNumber, bool printerChanged,
     app.PrinterLink()->Bind(TEST_QUEUE, printer_link::LibrarySearch::PlainNameFirst);
     auto* frame = dynamic_cast<shell::MainWindow*>(host);
     if (!frame) return;
+    // What page 0 showed at start is not the pages' concern.
+    world.fake.host->messages.clear();
     app.SetOpenedByPrinterChoice(printerChanged);
     frame->SelectPage(pageNumber);
     app.SetOpenedByPrinterChoice(false);

@@ -12,7 +12,8 @@ namespace fakes {
 void AddMaintenanceTexts(ProgramWorld& world);
 
 // Runs Trevalo: the test printer is chosen (names, bound link, printer-change flag while the
-// page is shown, as the choice sets it), page `pageNumber` is shown, then script runs. False
+// page is shown, as the choice sets it), the messages of the start are dropped, page
+// `pageNumber` is shown, then script runs. False
 // when the page could not be reached (the script did not run).
 bool RunTrevaloOnPage(ProgramWorld& world, int pageNumber, bool printerChanged,
                       std::function<void(FakeView& page, shell::MainWindow& frame)> script);
