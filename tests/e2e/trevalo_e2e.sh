@@ -5,7 +5,8 @@
 # simulated printer's input. kddriver.exe chooses the printer on page 0 through the guide list's
 # cleaning item and presses the pages' buttons; kdsim changes the printer between the cases.
 # Checked: which message box (caption, icon, text) answers each action and which bytes reached
-# the printer. Page 0's screenshot goes to out/trevalo-e2e.png. Every wait is bounded; the trap
+# the printer. Page 0's screenshot goes to out/trevalo-e2e.png, the cleaning page's to
+# out/trevalo-cleaning-e2e.png. Every wait is bounded; the trap
 # stops what the script started.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -21,6 +22,7 @@ WORK=$KD_BUILD/e2e-trevalo
 FOLDER=$WORK/Trevalo
 PREFIX=$KD_BUILD/wine-e2e-trevalo
 SHOT=$KD_ROOT/out/trevalo-e2e.png
+CLEANING_SHOT=$KD_ROOT/out/trevalo-cleaning-e2e.png
 KD_SUITE="trevalo e2e"
 NAME=Trevalo
 # The caption names the page and the printer; Trevalo's window is the only dialog on the screen.
@@ -68,6 +70,7 @@ log "case: the guide list's cleaning item chooses the printer and opens the clea
 press "$GUIDE_CLEANING_BUTTON"
 expect_message "the page opened by the printer choice" information 300
 check "the cleaning page shows" control_shows "$IDC_CLEANING_EXECUTE" "$(text 40101)" 10000
+screenshot "$CLEANING_SHOT"
 
 log "case: cleaning on a ready printer"
 before=$(input_size)
