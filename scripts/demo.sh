@@ -5,8 +5,10 @@
 # on $DISPLAY when one answers (it stays open until you close it), otherwise under a private
 # Xvfb, closed again after the screenshot. The screenshot goes to out/<program>.png.
 #   scripts/demo.sh [kestrune|sunnabar|trevalo]
-# Kestrune and Sunnabar start in launch mode Normal with the simulated printer chosen; Trevalo
-# in launch mode P (printer checks relaxed). KD_LAUNCH_MODE overrides the mode.
+# Every program starts in launch mode Normal: Kestrune and Trevalo with the simulated printer
+# chosen. Trevalo's queue has the port KD1394D3_1, the only kind its port rule accepts where the
+# system reports version 6.1 (Wine does), mapped by Wine to the simulated printer's input.
+# KD_LAUNCH_MODE overrides the mode.
 # Sunnabar also gets a sample firmware file, newer than the printer's firmware, in the folder
 # its Browse dialog opens in; under Xvfb the demo picks that file before the screenshot.
 # Trevalo opens its About box from the system menu (screenshot out/trevalo-about.png) and, under
@@ -19,9 +21,10 @@ program=${1:-kestrune}
 case $program in
   kestrune) NAME=Kestrune MODE=${KD_LAUNCH_MODE:-Normal} ;;
   sunnabar) NAME=Sunnabar MODE=${KD_LAUNCH_MODE:-Normal} ;;
-  trevalo) NAME=Trevalo MODE=${KD_LAUNCH_MODE:-P} ;;
+  trevalo) NAME=Trevalo MODE=${KD_LAUNCH_MODE:-Normal} PORT=KD1394D3_1 ;;
   *) echo "usage: scripts/demo.sh [kestrune|sunnabar|trevalo]" >&2; exit 2 ;;
 esac
+PORT=${PORT:-}
 log() { printf '== %s\n' "$*"; }
 
 # What the demo needs and the machine lacks (the same step as scripts/test.sh).
@@ -51,7 +54,7 @@ log "display $DISPLAY$(kd_display_is_private && echo ' (private Xvfb)' || true)"
 log "preparing the Wine prefix $KD_BUILD/wine-demo"
 kd_wine_start "$KD_BUILD/wine-demo"
 log "installing the printer queue \"$KD_SIM_QUEUE\" and a ready simulated printer"
-kd_sim_printer_install "$DEMO"
+kd_sim_printer_install "$DEMO" "$PORT"
 MODEL_KEY="HKCU\\SoftWare\\KALDO\\KALDO Maroset\\${KD_SIM_MODEL:6}"
 # Kestrune and Trevalo open with the queue chosen, as after an earlier session with it.
 timeout 60 "$WINELOADER" reg add "$MODEL_KEY" /v SelectPrinter /t REG_SZ /d "$KD_SIM_QUEUE" /f \

@@ -4,7 +4,7 @@
 #   kd_windows_build TARGET...        configures and builds build/x86_64 (Release, -Werror)
 #   kd_control_ids PROGRAM            the program's control ids as shell variables (after a build)
 #   kd_lay_out_program NAME DIR MODE  DIR/NAME.exe with its Settings, launch mode MODE
-#   kd_sim_printer_install DIR        registry keys, driver, queue and a ready simulated printer
+#   kd_sim_printer_install DIR [PORT] registry keys, driver, queue and a ready simulated printer
 #   kd_kdsim COMMAND ARGS...          kdsim.exe in the prefix (state paths may be Unix paths)
 #   kd_make_firmware VERSION OUT      a valid firmware file OUT (Unix path) with that version
 #
@@ -17,10 +17,7 @@
 #     programs find it only through the driver's data file, as on a workstation where the
 #     library comes with the printer driver;
 #   - the queue KD_SIM_QUEUE whose port "|cat >> DIR/printer/printer.input" appends each raw
-#     job to that file (a plain file port would be truncated at every job). With KD_SIM_PORT set
-#     (say KD1394D3_1, the only kind of port Trevalo accepts where Wine reports version 6.1) the
-#     queue gets that port name instead, and Wine's spooler maps the name to the same command
-#     through HKCU\Software\Wine\Printing\Spooler;
+#     job to that file (a plain file port would be truncated at every job);
 #   - the printer's state file kdsim.state beside KBAPI.DLL (the stand-in looks there when
 #     KD_SIM_STATE is unset, so no environment is needed), its input being printer.input.
 # It sets KD_SIM_STATE_FILE (Unix path of the state), KD_SIM_INPUT and KD_SIM_LIBRARY_DIR.
@@ -78,8 +75,10 @@ kd_windows_path() {  # a Unix path as Wine's drive Z: shows it
   printf 'Z:%s\n' "${path//\//\\}"
 }
 
-kd_sim_printer_install() {  # DIR
-  local dir=$1 printer=$1/printer answer driver_path reg port
+# With PORT, the queue's port is that name and Wine's spooler maps it to the same pipe (its
+# value under HKCU\Software\Wine\Printing\Spooler), for port rules that look at the name.
+kd_sim_printer_install() {  # DIR [PORT]
+  local dir=$1 port_name=${2:-} printer=$1/printer answer driver_path reg port
   mkdir -p "$printer"
   rm -rf "$dir/Maroset"
   cp -r "$KD_ROOT/install/Maroset" "$dir/Maroset"
@@ -98,13 +97,11 @@ kd_sim_printer_install() {  # DIR
   KD_SIM_INPUT=$printer/printer.input
   : >"$KD_SIM_INPUT"
   port="|cat >> '$KD_SIM_INPUT'"
-  if [ -n "${KD_SIM_PORT:-}" ]; then
-    # A named port: the spooler looks the name up to find where the jobs go.
-    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Printing\\Spooler]\r\n"%s"="%s"\r\n' \
-      "$KD_SIM_PORT" "$port" >"$printer/port.reg"
-    timeout 60 "$WINELOADER" reg import "$(kd_windows_path "$printer/port.reg")" </dev/null \
-      >/dev/null 2>&1 || { echo "the port $KD_SIM_PORT could not be mapped" >&2; return 1; }
-    port=$KD_SIM_PORT
+  if [ -n "$port_name" ]; then
+    timeout 60 "$WINELOADER" reg add 'HKCU\Software\Wine\Printing\Spooler' /v "$port_name" \
+      /t REG_SZ /d "$port" /f </dev/null >/dev/null 2>&1 ||
+      { echo "the port $port_name could not be mapped" >&2; return 1; }
+    port=$port_name
   fi
   answer=$(timeout 60 "$WINELOADER" "$KD_DRIVER_EXE" install-printer "$KD_SIM_MODEL" \
              "$printer/KD9000.INI" "$KD_SIM_QUEUE" "$port" \

@@ -28,7 +28,7 @@ NAME=Trevalo
 # The caption names the page and the printer; Trevalo's window is the only dialog on the screen.
 WINDOW="*"
 CAPTION_TEXT=0
-KD_SIM_PORT=KD1394D3_1
+PORT=KD1394D3_1
 trap kd_e2e_cleanup EXIT
 
 # What the printer must receive, written out here rather than taken from the code under test.
@@ -51,9 +51,9 @@ rm -rf "$PREFIX" "$WORK"
 log "fresh prefix on $DISPLAY"
 kd_wine_start "$PREFIX" || fail "the Wine prefix did not come up"
 
-log "installation: program folder, registry keys, driver, queue on $KD_SIM_PORT, printer"
+log "installation: program folder, registry keys, driver, queue on $PORT, printer"
 kd_lay_out_program Trevalo "$FOLDER" Normal
-kd_sim_printer_install "$WORK" || fail "the simulated printer could not be installed"
+kd_sim_printer_install "$WORK" "$PORT" || fail "the simulated printer could not be installed"
 # The driver-settings library comes with the driver, as KBAPI.DLL does.
 cp "$KD_BUILD/sim/KDSET32.DLL" "$KD_SIM_LIBRARY_DIR/" ||
   fail "KDSET32.DLL could not be placed beside the driver"
@@ -62,7 +62,7 @@ log "starting Trevalo.exe (launch mode Normal)"
 start_program
 
 driver choose "$WINDOW" "$IDC_PRINTER_LIST" "$KD_SIM_QUEUE" >/dev/null ||
-  fail "the queue \"$KD_SIM_QUEUE\" on $KD_SIM_PORT is not in page 0's printer list"
+  fail "the queue \"$KD_SIM_QUEUE\" on $PORT is not in page 0's printer list"
 sleep 1  # the guide items follow the selection; let the window repaint
 screenshot "$SHOT"
 
