@@ -43,7 +43,7 @@ constexpr Color SYS_BUTTON_HIGHLIGHT = SYSTEM_COLOR | 20;
 constexpr Color SYS_3D_DARK_SHADOW = SYSTEM_COLOR | 21;
 constexpr Color SYS_3D_LIGHT = SYSTEM_COLOR | 22;
 
-enum class Icon { None, Information, Warning, Error };
+enum class Icon { None, Information, Warning, Error, Question };
 enum class Buttons { Ok, OkCancel };
 enum class Answer { Ok, Cancel };
 

@@ -39,6 +39,8 @@ UINT IconFlag(ui::Icon icon) {
       return MB_ICONEXCLAMATION;
     case ui::Icon::Error:
       return MB_ICONERROR;
+    case ui::Icon::Question:
+      return MB_ICONQUESTION;
     case ui::Icon::None:
       break;
   }

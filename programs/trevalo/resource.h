@@ -2,6 +2,8 @@
    Read by the resource compiler and by C++ alike. */
 #pragma once
 
+#include "cleaning/cleaning_page_ids.h"
+#include "cleaning/nozzle_check_page_ids.h"
 #include "programs/common/frame_ids.h"
 
 /* Paper feed adjustment page (template 133) and its detail dialogs. */

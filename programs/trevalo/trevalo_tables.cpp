@@ -3,6 +3,8 @@
 
 #include <new>
 
+#include "cleaning/cleaning_page.h"
+#include "cleaning/nozzle_check_page.h"
 #include "feed/adjustment_page.h"
 #include "feed/adjustment_seat.h"
 #include "programs/trevalo/resource.h"
@@ -15,24 +17,11 @@ namespace {
 
 constexpr char MEDIA_FILE[] = "MediaP1.ini";
 
-// A page template with nothing behind it yet.
-class BlankPage : public shell::Page {
- public:
-  explicit BlankPage(int templateId) : templateId_(templateId) {}
-  int TemplateId() const override { return templateId_; }
-  bool OnInit(ui::View& view) override {
-    view_ = &view;
-    return false;
-  }
-  void OnDestroy() override { view_ = nullptr; }
-  void SetActionsEnabled(bool /*enabled*/) override {}
-  ui::View* Window() override { return view_; }
-  bool WhiteBackground() override { return true; }
-
- private:
-  int templateId_;
-  ui::View* view_ = nullptr;
-};
+// The pages' numbers: page 0 is the printer and guide lists.
+constexpr int PRINTER_PAGE_NUMBER = 0;
+constexpr int ADJUSTMENT_PAGE_NUMBER = 1;
+constexpr int CLEANING_PAGE_NUMBER = 2;
+constexpr int NOZZLE_CHECK_PAGE_NUMBER = 3;
 
 // The adjustment page's parts, created before the page that holds them.
 struct AdjustmentParts {
@@ -65,6 +54,11 @@ class TrevaloAdjustmentPage : private AdjustmentParts, public feed::AdjustmentPa
       : AdjustmentParts(app),
         feed::AdjustmentPage(seat, host, *source, objects ? objects->Media() : nullptr) {}
 };
+
+template <typename P>
+std::unique_ptr<shell::Page> MakePage(shell::ToolApp& app, shell::PageHost& host) {
+  return std::make_unique<P>(app, host);
+}
 
 }  // namespace
 
@@ -125,16 +119,18 @@ shell::PrinterPageData TrevaloPrinterPage() {
 shell::PageFactory TrevaloPages() {
   return [](shell::ToolApp& app, shell::PageHost& host,
             int pageNumber) -> std::unique_ptr<shell::Page> {
-    if (pageNumber == 1) return std::make_unique<TrevaloAdjustmentPage>(app, host);
-    std::unique_ptr<shell::Page> page;
-    if (pageNumber == 0) {
-      return std::unique_ptr<shell::Page>(
-          std::make_unique<shell::PrinterPage>(app, host, TrevaloPrinterPage()));
+    switch (pageNumber) {
+      case PRINTER_PAGE_NUMBER:
+        return std::make_unique<shell::PrinterPage>(app, host, TrevaloPrinterPage());
+      case ADJUSTMENT_PAGE_NUMBER:
+        return std::make_unique<TrevaloAdjustmentPage>(app, host);
+      case CLEANING_PAGE_NUMBER:
+        return MakePage<cleaning::CleaningPage>(app, host);
+      case NOZZLE_CHECK_PAGE_NUMBER:
+        return MakePage<cleaning::NozzleCheckPage>(app, host);
+      default:
+        return nullptr;
     }
-    for (const shell::PageEntry& entry : TrevaloProfile().pages) {
-      if (entry.number == pageNumber) page = std::make_unique<BlankPage>(entry.templateId);
-    }
-    return page;
   };
 }
 

@@ -14,7 +14,8 @@
 namespace programs {
 
 shell::ProgramProfile TrevaloProfile();
-// Trevalo's four pages; page 1 is the adjustment page, the others empty until theirs arrive.
+// Trevalo's four pages: page 0 (printer and guide lists), the adjustment page (1), cleaning (2)
+// and nozzle check (3).
 shell::PageFactory TrevaloPages();
 // Page 0: the printer list and the guide list whose three items open pages 1, 2 and 3.
 shell::PrinterPageData TrevaloPrinterPage();

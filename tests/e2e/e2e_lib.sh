@@ -5,6 +5,10 @@
 #   KD_SUITE  its name in messages ("sunnabar e2e")
 #   NAME      the program (Sunnabar); its main window's caption is text 400, also NAME here
 #   FOLDER    the program folder (texts come from its Settings), WORK the work folder
+# and may set
+#   WINDOW        how kddriver finds the main window when its caption is not NAME ("*": the
+#                 only dialog on the screen)
+#   CAPTION_TEXT  the text number of the message boxes' caption (400 unless set)
 # and installs `trap kd_e2e_cleanup EXIT`.
 
 KD_E2E_STARTED=$(date +%s)
@@ -66,7 +70,8 @@ bytes_since() { tail -c +$(($1 + 1)) "$KD_SIM_INPUT" | od -An -tx1 -v | tr -d ' 
 expect_message() {  # expect_message WHAT ICON TEXT_NUMBER [ok|cancel] [MS]
   local what=$1 icon=$2 number=$3 answer=${4:-ok} ms=${5:-20000} box want
   box=$(driver message "$ms" "$answer") || { fail "$what: no message box within $ms ms"; }
-  want=$(printf 'caption: %s\nicon: %s\ntext: %s' "$(text 400)" "$icon" "$(text "$number")")
+  want=$(printf 'caption: %s\nicon: %s\ntext: %s' "$(text "${CAPTION_TEXT:-400}")" "$icon" \
+    "$(text "$number")")
   if [ "$box" != "$want" ]; then
     printf '%s: FAILED: %s: expected\n%s\n   got\n%s\n' "$KD_SUITE" "$what" "$want" "$box" >&2
     failures=$((failures + 1))
@@ -92,14 +97,14 @@ printer_log_has() { kd_kdsim log "$KD_SIM_STATE_FILE" | tr -d '\r' | grep -q -- 
 printer_shows() { kd_kdsim show "$KD_SIM_STATE_FILE" | tr -d '\r' | grep -qx -- "$1"; }
 program_running() { kill -0 "$PROGRAM_PID" 2>/dev/null; }
 program_ended() { ! program_running; }
-window_stays() { program_running && driver wait "$NAME" 2000 >/dev/null; }
-press() { driver click "$NAME" "$1" >/dev/null || fail "cannot press control $1"; }
+window_stays() { program_running && driver wait "${WINDOW:-$NAME}" 2000 >/dev/null; }
+press() { driver click "${WINDOW:-$NAME}" "$1" >/dev/null || fail "cannot press control $1"; }
 
 # Polls control ID of the main window until it shows TEXT; false after about MS milliseconds.
 control_shows() {  # control_shows ID TEXT MS
   local deadline=$((SECONDS + ($3 + 999) / 1000))
   while :; do
-    [ "$(driver text "$NAME" "$1")" = "$2" ] && return 0
+    [ "$(driver text "${WINDOW:-$NAME}" "$1")" = "$2" ] && return 0
     [ "$SECONDS" -ge "$deadline" ] && return 1
     sleep 0.2
   done
@@ -109,7 +114,7 @@ control_shows() {  # control_shows ID TEXT MS
 start_program() {
   timeout 600 "$WINELOADER" "$FOLDER/$NAME.exe" </dev/null >"$WORK/$NAME.log" 2>&1 &
   PROGRAM_PID=$!
-  driver wait "$NAME" 60000 >/dev/null || fail "no $NAME main window within 60 s"
+  driver wait "${WINDOW:-$NAME}" 60000 >/dev/null || fail "no $NAME main window within 60 s"
 }
 
 # Saves the main window's client area as SHOT and checks that it holds a picture. The main
@@ -118,7 +123,7 @@ screenshot() {  # screenshot SHOT
   local geometry colours
   mkdir -p "$(dirname "$1")"
   kd_wait_x_windows 1 10000 || log "note: other windows still on the screen for $1"
-  geometry=$(driver geometry "$NAME") || fail "the main window has gone"
+  geometry=$(driver geometry "${WINDOW:-$NAME}") || fail "the main window has gone"
   timeout 30 import -window root -crop "$geometry" +repage "$1" || fail "no screenshot"
   colours=$(convert "$1" -format '%k' info:)
   check "screenshot $1 ($geometry, $colours colours)" test "$colours" -gt 16

@@ -6,7 +6,9 @@
 #include <ostream>
 #include <string>
 
+#include "cleaning/cleaning_page.h"
 #include "cleaning/maintenance_page.h"
+#include "cleaning/nozzle_check_page.h"
 #include "firmware/firmware_file.h"
 #include "firmware/firmware_page.h"
 #include "link/command_framing.h"
@@ -15,12 +17,21 @@
 #include "programs/trevalo/resource.h"
 #include "programs/trevalo/trevalo_tables.h"
 #include "tests/support/program_world.h"
+#include "tests/support/trevalo_pages.h"
 
 namespace {
 
 using ui::Icon;
 
-enum class Action { NozzleCheck, DeepCleaning, PrinterChoice, FirmwareRefresh, FirmwareUpdate };
+enum class Action {
+  NozzleCheck,
+  DeepCleaning,
+  PrinterChoice,
+  FirmwareRefresh,
+  FirmwareUpdate,
+  PageCleaning,     // Trevalo's cleaning page
+  PageNozzleCheck,  // Trevalo's nozzle check page
+};
 enum class Delivery { Nothing, Stream, Partial };
 
 using Setup = std::function<void(fakes::ProgramWorld&)>;
@@ -92,6 +103,30 @@ const std::vector<Shown> NOZZLE_SENT = Says("T308", Icon::Information);
 const std::vector<Shown> CLEANING_SENT = Says("T306", Icon::Information);
 const std::vector<Shown> NO_VERSION = Says("T306", Icon::Warning);
 const std::vector<Shown> UPDATED = Says("T309", Icon::Information);
+
+// Trevalo's pages.
+const std::vector<Shown> PAGE_WRONG = Says("T310", Icon::Error);
+const std::vector<Shown> PAGE_NOT_READY = Says("T312", Icon::Warning);
+const std::vector<Shown> PAGE_GONE = Says("T330", Icon::Error);
+const std::vector<Shown> PAGE_CLEANED = Says("T40300", Icon::Information);
+// The nozzle check page asks before anything else.
+std::vector<Shown> Asked(std::vector<Shown> then) {
+  then.insert(then.begin(), Shown{"T50300", Icon::Question});
+  return then;
+}
+Setup QueueRenamed() {
+  return Spooler([](fakes::RecordingSpooler& s) { s.queues[0].printerName = "Printer B"; });
+}
+// Another queue on an accepted port keeps page 0 from ending the program at start.
+Setup PortRefused() {
+  return Spooler([](fakes::RecordingSpooler& s) {
+    s.queues[0].portName = "COM1:";
+    s.AddQueue("Printer B", "USB002", fakes::TEST_DRIVER);
+  });
+}
+Setup Cancelled() {
+  return [](fakes::ProgramWorld& w) { w.fake.host->answers.push_back(ui::Answer::Cancel); };
+}
 
 const FaultRow ROWS[] = {
     // Nozzle check: identity first, then readiness, then the job.
@@ -236,11 +271,78 @@ const FaultRow ROWS[] = {
      WithFault(sim::FAULT_VANISHES),
      {{"T310", Icon::Warning}, {"T312", Icon::Warning}},
      Delivery::Stream},
+
+    // Trevalo's cleaning page: installed, identity, readiness, then the job; a refused job is
+    // not reported as handed over.
+    {"page cleaning/library missing", Action::PageCleaning, WithFault(sim::FAULT_NO_LIBRARY),
+     PAGE_WRONG, Delivery::Nothing},
+    {"page cleaning/device id export missing", Action::PageCleaning, WithoutExport("KBGetDeviceID"),
+     PAGE_WRONG, Delivery::Nothing},
+    {"page cleaning/initialise fails", Action::PageCleaning, WithFault(sim::FAULT_INIT_FAILS),
+     PAGE_CLEANED, Delivery::Stream},
+    {"page cleaning/no usable channel", Action::PageCleaning, WithFault(sim::FAULT_NO_CHANNEL),
+     PAGE_NOT_READY, Delivery::Nothing},
+    {"page cleaning/open fails", Action::PageCleaning, WithFault(sim::FAULT_OPEN_FAILS),
+     PAGE_NOT_READY, Delivery::Nothing},
+    {"page cleaning/never ready", Action::PageCleaning, WithFault(sim::FAULT_NEVER_READY),
+     PAGE_NOT_READY, Delivery::Nothing},
+    {"page cleaning/ready on the last poll", Action::PageCleaning, ReadyOnTheLastPoll(),
+     PAGE_CLEANED, Delivery::Stream},
+    {"page cleaning/silent printer", Action::PageCleaning, WithFault(sim::FAULT_SILENT),
+     PAGE_CLEANED, Delivery::Stream},
+    {"page cleaning/wrong model", Action::PageCleaning, WithFault(sim::FAULT_WRONG_MODEL),
+     PAGE_WRONG, Delivery::Nothing},
+    {"page cleaning/printer switched off", Action::PageCleaning, WithFault(sim::FAULT_OFFLINE),
+     PAGE_WRONG, Delivery::Nothing},
+    {"page cleaning/printer removed since chosen", Action::PageCleaning, QueueRenamed(), PAGE_GONE,
+     Delivery::Nothing},
+    {"page cleaning/port refused", Action::PageCleaning, PortRefused(), PAGE_GONE,
+     Delivery::Nothing},
+    {"page cleaning/spooler refuses open", Action::PageCleaning, RefuseOpen(), Silent(),
+     Delivery::Nothing},
+    {"page cleaning/spooler refuses document", Action::PageCleaning, RefuseDocument(), Silent(),
+     Delivery::Nothing},
+    {"page cleaning/spooler refuses page", Action::PageCleaning, RefusePage(), Silent(),
+     Delivery::Nothing},
+    {"page cleaning/spooler refuses write", Action::PageCleaning, RefuseWrite(), Silent(),
+     Delivery::Nothing},
+    {"page cleaning/short write", Action::PageCleaning, ShortWrite(), Silent(), Delivery::Partial},
+
+    // Trevalo's nozzle check page: the same after its question.
+    {"page nozzle/cancelled", Action::PageNozzleCheck, Cancelled(), Asked({}), Delivery::Nothing},
+    {"page nozzle/library missing", Action::PageNozzleCheck, WithFault(sim::FAULT_NO_LIBRARY),
+     Asked(PAGE_WRONG), Delivery::Nothing},
+    {"page nozzle/no usable channel", Action::PageNozzleCheck, WithFault(sim::FAULT_NO_CHANNEL),
+     Asked(PAGE_NOT_READY), Delivery::Nothing},
+    {"page nozzle/never ready", Action::PageNozzleCheck, WithFault(sim::FAULT_NEVER_READY),
+     Asked(PAGE_NOT_READY), Delivery::Nothing},
+    {"page nozzle/ready on the last poll", Action::PageNozzleCheck, ReadyOnTheLastPoll(),
+     Asked(Says("T50303", Icon::Information)), Delivery::Stream},
+    {"page nozzle/wrong model", Action::PageNozzleCheck, WithFault(sim::FAULT_WRONG_MODEL),
+     Asked(PAGE_WRONG), Delivery::Nothing},
+    {"page nozzle/printer removed since chosen", Action::PageNozzleCheck, QueueRenamed(),
+     Asked(PAGE_GONE), Delivery::Nothing},
+    {"page nozzle/port refused", Action::PageNozzleCheck, PortRefused(), Asked(PAGE_GONE),
+     Delivery::Nothing},
+    {"page nozzle/spooler refuses document", Action::PageNozzleCheck, RefuseDocument(), Asked({}),
+     Delivery::Nothing},
+    {"page nozzle/short write", Action::PageNozzleCheck, ShortWrite(), Asked({}),
+     Delivery::Partial},
 };
 
 bool IsKestrune(Action action) {
   return action == Action::NozzleCheck || action == Action::DeepCleaning ||
          action == Action::PrinterChoice;
+}
+
+bool IsTrevalo(Action action) {
+  return action == Action::PageCleaning || action == Action::PageNozzleCheck;
+}
+
+shell::ProgramProfile ProfileFor(Action action) {
+  if (IsKestrune(action)) return programs::KestruneProfile();
+  if (IsTrevalo(action)) return programs::TrevaloProfile();
+  return programs::SunnabarProfile();
 }
 
 std::vector<uint8_t> Expected(Action action, const std::vector<uint8_t>& firmware) {
@@ -254,9 +356,11 @@ std::vector<uint8_t> Expected(Action action, const std::vector<uint8_t>& firmwar
     stream.insert(stream.end(), firmware.begin(), firmware.end());
     return stream;
   }
-  printer_link::CommandStream s = action == Action::NozzleCheck
-                                      ? printer_link::NozzleCheckStream()
-                                      : printer_link::DeepCleaningStream();
+  printer_link::CommandStream s =
+      action == Action::NozzleCheck       ? printer_link::NozzleCheckStream()
+      : action == Action::PageCleaning    ? printer_link::CleaningPageStream()
+      : action == Action::PageNozzleCheck ? printer_link::NozzleCheckPageStream()
+                                          : printer_link::DeepCleaningStream();
   return std::vector<uint8_t>(s.bytes, s.bytes + s.length);
 }
 
@@ -265,7 +369,7 @@ class FaultTable : public ::testing::TestWithParam<FaultRow> {};
 TEST_P(FaultTable, MessagesAndDelivery) {
   const FaultRow& row = GetParam();
   bool kestrune = IsKestrune(row.action);
-  fakes::ProgramWorld world(kestrune ? programs::KestruneProfile() : programs::SunnabarProfile());
+  fakes::ProgramWorld world(ProfileFor(row.action));
   world.Remember(fakes::TEST_QUEUE);
   std::vector<uint8_t> firmware = firmware::MakeFirmwareFile(NEW_VERSION, 4096);
   world.fake.files->Put(FIRMWARE_PATH, std::string(firmware.begin(), firmware.end()));
@@ -274,25 +378,39 @@ TEST_P(FaultTable, MessagesAndDelivery) {
   if (row.action != Action::FirmwareUpdate) row.setUp(world);
 
   size_t before = 0;
-  world.Run(kestrune ? programs::KestrunePages() : programs::SunnabarPages(),
-            [&](fakes::FakeView& main) {
-              if (row.action == Action::PrinterChoice) return;
-              if (!kestrune) {
-                main.ChooseComboEntry(IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
-                if (row.action == Action::FirmwareRefresh) return;
-                fakes::FakeView* page = world.Window(IDD_FIRMWARE_PAGE);
-                ASSERT_TRUE(page->IsControlEnabled(IDC_BROWSE));
-                page->Click(IDC_BROWSE);
-                ASSERT_TRUE(page->IsControlEnabled(IDC_UPDATE));
+  if (IsTrevalo(row.action)) {
+    // The page is shown for the test printer as the printer choice leaves it; the row's fault
+    // was in place before.
+    fakes::AddMaintenanceTexts(world);
+    bool cleaning = row.action == Action::PageCleaning;
+    bool ran = fakes::RunTrevaloOnPage(
+        world, cleaning ? 2 : 3, false, [&](fakes::FakeView& page, shell::MainWindow&) {
+          ASSERT_TRUE(world.fake.host->messages.empty()) << world.MessageTexts()[0];
+          page.Click(cleaning ? IDC_CLEANING_EXECUTE : IDC_NOZZLE_PAGE_EXECUTE);
+        });
+    ASSERT_TRUE(ran);
+  } else {
+    world.Run(kestrune ? programs::KestrunePages() : programs::SunnabarPages(),
+              [&](fakes::FakeView& main) {
+                if (row.action == Action::PrinterChoice) return;
+                if (!kestrune) {
+                  main.ChooseComboEntry(IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
+                  if (row.action == Action::FirmwareRefresh) return;
+                  fakes::FakeView* page = world.Window(IDD_FIRMWARE_PAGE);
+                  ASSERT_TRUE(page->IsControlEnabled(IDC_BROWSE));
+                  page->Click(IDC_BROWSE);
+                  ASSERT_TRUE(page->IsControlEnabled(IDC_UPDATE));
+                  ASSERT_TRUE(world.fake.host->messages.empty()) << world.MessageTexts()[0];
+                  row.setUp(world);
+                  page->Click(IDC_UPDATE);
+                  return;
+                }
                 ASSERT_TRUE(world.fake.host->messages.empty()) << world.MessageTexts()[0];
-                row.setUp(world);
-                page->Click(IDC_UPDATE);
-                return;
-              }
-              ASSERT_TRUE(world.fake.host->messages.empty()) << world.MessageTexts()[0];
-              int button = row.action == Action::NozzleCheck ? IDC_NOZZLE_CHECK : IDC_DEEP_CLEANING;
-              world.Window(IDD_MAINTENANCE_PAGE)->Click(button);
-            });
+                int button =
+                    row.action == Action::NozzleCheck ? IDC_NOZZLE_CHECK : IDC_DEEP_CLEANING;
+                world.Window(IDD_MAINTENANCE_PAGE)->Click(button);
+              });
+  }
 
   const auto& messages = world.fake.host->messages;
   ASSERT_EQ(messages.size(), before + row.messages.size())
@@ -355,9 +473,11 @@ void PrintTo(const TrevaloFaultRow& row, std::ostream* out) {
 const TrevaloFaultRow TREVALO_ROWS[] = {
     // Refused ports are never listed, so they can never be chosen nor get a job.
     {"port the rule refuses", "USB001", true, Says("T330", Icon::Error), -1},
-    {"port the rule accepts", "KD1394D3_1", true, {}, 2},
+    // The cleaning page opened by the choice says so (text 300).
+    {"port the rule accepts", "KD1394D3_1", true, Says("T300", Icon::Information), 2},
     // The frame binds at the switch and says nothing; the page's own calls then fail softly.
-    {"driver-settings library not found at a page switch", "KD1394D3_1", false, {}, 2},
+    {"driver-settings library not found at a page switch", "KD1394D3_1", false,
+     Says("T300", Icon::Information), 2},
 };
 
 class TrevaloFaultTable : public ::testing::TestWithParam<TrevaloFaultRow> {};

@@ -133,11 +133,12 @@ struct ChoiceCase {
 TEST(TrevaloPrinterChoice, FailsAtEachOfItsChecksInOrder) {
   constexpr char UNMONITORED[] = "KALDO Model 7000";
   const ChoiceCase cases[] = {
-      {"accepted", "", fakes::TEST_DRIVER, false, {}, true},
+      // The page opened by the choice says so (text 300).
+      {"accepted", "", fakes::TEST_DRIVER, false, {"T300"}, true},
       {"driver unknown to the status monitor", "", UNMONITORED, false, {"T380"}, false},
       {"printer reports another model", "", fakes::TEST_DRIVER, true, {"T310"}, false},
       {"both: the monitor is asked first", "", UNMONITORED, true, {"T380"}, false},
-      {"launch mode P relaxes both", "P", UNMONITORED, true, {}, true},
+      {"launch mode P relaxes both", "P", UNMONITORED, true, {"T300"}, true},
   };
   for (const ChoiceCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -157,7 +158,10 @@ TEST(TrevaloPrinterChoice, FailsAtEachOfItsChecksInOrder) {
     });
     EXPECT_TRUE(t.ran);
     EXPECT_EQ(t.world.MessageTexts(), c.messages);
-    for (ui::Icon icon : t.world.MessageIcons()) EXPECT_EQ(icon, Icon::Error);
+    std::vector<ui::Icon> icons = t.world.MessageIcons();
+    for (size_t i = 0; i < icons.size(); ++i) {
+      EXPECT_EQ(icons[i], c.opens ? Icon::Information : Icon::Error);
+    }
     EXPECT_EQ(t.world.app->PrinterName(), ACCEPTED_QUEUE);
     EXPECT_EQ(t.Remembered(), c.opens && c.driver == fakes::TEST_DRIVER ? ACCEPTED_QUEUE : "");
     EXPECT_FALSE(t.world.app->OpenedByPrinterChoice());
