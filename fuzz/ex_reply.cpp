@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   printer.kb->channels = {{printer_link::CHANNEL_CONTROL, 0x07}};
   int count = (flags & FLAG_CLAIMED_COUNT) ? claimed : static_cast<int>(reply.size());
   printer.kb->receives.emplace_back(count, reply);
-  printer_link::PrinterChannel channel(printer.api.get(), *printer.app);
+  printer_link::PrinterChannel channel = printer.app->Channel(printer.api.get());
   shell::SettingsReader settings(*printer.platform.files, fakes::TEST_SETTINGS_DIR,
                                  shell::SETTINGS_LINE_CHUNK_TREVALO);
   feed::AdjustmentSelection selection;

@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string content = count == 7 ? "" : "MEDIAP1_NUM=" + std::to_string(count) + "\n";
   for (size_t i = 0; i < values.size(); ++i) {
     // A value that starts with ':' makes the line an alias.
-    char key[16];
+    char key[32];
     std::snprintf(key, sizeof key, "MEDIAP1_%03zu", i + 1);
     content += std::string(key) + (values[i].compare(0, 1, ":") == 0 ? "" : "=") + values[i] + "\n";
   }

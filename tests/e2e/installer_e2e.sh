@@ -118,6 +118,9 @@ driver wait "$NAME" 60000 >/dev/null || fail "no $NAME main window within 60 s"
 check_equal "the installed Kestrune chose the remembered printer" "$KD_SIM_QUEUE" \
   "$(driver text "$NAME" "$IDC_PRINTER_LIST")"
 close_with_ok "$IDC_CLOSE_BUTTON"
+# Wine can hold the program's image for a moment after its window went; an upgrade or uninstall
+# in that moment cannot replace or remove it.
+for _ in $(seq 1 150); do pgrep -f 'Kestrune\.exe' >/dev/null || break; sleep 0.2; done
 
 log "msiexec /i $(basename "$NEW_MSI") /qn (upgrade)"
 msiexec /i "$NEW_MSI" "$WORK/upgrade.log" || fail "the upgrade failed (log $WORK/upgrade.log)"
@@ -128,6 +131,7 @@ check "the upgraded tree is the packaged tree" diff -r "$STAGED" "$INSTALL_DIR"
 log "msiexec /x $(basename "$NEW_MSI") /qn"
 msiexec /x "$NEW_MSI" "$WORK/uninstall.log" || fail "the uninstall failed (log $WORK/uninstall.log)"
 check "no installed file or folder remains" test ! -e "$INSTALL_DIR"
+if [ -e "$INSTALL_DIR" ]; then find "$INSTALL_DIR" | sed 's/^/   left: /'; fi
 check "no Start-menu folder or shortcut remains" test -z "$(start_menu)"
 check_equal "no product entry remains" 0 "$(product_entries)"
 check_equal "the operator's values are untouched" "$VALUES_BEFORE" "$(operator_values)"
