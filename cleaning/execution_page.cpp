@@ -15,20 +15,6 @@ constexpr char FORMAT_FIELD[] = "%s";
 
 }  // namespace
 
-bool PrinterStillInstalled(platform::Spooler& spooler, shell::LaunchMode mode,
-                           platform::OsVersion version, const std::string& printerName,
-                           const std::string& driverName) {
-  std::vector<platform::PrinterQueue> queues;
-  if (!spooler.EnumeratePrinters(&queues)) return false;
-  for (const platform::PrinterQueue& queue : queues) {
-    if (queue.printerName == printerName && queue.driverName == driverName &&
-        shell::IsAcceptedPort(mode, version, queue.portName)) {
-      return true;
-    }
-  }
-  return false;
-}
-
 std::string FillFormat(const std::string& format, const std::vector<std::string>& values) {
   std::string out;
   size_t next = 0;
@@ -123,8 +109,7 @@ void ExecutionPage::Execute() {
   }
   // Outside launch mode Normal these pages only show themselves.
   if (app_.Launch() != shell::LaunchMode::Normal) return;
-  if (!PrinterStillInstalled(app_.Spooler(), app_.Launch(), app_.System().Version(),
-                             app_.PrinterName(), app_.DriverName())) {
+  if (!shell::ChosenPrinterStillInstalled(app_)) {
     Show(TEXT_PRINTER_GONE, ui::Icon::Error);
     return;
   }

@@ -54,11 +54,6 @@ struct ExecutionPageData {
   std::vector<PageMessage> preview;  // launch mode U, each time the page is shown
 };
 
-// Some local queue has exactly this printer and driver name, on a port the launch mode accepts.
-bool PrinterStillInstalled(platform::Spooler& spooler, shell::LaunchMode mode,
-                           platform::OsVersion version, const std::string& printerName,
-                           const std::string& driverName);
-
 // format with each "%s" replaced by the next value (an empty one once they run out).
 std::string FillFormat(const std::string& format, const std::vector<std::string>& values);
 

@@ -9,11 +9,6 @@
 
 namespace feed {
 
-// True when the queue is still listed with the driver and on a port the program accepts.
-bool PrinterStillInstalled(platform::Spooler& spooler, shell::LaunchMode mode,
-                           platform::OsVersion version, const std::string& printerName,
-                           const std::string& driverName);
-
 class AppAdjustmentSeat : public AdjustmentSeat {
  public:
   // openedByChoice tells whether the page is being shown because a printer was just chosen;

@@ -172,16 +172,22 @@ bool PrinterList::ChooseForPage(ui::View& listView, int comboId, ui::View* owner
   return true;
 }
 
-bool IsChosenPortAccepted(ToolApp& app) {
-  if (app.Launch() != LaunchMode::Normal) return true;
+bool PrinterStillInstalled(platform::Spooler& spooler, LaunchMode mode, platform::OsVersion version,
+                           const std::string& printerName, const std::string& driverName) {
   std::vector<platform::PrinterQueue> queues;
-  if (!app.Spooler().EnumeratePrinters(&queues)) return false;
+  if (!spooler.EnumeratePrinters(&queues)) return false;
   for (const platform::PrinterQueue& queue : queues) {
-    if (queue.printerName == app.PrinterName() && queue.driverName == app.DriverName()) {
-      return IsAcceptedPort(app.Launch(), app.System().Version(), queue.portName);
+    if (queue.printerName == printerName && queue.driverName == driverName &&
+        IsAcceptedPort(mode, version, queue.portName)) {
+      return true;
     }
   }
   return false;
+}
+
+bool ChosenPrinterStillInstalled(ToolApp& app) {
+  return PrinterStillInstalled(app.Spooler(), app.Launch(), app.System().Version(),
+                               app.PrinterName(), app.DriverName());
 }
 
 void LoadDeviceSettings(ToolApp& app) {

@@ -59,9 +59,12 @@ class PrinterList {
   std::vector<platform::PrinterQueue> snapshot_;
 };
 
-// The port rule for the chosen printer's port as the queues report it now: the queue whose printer
-// and driver names equal the application object's; no such queue is refused.
-bool IsChosenPortAccepted(ToolApp& app);
+// Some local queue has exactly this printer and driver name, on a port the launch mode accepts:
+// the chosen printer is still installed as it was chosen.
+bool PrinterStillInstalled(platform::Spooler& spooler, LaunchMode mode, platform::OsVersion version,
+                           const std::string& printerName, const std::string& driverName);
+// The same for the application object's chosen printer, as the queues report it now.
+bool ChosenPrinterStillInstalled(ToolApp& app);
 
 // The chosen queue's driver settings block into the application object.
 void LoadDeviceSettings(ToolApp& app);

@@ -241,14 +241,14 @@ TEST_F(PrinterPageTest, TheChosenPrintersPortIsCheckedAgainAsTheQueuesStandNow) 
   });
   ASSERT_TRUE(t.ran);
   shell::ToolApp& app = *world.app;
-  EXPECT_TRUE(shell::IsChosenPortAccepted(app));
+  EXPECT_TRUE(shell::ChosenPrinterStillInstalled(app));
   world.spooler->queues[1].portName = "USB002";
-  EXPECT_FALSE(shell::IsChosenPortAccepted(app));
+  EXPECT_FALSE(shell::ChosenPrinterStillInstalled(app));
   world.spooler->queues[1].portName = "";
-  EXPECT_FALSE(shell::IsChosenPortAccepted(app));  // a printer without port name
+  EXPECT_FALSE(shell::ChosenPrinterStillInstalled(app));  // a printer without port name
   world.spooler->queues[1].portName = ACCEPTED_PORT;
   world.spooler->queues[1].driverName = "KALDO Model 7000";
-  EXPECT_FALSE(shell::IsChosenPortAccepted(app));  // no queue of that name and driver now
+  EXPECT_FALSE(shell::ChosenPrinterStillInstalled(app));  // no queue of that name and driver now
 }
 
 }  // namespace
