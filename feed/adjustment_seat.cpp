@@ -1,8 +1,6 @@
 // The adjustment page's seat over the application object.
 #include "feed/adjustment_seat.h"
 
-#include <vector>
-
 #include "feed/ink_configuration.h"
 #include "shell/printer_choice.h"
 
