@@ -226,10 +226,10 @@ void AdjustmentPage::OnCommand(int id, int code) {
       ShowQualities();
       break;
     case IDC_PAPER_FEED_DETAIL:
-      OpenDetail(IDD_PAPER_FEED_DETAIL, ADJUST_PAPER_FEED);
+      OpenDetail(ADJUST_PAPER_FEED);
       break;
     case IDC_PELLAN_DETAIL:
-      OpenDetail(IDD_PELLAN_DETAIL, ADJUST_PELLAN);
+      OpenDetail(ADJUST_PELLAN);
       break;
     case IDC_HELP_BUTTON:
       host_.OpenManual(ADJUSTMENT_MANUAL_PAGE, ADJUSTMENT_MANUAL_TOPIC);
@@ -280,10 +280,10 @@ bool AdjustmentPage::PrinterIsUsable() {
   return false;
 }
 
-void AdjustmentPage::OpenDetail(int templateId, int adjustmentKind) {
+void AdjustmentPage::OpenDetail(int adjustmentKind) {
   // Without a media and a print quality there is nothing to adjust.
   if (state_.mediaSelection < 0 || state_.qualitySelection < 0) return;
-  if (templateId == IDD_PELLAN_DETAIL &&
+  if (adjustmentKind == ADJUST_PELLAN &&
       !PellanDetailEnabled(state_.inkClass, state_.qualities[state_.qualitySelection].position)) {
     return;
   }
@@ -300,8 +300,7 @@ void AdjustmentPage::OpenDetail(int templateId, int adjustmentKind) {
   selection_.inkClass = state_.inkClass;
   selection_.qualityPosition = quality.position;
   selection_.qualityCode = quality.code;
-  DetailPlaceholder dialog(selection_, adjustmentKind);
-  seat_.RunModal(templateId, view_, dialog);
+  seat_.RunDetail(adjustmentKind, selection_, view_);
 }
 
 }  // namespace feed

@@ -68,6 +68,11 @@ std::string MediaEntryText(int mediaCode, const std::string& driverName, int kin
 // eight-ink printers from the fourth position on. Nothing chosen: closed.
 bool PellanDetailEnabled(int inkClass, int qualityPosition);
 
+// The template of the detail dialog for an adjustment kind.
+constexpr int DetailTemplate(int adjustmentKind) {
+  return adjustmentKind == ADJUST_PELLAN ? IDD_PELLAN_DETAIL : IDD_PAPER_FEED_DETAIL;
+}
+
 struct DriverMediaType {
   int id = 0;
   std::string name;
@@ -122,6 +127,9 @@ class AdjustmentSeat {
   virtual bool MatchDeviceId() = 0;
   // False when the printer did not become ready; the busy dialog is owned by parent.
   virtual bool WaitUntilReady(ui::View* parent) = 0;
+  // Runs the detail dialog of the adjustment kind modally over parent with the selection; its
+  // result, or -1 when it cannot be created.
+  virtual int RunDetail(int adjustmentKind, AdjustmentSelection& selection, ui::View* parent) = 0;
 };
 
 // Stands in for the two detail dialogs until they exist: it takes the selection, sets the
@@ -195,7 +203,7 @@ class AdjustmentPage : public shell::Page {
   // refused the paper handling.
   bool FillMedia(int position);
   void FillQualities();
-  void OpenDetail(int templateId, int adjustmentKind);
+  void OpenDetail(int adjustmentKind);
   // The printer checks before a detail dialog; false when a message ended them.
   bool PrinterIsUsable();
   void ShowLists();

@@ -25,9 +25,11 @@ constexpr int NOZZLE_CHECK_PAGE_NUMBER = 3;
 
 // The adjustment page's parts, created before the page that holds them.
 struct AdjustmentParts {
-  explicit AdjustmentParts(shell::ToolApp& app)
+  AdjustmentParts(shell::ToolApp& app, shell::PageHost& host)
       : objects(dynamic_cast<TrevaloObjects*>(app.Objects())),
-        seat(app, [&app] { return app.OpenedByPrinterChoice(); }) {
+        detailSeat(app, host, samples),
+        seat(
+            app, [&app] { return app.OpenedByPrinterChoice(); }, detailSeat) {
     if (objects && objects->DriverSettings()) {
       source = std::make_unique<feed::DriverSettingsMediaSource>(*objects->DriverSettings(),
                                                                  objects->DriverMedia());
@@ -43,7 +45,14 @@ struct AdjustmentParts {
     }
   };
 
+  // Until the sample print is built a run does nothing.
+  class NoSamplePrint : public feed::SamplePrinter {
+    void Run(const feed::SampleRunRequest&, ui::View*) override {}
+  };
+
   TrevaloObjects* objects;
+  NoSamplePrint samples;
+  feed::AppDetailSeat detailSeat;
   feed::AppAdjustmentSeat seat;
   std::unique_ptr<feed::DriverMediaSource> source;
 };
@@ -51,7 +60,7 @@ struct AdjustmentParts {
 class TrevaloAdjustmentPage : private AdjustmentParts, public feed::AdjustmentPage {
  public:
   TrevaloAdjustmentPage(shell::ToolApp& app, shell::PageHost& host)
-      : AdjustmentParts(app),
+      : AdjustmentParts(app, host),
         feed::AdjustmentPage(seat, host, *source, objects ? objects->Media() : nullptr) {}
 };
 

@@ -52,6 +52,10 @@ class ScriptedSeat : public feed::AdjustmentSeat {
     opened.push_back(templateId);
     return app_.Host().RunModal(templateId, parent, dialog);
   }
+  int RunDetail(int kind, feed::AdjustmentSelection& selection, ui::View* parent) override {
+    feed::DetailPlaceholder dialog(selection, kind);
+    return RunModal(feed::DetailTemplate(kind), parent, dialog);
+  }
   int ReadInkClass() override {
     ++inkReads;
     return inkClass;
