@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/library.h"
+#include "platform/print_surface.h"
 #include "platform/registry.h"
 #include "platform/spooler.h"
 #include "platform/system.h"
@@ -21,6 +22,8 @@ struct PlatformSet {
   std::unique_ptr<platform::System> system;
   std::unique_ptr<platform::Spooler> spooler;
   std::unique_ptr<ui::Host> host;
+  // Null where nothing can be printed; the sample print then fails its job.
+  std::unique_ptr<platform::Printing> printing;
 };
 
 }  // namespace shell

@@ -94,6 +94,7 @@ class ToolApp {
   platform::System& System() { return *platform_.system; }
   platform::Spooler& Spooler() { return *platform_.spooler; }
   ui::Host& Host() { return *platform_.host; }
+  platform::Printing* Printing() { return platform_.printing.get(); }
 
   // A message box with the program title as caption.
   ui::Answer Message(ui::View* owner, int text, ui::Icon icon,
