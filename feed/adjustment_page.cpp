@@ -5,7 +5,6 @@
 
 #include "shell/layout.h"
 #include "shell/main_window.h"
-#include "shell/marked_combo.h"
 #include "shell/tool_app.h"
 
 namespace feed {
@@ -121,7 +120,13 @@ bool AdjustmentPage::OnInit(ui::View& view) {
   view.SetClientSize(ADJUSTMENT_PAGE_RECT.Width(), ADJUSTMENT_PAGE_RECT.Height());
   shell::LayOutControls(view, seat_.Fonts(), seat_.GetTexts(), LAYOUT);
   view.ShowControl(IDC_ADJUSTMENT_SPARE, false);
+  mediaList_.emplace(view, IDC_MEDIA_LIST);
   return true;
+}
+
+void AdjustmentPage::OnDestroy() {
+  mediaList_.reset();
+  view_ = nullptr;
 }
 
 bool AdjustmentPage::OnRefresh() {
@@ -188,6 +193,7 @@ void AdjustmentPage::ShowLists() {
   view_->ComboSelect(IDC_PAPER_FEED_LIST, state_.paperFeedPosition);
   FillCombo<MediaEntry>(*view_, IDC_MEDIA_LIST, state_.media, state_.mediaSelection,
                         [](const MediaEntry& e) { return static_cast<intptr_t>(e.code); });
+  if (mediaList_) mediaList_->KeepSelection();
   ShowQualities();
 }
 
@@ -203,13 +209,22 @@ void AdjustmentPage::ShowQualities() {
 void AdjustmentPage::OnCommand(int id, int code) {
   bool changed = code == shell::COMBO_SELECTION_CHANGED;
   switch (id) {
-    case IDC_MEDIA_LIST:
-      if (!changed || !view_) break;
-      if (!shell::MarkedCombo(*view_, IDC_MEDIA_LIST).OnChoiceConfirmed()) break;
-      state_.mediaSelection = view_->ComboSelection(IDC_MEDIA_LIST);
+    case IDC_MEDIA_LIST: {
+      if (!view_ || !mediaList_) break;
+      if (code == ui::COMBO_DROPPED_DOWN) {
+        mediaList_->OnDropDown();
+        break;
+      }
+      if (!changed && code != ui::COMBO_CHOICE_CONFIRMED) break;
+      if (!mediaList_->OnChoiceConfirmed()) break;
+      // The confirmation and the change of one choice arrive one after the other.
+      int chosen = view_->ComboSelection(IDC_MEDIA_LIST);
+      if (chosen == state_.mediaSelection) break;
+      state_.mediaSelection = chosen;
       FillQualities();
       ShowQualities();
       break;
+    }
     case IDC_PAPER_FEED_LIST: {
       if (!changed || !view_) break;
       int position = view_->ComboSelection(IDC_PAPER_FEED_LIST);
@@ -252,9 +267,8 @@ int AdjustmentPage::OnMeasureItem(int controlId) {
 
 void AdjustmentPage::OnDrawItem(int controlId, int index, bool selected, bool /*inSelectionField*/,
                                 ui::Canvas& canvas, const ui::Rect& rect) {
-  if (controlId != IDC_MEDIA_LIST || !view_) return;
-  shell::MarkedCombo(*view_, IDC_MEDIA_LIST)
-      .DrawItem(canvas, rect, index, selected, seat_.Fonts().BaseFont());
+  if (controlId != IDC_MEDIA_LIST || !mediaList_) return;
+  mediaList_->DrawItem(canvas, rect, index, selected, seat_.Fonts().BaseFont());
 }
 
 void AdjustmentPage::OnPaint(ui::Canvas& canvas) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "link/driver_media_list.h"
 #include "link/driver_settings_api.h"
 #include "shell/fonts.h"
+#include "shell/marked_combo.h"
 #include "shell/page.h"
 #include "shell/texts.h"
 
@@ -191,7 +193,7 @@ class AdjustmentPage : public shell::Page {
   void OnDrawItem(int controlId, int index, bool selected, bool inSelectionField,
                   ui::Canvas& canvas, const ui::Rect& rect) override;
   void OnPaint(ui::Canvas& canvas) override;
-  void OnDestroy() override { view_ = nullptr; }
+  void OnDestroy() override;
   bool WhiteBackground() override { return true; }
 
   const AdjustmentPageState& State() const { return state_; }
@@ -214,6 +216,8 @@ class AdjustmentPage : public shell::Page {
   DriverMediaSource& driver_;
   const MediaTable* media_;
   ui::View* view_ = nullptr;
+  // The media list's choices while the window exists: it remembers what a refusal returns to.
+  std::optional<shell::MarkedCombo> mediaList_;
   AdjustmentPageState state_;
   AdjustmentSelection selection_;
 };

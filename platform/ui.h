@@ -55,6 +55,14 @@ constexpr int RESULT_CANCEL = 2;
 constexpr int ID_OK = 1;
 constexpr int ID_CANCEL = 2;
 
+// Notification codes that come with a control's command (OnCommand's code). A drop-down list
+// reports a confirmed choice before its selection change; a choice made while the list is
+// closed may come with the change alone.
+constexpr int BUTTON_CLICKED = 0;
+constexpr int COMBO_SELECTION_CHANGED = 1;
+constexpr int COMBO_DROPPED_DOWN = 7;
+constexpr int COMBO_CHOICE_CONFIRMED = 9;
+
 // Virtual keys the handlers look at.
 constexpr int KEY_TAB = 0x09;
 constexpr int KEY_RETURN = 0x0D;

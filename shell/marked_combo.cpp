@@ -15,7 +15,10 @@ void MarkedCombo::SetMark(int index, bool mark) {
 
 bool MarkedCombo::OnChoiceConfirmed() {
   int chosen = view_.ComboSelection(id_);
-  if (chosen < 0 || !IsMarked(chosen)) return true;
+  if (chosen < 0 || !IsMarked(chosen)) {
+    previous_ = chosen;
+    return true;
+  }
   view_.ComboSelect(id_, previous_);
   return false;
 }

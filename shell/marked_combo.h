@@ -27,9 +27,12 @@ class MarkedCombo {
   bool IsMarked(int index) { return IsMarkedData(view_.ComboData(id_, index)); }
 
   // The list drops down: the current choice is remembered.
-  void OnDropDown() { previous_ = view_.ComboSelection(id_); }
-  // The operator confirmed a choice; a marked entry gives way to the remembered one. False when
-  // the choice was refused.
+  void OnDropDown() { KeepSelection(); }
+  // The owner filled the list or chose for it: that choice is the one a refusal returns to.
+  void KeepSelection() { previous_ = view_.ComboSelection(id_); }
+  // The operator confirmed a choice; a marked entry gives way to the remembered one, an unmarked
+  // one is remembered in turn (a choice made with the list closed has no drop-down before it).
+  // False when the choice was refused.
   bool OnChoiceConfirmed();
 
   // One entry, drawn on its rectangle of the list or the selection field.

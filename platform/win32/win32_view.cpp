@@ -14,6 +14,12 @@ constexpr char VIEW_PROPERTY[] = "KdDialogView";
 // template's controls are created, before any handler is attached (ApplyItemHeights then).
 constexpr UINT OWNER_DRAWN_ITEM_HEIGHT = 15;
 
+// The handlers read command codes as the system sends them.
+static_assert(ui::BUTTON_CLICKED == BN_CLICKED, "button click code");
+static_assert(ui::COMBO_SELECTION_CHANGED == CBN_SELCHANGE, "combo selection change code");
+static_assert(ui::COMBO_DROPPED_DOWN == CBN_DROPDOWN, "combo drop-down code");
+static_assert(ui::COMBO_CHOICE_CONFIRMED == CBN_SELENDOK, "combo confirmed choice code");
+
 RECT ToRect(const ui::Rect& rect) {
   return RECT{rect.left, rect.top, rect.right, rect.bottom};
 }

@@ -31,6 +31,7 @@ enum class Action {
   FirmwareUpdate,
   PageCleaning,     // Trevalo's cleaning page
   PageNozzleCheck,  // Trevalo's nozzle check page
+  PageAdjustment,   // Trevalo's adjustment page, shown for the chosen printer
 };
 enum class Delivery { Nothing, Stream, Partial };
 
@@ -123,6 +124,18 @@ Setup PortRefused() {
     s.queues[0].portName = "COM1:";
     s.AddQueue("Printer B", "USB002", fakes::TEST_DRIVER);
   });
+}
+Setup DriverOpenFails() {
+  return [](fakes::ProgramWorld& w) { w.printer.State().driver.openFails = true; };
+}
+Setup DriverRefuses(int item) {
+  return [item](fakes::ProgramWorld& w) { w.printer.State().driver.refusedItems.insert(item); };
+}
+Setup NoDriverInformation() {
+  return Spooler([](fakes::RecordingSpooler& s) { s.driverInfo.clear(); });
+}
+Setup Healthy() {
+  return [](fakes::ProgramWorld&) {};
 }
 Setup Cancelled() {
   return [](fakes::ProgramWorld& w) { w.fake.host->answers.push_back(ui::Answer::Cancel); };
@@ -328,6 +341,18 @@ const FaultRow ROWS[] = {
      Delivery::Nothing},
     {"page nozzle/short write", Action::PageNozzleCheck, ShortWrite(), Asked({}),
      Delivery::Partial},
+
+    // Trevalo's adjustment page lists the driver's media for the roll as it is shown; whatever
+    // keeps the driver from taking the roll handling is text 318 and empty lists.
+    {"page adjustment/driver healthy", Action::PageAdjustment, Healthy(), Silent(),
+     Delivery::Nothing},
+    {"page adjustment/KDDM_Open fails", Action::PageAdjustment, DriverOpenFails(),
+     Says("T318", Icon::Warning), Delivery::Nothing},
+    {"page adjustment/paper handling refused", Action::PageAdjustment,
+     DriverRefuses(printer_link::ITEM_PAPER_HANDLING), Says("T318", Icon::Warning),
+     Delivery::Nothing},
+    {"page adjustment/driver-settings library not beside the driver", Action::PageAdjustment,
+     NoDriverInformation(), Says("T318", Icon::Warning), Delivery::Nothing},
 };
 
 bool IsKestrune(Action action) {
@@ -336,7 +361,12 @@ bool IsKestrune(Action action) {
 }
 
 bool IsTrevalo(Action action) {
-  return action == Action::PageCleaning || action == Action::PageNozzleCheck;
+  return action == Action::PageCleaning || action == Action::PageNozzleCheck ||
+         action == Action::PageAdjustment;
+}
+
+int TrevaloPageOf(Action action) {
+  return action == Action::PageAdjustment ? 1 : action == Action::PageCleaning ? 2 : 3;
 }
 
 shell::ProgramProfile ProfileFor(Action action) {
@@ -383,8 +413,23 @@ TEST_P(FaultTable, MessagesAndDelivery) {
     // was in place before.
     fakes::AddMaintenanceTexts(world);
     bool cleaning = row.action == Action::PageCleaning;
+    bool adjustment = row.action == Action::PageAdjustment;
+    // The adjustment page needs the driver-settings library object and the media table.
+    if (adjustment) {
+      world.app->SetProgramObjects(std::make_unique<programs::TrevaloObjects>());
+      world.fake.files->Put(fakes::SettingsPath("MediaP1.ini"),
+                            "MEDIAP1_NUM=1\r\nMEDIAP1_001=5,12,0,0,1,3,-1,-1,-1,-1\r\n");
+    }
     bool ran = fakes::RunTrevaloOnPage(
-        world, cleaning ? 2 : 3, false, [&](fakes::FakeView& page, shell::MainWindow&) {
+        world, TrevaloPageOf(row.action), false, [&](fakes::FakeView& page, shell::MainWindow&) {
+          if (adjustment) {
+            // Its outcome is the showing itself; the lists follow it.
+            bool listed = !page.controls[IDC_MEDIA_LIST].items.empty();
+            EXPECT_EQ(listed, row.messages.empty());
+            EXPECT_EQ(!page.controls[IDC_QUALITY_LIST].items.empty(), listed);
+            EXPECT_TRUE(world.printer.State().driver.handles.empty());
+            return;
+          }
           ASSERT_TRUE(world.fake.host->messages.empty()) << world.MessageTexts()[0];
           page.Click(cleaning ? IDC_CLEANING_EXECUTE : IDC_NOZZLE_PAGE_EXECUTE);
         });

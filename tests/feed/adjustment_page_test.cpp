@@ -15,6 +15,7 @@
 
 #include "programs/trevalo/trevalo_tables.h"
 #include "shell/main_window.h"
+#include "shell/marked_combo.h"
 #include "shell/tool_app.h"
 #include "tests/support/fake_spooler.h"
 #include "tests/support/program_world.h"
@@ -300,6 +301,35 @@ TEST_F(AdjustmentPageTest, ActivationMessages) {
     EXPECT_EQ(Icons(), c.icons);
     EXPECT_EQ(static_cast<fakes::FakeView&>(*main).title, "T0 - Printer A");
   }
+}
+
+// As the system reports a choice in the media list: drop-down, confirmation, then the change.
+TEST_F(AdjustmentPageTest, MediaChoiceIsTakenOnceAndAMarkedEntryGivesWay) {
+  Show();
+  Choose(IDC_PAPER_FEED_LIST, 1);  // codes 4 and 14
+  View().handler.OnCommand(IDC_MEDIA_LIST, ui::COMBO_DROPPED_DOWN);
+  View().ChooseComboEntry(IDC_MEDIA_LIST, 1, ui::COMBO_CHOICE_CONFIRMED);
+  EXPECT_EQ(Data(IDC_QUALITY_LIST), (std::vector<intptr_t>{0, 2, 5}));
+  Choose(IDC_QUALITY_LIST, 2);
+  // The change that follows the confirmation does not build the qualities again.
+  View().handler.OnCommand(IDC_MEDIA_LIST, ui::COMBO_SELECTION_CHANGED);
+  EXPECT_EQ(Selected(IDC_QUALITY_LIST), 2);
+
+  // Were an entry marked, choosing it, dropped down or not, returns to the media in use.
+  View().ComboSetData(IDC_MEDIA_LIST, 0, shell::MarkedCombo::WithMark(4, true));
+  for (int code : {ui::COMBO_CHOICE_CONFIRMED, ui::COMBO_SELECTION_CHANGED}) {
+    SCOPED_TRACE(code);
+    if (code == ui::COMBO_CHOICE_CONFIRMED) {
+      View().handler.OnCommand(IDC_MEDIA_LIST, ui::COMBO_DROPPED_DOWN);
+    }
+    View().ChooseComboEntry(IDC_MEDIA_LIST, 0, code);
+    EXPECT_EQ(Selected(IDC_MEDIA_LIST), 1);
+    EXPECT_EQ(page->State().mediaSelection, 1);
+    EXPECT_EQ(Selected(IDC_QUALITY_LIST), 2);
+  }
+  View().Click(IDC_PAPER_FEED_DETAIL);
+  EXPECT_EQ(page->Selection().mediaCode, 14);
+  EXPECT_EQ(page->Selection().qualityPosition, 5);
 }
 
 TEST_F(AdjustmentPageTest, DetailChecksInEachLaunchMode) {

@@ -228,8 +228,7 @@ TEST_F(PrinterPageTest, DriverSettingsAreBoundBesideTheDriverForToolPagesOnly) {
     EXPECT_EQ(loadsOf(DRIVER_SETTINGS_PATH), 2);
   });
   ASSERT_TRUE(t.ran);
-  // The stand-in is not found beside this driver: the pages go on and the frame says nothing
-  // (the cleaning page only greets the new printer).
+  // The frame says nothing of the binding (the cleaning page only greets the new printer).
   for (const std::string& text : world.MessageTexts()) EXPECT_EQ(text, "T300");
   EXPECT_EQ(loadsOf("KDSET32.DLL"), 0);  // never by plain name while the driver is known
 }

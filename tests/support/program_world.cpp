@@ -23,18 +23,19 @@ ProgramWorld::ProgramWorld(shell::ProgramProfile profile) {
   spooler->onJob = [this](const std::vector<uint8_t>& job) { printer.ReceiveJob(job); };
   spooler->driverInfo[TEST_QUEUE] = {"C:\\Drivers\\KD9000.DLL", "C:\\Drivers\\KD9000.INI"};
   auto simulated = std::make_unique<sim::SimulatedLibrary>(
-      printer, std::vector<std::string>{"KBAPI.DLL", TEST_DRIVER_LIBRARY});
+      printer, std::vector<std::string>{"KBAPI.DLL", TEST_DRIVER_LIBRARY},
+      std::vector<std::string>{TEST_DRIVER_SETTINGS_LIBRARY});
   library = simulated.get();
   auto recordingLibrary = std::make_unique<RecordingLibrary>(std::move(simulated));
   loads = recordingLibrary.get();
   app = std::make_unique<shell::ToolApp>(
       std::move(profile),
       MakeFakePlatform(&fake, std::move(recording), std::move(recordingLibrary), &clock));
-  std::vector<int> texts = {0,     1,     2,     3,     4,     5,     6,     7,      8,     10,
-                            100,   101,   102,   180,   200,   280,   300,   302,    303,   304,
-                            305,   306,   307,   308,   309,   310,   311,   312,    313,   314,
-                            320,   330,   380,   400,   780,   10000, 10001, 10400,  20000, 20100,
-                            40000, 40001, 50000, 50001, 80000, 80001, 90000, 100000, 100100};
+  std::vector<int> texts = {0,     1,     2,     3,     4,     5,     6,     7,     8,      10,
+                            100,   101,   102,   180,   200,   280,   300,   302,   303,    304,
+                            305,   306,   307,   308,   309,   310,   311,   312,   313,    314,
+                            318,   320,   330,   380,   400,   780,   10000, 10001, 10400,  20000,
+                            20100, 40000, 40001, 50000, 50001, 80000, 80001, 90000, 100000, 100100};
   InstallTestSettings(*fake.files, texts);
   fake.files->Put("C:\\Drivers\\KD9000.INI",
                   "[User Mode Printer Driver Information]\r\nKBAPII=KBAPI.DLL\r\n");

@@ -18,6 +18,8 @@ constexpr char TEST_QUEUE[] = "Printer A";
 constexpr char TEST_DRIVER[] = "KALDO Model 9000";
 // The driver's own copy of the library, named by its data file.
 constexpr char TEST_DRIVER_LIBRARY[] = "C:\\Drivers\\KBAPI.DLL";
+// The driver-settings library beside the test driver (its driver path's folder).
+constexpr char TEST_DRIVER_SETTINGS_LIBRARY[] = "C:\\Drivers\\KDSET32.DLL";
 
 // The control ids of a program's templates, as its .rc declares them.
 void DeclareProgramTemplates(FakeHost& host, const std::string& programName);

@@ -1,0 +1,316 @@
+// The paper setting dialog and its questions to the printer driver.
+#include "feed/paper_setting_dialog.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+#include "feed/adjustment_page.h"
+#include "shell/layout.h"
+
+namespace feed {
+
+namespace {
+
+using printer_link::DriverSettingsApi;
+using printer_link::KddmHandle;
+
+const shell::ControlLayout LAYOUT[] = {
+    {IDC_AUTO_CUT_LABEL, {15, 12, 259, 28}, TEXT_AUTO_CUT_LABEL},
+    {IDC_AUTO_CUT_ON, {30, 32, 259, 50}, TEXT_AUTO_CUT_ON},
+    {IDC_AUTO_CUT_OFF, {30, 54, 259, 72}, TEXT_AUTO_CUT_OFF},
+    {IDC_PAPER_SIZE_LABEL, {15, 84, 259, 100}, TEXT_PAPER_SIZE_LABEL},
+    {IDC_PAPER_SIZE_LIST, {15, 104, 259, 250}, shell::NO_TEXT},
+    {ui::ID_OK, {60, 142, 132, 164}, TEXT_PAPER_SETTING_OK},
+    {ui::ID_CANCEL, {142, 142, 214, 164}, TEXT_PAPER_SETTING_CANCEL},
+};
+
+const int AUTO_CUT_CONTROLS[] = {IDC_AUTO_CUT_LABEL, IDC_AUTO_CUT_ON, IDC_AUTO_CUT_OFF};
+
+// Paper sizes by media kind: which may be chosen, and which the list starts on.
+const int KIND_0_SIZES[] = {9, 258};
+const int KIND_1_SIZES[] = {257, 261, 622};
+constexpr int KIND_0_PRESELECTED = 9;
+constexpr int KIND_1_PRESELECTED = 257;
+
+// Item 70 in its kind-2 form: 16-bit words 1, 1, media id, 2.
+constexpr uint16_t MEDIA_MODE_FIRST = 1;
+constexpr uint16_t MEDIA_MODE_KIND_2 = 1;
+constexpr uint16_t MEDIA_MODE_LAST = 2;
+using MediaModeBlock = std::array<uint16_t, 4>;
+MediaModeBlock MediaModeKind2(uint16_t mediaId) {
+  return {MEDIA_MODE_FIRST, MEDIA_MODE_KIND_2, mediaId, MEDIA_MODE_LAST};
+}
+
+// Item 205 (and 204): 32-bit words 1, 12, flags.
+struct FlagsBlock {
+  uint32_t version = 1;
+  uint32_t size = 12;
+  uint32_t flags = 0;
+};
+static_assert(sizeof(FlagsBlock) == 12, "the driver reads a 12-byte block");
+constexpr uint32_t ROLL_FLAG_CUT = 0x8;  // bit 3: the cutter may cut this media
+
+// Paper size codes arrive as 16-bit words, whatever element size the driver names; a larger
+// element than this is no paper size list.
+constexpr size_t CODE_BYTES = sizeof(uint16_t);
+constexpr size_t MAX_ELEMENT_BYTES = 64;
+
+// A driver-settings handle, closed however its user leaves.
+class DriverHandle {
+ public:
+  DriverHandle(DriverSettingsApi& api, const std::string& queue) : api_(api) {
+    open_ =
+        api_.KDDM_Open(queue.c_str(), DriverPaperSizeSource::OPEN_NUMBER,
+                       printer_link::KDDM_OPEN_PLAIN, nullptr, &handle_) == printer_link::KDDM_OK;
+  }
+  ~DriverHandle() {
+    if (open_) api_.KDDM_Close(handle_);
+  }
+  DriverHandle(const DriverHandle&) = delete;
+  DriverHandle& operator=(const DriverHandle&) = delete;
+
+  bool IsOpen() const { return open_; }
+  KddmHandle Get() const { return handle_; }
+
+ private:
+  DriverSettingsApi& api_;
+  KddmHandle handle_ = nullptr;
+  bool open_ = false;
+};
+
+bool Contains(const std::vector<int>& codes, int code) {
+  return std::find(codes.begin(), codes.end(), code) != codes.end();
+}
+
+}  // namespace
+
+RollCut DriverPaperSizeSource::CanCutOnRoll(int driverMediaId) {
+  // An id the media table does not have is not sent to the driver cut to 16 bits.
+  if (!api_ || driverMediaId < 0 || driverMediaId > UINT16_MAX) return RollCut::Failed;
+  DriverHandle handle(*api_, printer_);
+  if (!handle.IsOpen()) return RollCut::Failed;
+  if (api_->KDDM_SetData(handle.Get(), printer_link::ITEM_PAPER_HANDLING, PAPER_HANDLING_ROLL) !=
+      printer_link::KDDM_OK) {
+    return RollCut::Failed;
+  }
+  MediaModeBlock mode = MediaModeKind2(static_cast<uint16_t>(driverMediaId));
+  if (api_->KDDM_SetData(handle.Get(), printer_link::ITEM_MEDIA_MODE,
+                         reinterpret_cast<intptr_t>(mode.data())) != printer_link::KDDM_OK) {
+    return RollCut::Failed;
+  }
+  FlagsBlock range;
+  if (api_->KDDM_GetRange(handle.Get(), printer_link::ITEM_ROLL_FLAGS, &range) !=
+      printer_link::KDDM_OK) {
+    return RollCut::Failed;
+  }
+  return (range.flags & ROLL_FLAG_CUT) != 0 ? RollCut::Cuttable : RollCut::NotCuttable;
+}
+
+bool DriverPaperSizeSource::PaperSizes(std::vector<PaperSize>* sizes) {
+  if (!api_) return false;
+  DriverHandle handle(*api_, printer_);
+  if (!handle.IsOpen()) return false;
+  // The driver has always been asked for its media types before its paper sizes; the answer
+  // itself is not needed.
+  printer_link::IdRangeBlock media;
+  api_->KDDM_GetRange(handle.Get(), printer_link::ITEM_MEDIA_TYPES, &media);
+
+  printer_link::IdRangeBlock range;
+  if (api_->KDDM_GetRange(handle.Get(), printer_link::ITEM_PAPER_SIZE, &range) !=
+      printer_link::KDDM_OK) {
+    return false;
+  }
+  size_t count = range.count;
+  if (range.elementSize > MAX_ELEMENT_BYTES) return false;
+  std::vector<uint8_t> buffer(std::max(count * range.elementSize, count * CODE_BYTES), 0);
+  if (count > 0) {
+    range.ids = buffer.data();
+    if (api_->KDDM_GetRange(handle.Get(), printer_link::ITEM_PAPER_SIZE, &range) !=
+        printer_link::KDDM_OK) {
+      return false;
+    }
+  }
+  std::vector<PaperSize> read;
+  for (size_t i = 0; i < count; ++i) {
+    int code = buffer[i * CODE_BYTES] | (buffer[i * CODE_BYTES + 1] << 8);
+    // A name the driver cannot give stays empty rather than repeating the one before.
+    char name[printer_link::NAME_BUFFER_SIZE] = {};
+    printer_link::NameRequestBlock request;
+    request.kind = printer_link::NAME_KIND_PAPER_SIZE;
+    request.id = static_cast<uint32_t>(code);
+    request.name = name;
+    api_->KDDM_GetData(handle.Get(), printer_link::ITEM_NAME, &request);
+    name[printer_link::NAME_BUFFER_SIZE - 1] = '\0';
+    read.push_back({code, name});
+  }
+  *sizes = std::move(read);
+  return true;
+}
+
+PaperSizeRule PaperSizeRuleFor(int mediaKind) {
+  PaperSizeRule rule;
+  if (mediaKind == MEDIA_NOT_FOUND) {
+    rule.listed = false;
+  } else if (mediaKind == 0) {
+    rule.selectable.assign(std::begin(KIND_0_SIZES), std::end(KIND_0_SIZES));
+    rule.preselected = KIND_0_PRESELECTED;
+  } else if (mediaKind == 1) {
+    rule.selectable.assign(std::begin(KIND_1_SIZES), std::end(KIND_1_SIZES));
+    rule.preselected = KIND_1_PRESELECTED;
+  }
+  return rule;
+}
+
+bool PaperSettingDialog::OnInit(ui::View& view) {
+  view_ = &view;
+  state_ = PaperSettingState{};
+  shell::LayOutControls(view, seat_.Fonts(), seat_.GetTexts(), LAYOUT);
+  view.SetTitle(seat_.GetTexts().GetText(TEXT_PAPER_SETTING_TITLE));
+  view.SetWindowRect(PAPER_SETTING_WINDOW);
+  view.CenterOnParent();
+  sizeList_.emplace(view, IDC_PAPER_SIZE_LIST);
+
+  // Anything but "no cut" stored reads as the default, so that one radio is always chosen.
+  int stored = seat_.GetNumber(AUTO_CUT_VALUE, AUTO_CUT_DEFAULT);
+  state_.autoCut = stored == IDC_AUTO_CUT_OFF ? IDC_AUTO_CUT_OFF : IDC_AUTO_CUT_ON;
+  if (selection_.paperFeed == PAPER_FEED_ROLL) {
+    if (!ReadCutAbility()) return false;
+  } else {
+    state_.autoCutEnabled = false;
+  }
+  ShowAutoCut();
+  return FillPaperSizes();
+}
+
+bool PaperSettingDialog::ReadCutAbility() {
+  int driverId = media_ ? media_->DriverMediaId(selection_.mediaCode) : MEDIA_NOT_FOUND;
+  switch (driver_.CanCutOnRoll(driverId)) {
+    case RollCut::Failed:
+      Fail();
+      return false;
+    case RollCut::NotCuttable:
+      state_.autoCut = IDC_AUTO_CUT_OFF;
+      state_.autoCutEnabled = false;
+      break;
+    case RollCut::Cuttable:
+      break;
+  }
+  return true;
+}
+
+bool PaperSettingDialog::FillPaperSizes() {
+  std::vector<PaperSize> sizes;
+  if (!driver_.PaperSizes(&sizes)) {
+    Fail();
+    return false;
+  }
+  int kind = media_ ? media_->MediaKind(selection_.mediaCode) : MEDIA_NOT_FOUND;
+  PaperSizeRule rule = PaperSizeRuleFor(kind);
+  int preselected = rule.preselected >= 0 ? rule.preselected
+                                          : seat_.GetNumber(PAPER_SIZE_VALUE, PAPER_SIZE_DEFAULT);
+  if (rule.listed) {
+    for (const PaperSize& size : sizes) {
+      if (size.code == PAPER_CODE_USER_DEFINED) continue;
+      bool refused = !rule.selectable.empty() && !Contains(rule.selectable, size.code);
+      if (state_.sizeSelection < 0 && size.code == preselected) {
+        state_.sizeSelection = static_cast<int>(state_.sizes.size());
+      }
+      state_.sizes.push_back({size.name, shell::MarkedCombo::WithMark(size.code, refused)});
+    }
+  }
+  if (state_.sizeSelection < 0 && !state_.sizes.empty()) state_.sizeSelection = 0;
+
+  view_->ComboClear(IDC_PAPER_SIZE_LIST);
+  for (const PaperSizeEntry& entry : state_.sizes) {
+    view_->ComboAdd(IDC_PAPER_SIZE_LIST, entry.text, entry.data);
+  }
+  view_->ComboSelect(IDC_PAPER_SIZE_LIST, state_.sizeSelection);
+  sizeList_->KeepSelection();
+  return true;
+}
+
+void PaperSettingDialog::ShowAutoCut() {
+  view_->SetChecked(IDC_AUTO_CUT_ON, state_.autoCut == IDC_AUTO_CUT_ON);
+  view_->SetChecked(IDC_AUTO_CUT_OFF, state_.autoCut == IDC_AUTO_CUT_OFF);
+  for (int id : AUTO_CUT_CONTROLS) view_->EnableControl(id, state_.autoCutEnabled);
+}
+
+void PaperSettingDialog::Fail() {
+  seat_.Message(view_, seat_.GetTexts().GetText(TEXT_DRIVER_SETTING_FAILED), ui::Icon::Error,
+                ui::Buttons::Ok);
+  view_->EndDialog(ui::RESULT_CANCEL);
+}
+
+void PaperSettingDialog::Accept() {
+  seat_.SetNumber(AUTO_CUT_VALUE, state_.autoCut);
+  // A refused (marked) entry, or none, leaves the stored size as it was: the mark is never
+  // stored as part of a code.
+  int chosen = state_.sizeSelection;
+  if (chosen >= 0 && chosen < static_cast<int>(state_.sizes.size())) {
+    intptr_t data = state_.sizes[static_cast<size_t>(chosen)].data;
+    if (!shell::MarkedCombo::IsMarkedData(data)) {
+      seat_.SetNumber(PAPER_SIZE_VALUE, shell::MarkedCombo::Value(data));
+    }
+  }
+  view_->EndDialog(ui::RESULT_OK);
+}
+
+void PaperSettingDialog::OnCommand(int id, int code) {
+  if (!view_) return;
+  switch (id) {
+    case IDC_AUTO_CUT_ON:
+    case IDC_AUTO_CUT_OFF:
+      if (code != ui::BUTTON_CLICKED || !state_.autoCutEnabled) break;
+      state_.autoCut = id;
+      ShowAutoCut();
+      break;
+    case IDC_PAPER_SIZE_LIST:
+      if (code == ui::COMBO_DROPPED_DOWN) {
+        sizeList_->OnDropDown();
+      } else if (code == ui::COMBO_CHOICE_CONFIRMED || code == ui::COMBO_SELECTION_CHANGED) {
+        // A refused choice has put the last accepted one back; either way the list says.
+        sizeList_->OnChoiceConfirmed();
+        state_.sizeSelection = view_->ComboSelection(IDC_PAPER_SIZE_LIST);
+      }
+      break;
+    case ui::ID_OK:
+      Accept();
+      break;
+    case ui::ID_CANCEL:
+      view_->EndDialog(ui::RESULT_CANCEL);
+      break;
+    default:
+      break;
+  }
+}
+
+void PaperSettingDialog::OnClose() {
+  if (view_) view_->EndDialog(ui::RESULT_CANCEL);
+}
+
+int PaperSettingDialog::OnMeasureItem(int controlId) {
+  return controlId == IDC_PAPER_SIZE_LIST ? shell::MarkedCombo::ITEM_HEIGHT : 0;
+}
+
+void PaperSettingDialog::OnDrawItem(int controlId, int index, bool selected,
+                                    bool /*inSelectionField*/, ui::Canvas& canvas,
+                                    const ui::Rect& rect) {
+  if (controlId != IDC_PAPER_SIZE_LIST || !sizeList_) return;
+  sizeList_->DrawItem(canvas, rect, index, selected, seat_.Fonts().BaseFont());
+}
+
+void PaperSettingDialog::OnDestroy() {
+  sizeList_.reset();
+  view_ = nullptr;
+}
+
+int RunPaperSetting(ui::Host& host, DetailSeat& seat, printer_link::DriverSettingsApi* api,
+                    const std::string& printerName, const MediaTable* media,
+                    const AdjustmentSelection& selection, ui::View* parent) {
+  DriverPaperSizeSource driver(api, printerName);
+  PaperSettingDialog dialog(seat, driver, selection, media);
+  return host.RunModal(IDD_PAPER_SETTING, parent, dialog);
+}
+
+}  // namespace feed
