@@ -159,138 +159,65 @@ class PaperSettingDialogTest : public ::testing::Test {
 };
 
 TEST_F(PaperSettingDialogTest, SizesMarksAndAutoCutByMediaKindAndPaperFeed) {
-  const Texts all = {"A4", "A3", "A1", "Roll 24", "Roll 36", "Roll 44"};
+  constexpr int ROLL = feed::PAPER_FEED_ROLL;
+  constexpr int SHEET = feed::PAPER_FEED_SHEET;
+  constexpr int ON = IDC_AUTO_CUT_ON;
+  constexpr int OFF = IDC_AUTO_CUT_OFF;
+  constexpr RollCut CUTS = RollCut::Cuttable;
+  constexpr RollCut NO_CUT = RollCut::NotCuttable;
+  constexpr RollCut UNASKED = RollCut::Failed;  // sheets never ask
   struct Case {
     const char* name;
-    int media;
-    int paperFeed;
+    int media, paperFeed;
     RollCut cut;
-    std::vector<PaperSize> sizes;
+    const std::vector<PaperSize>* sizes;
     int storedCut, storedSize;
-    Texts items;
-    std::vector<bool> marks;
+    const char* marks;  // one per listed size: 'x' marked, '.' not
     int selection;
-    bool cutChecked, radiosEnabled;
-    int cutAfter, sizeAfter;  // stored after OK
+    int checked;  // the radio checked, and what OK stores
+    bool radiosEnabled;
+    int sizeAfter;  // stored after OK
   } cases[] = {
-      {"kind 0 on a roll that cuts",
-       KIND_0,
-       feed::PAPER_FEED_ROLL,
-       RollCut::Cuttable,
-       DRIVER_SIZES,
-       ABSENT,
-       ABSENT,
-       all,
-       {false, true, false, true, true, true},
-       0,
-       true,
-       true,
-       IDC_AUTO_CUT_ON,
-       9},
-      {"kind 1 on a roll the cutter leaves alone",
-       KIND_1,
-       feed::PAPER_FEED_ROLL,
-       RollCut::NotCuttable,
-       DRIVER_SIZES,
-       IDC_AUTO_CUT_ON,
-       9,
-       all,
-       {true, true, true, false, false, false},
-       3,
-       false,
-       false,
-       IDC_AUTO_CUT_OFF,
-       257},
-      {"kind 2 on sheets keeps both stored values",
-       KIND_2,
-       feed::PAPER_FEED_SHEET,
-       RollCut::Failed,
-       DRIVER_SIZES,
-       IDC_AUTO_CUT_OFF,
-       258,
-       all,
-       {false, false, false, false, false, false},
-       2,
-       false,
-       false,
-       IDC_AUTO_CUT_OFF,
-       258},
-      {"kind 9 with a stored size the driver lacks",
-       KIND_9,
-       feed::PAPER_FEED_ROLL,
-       RollCut::Cuttable,
-       DRIVER_SIZES,
-       ABSENT,
-       999,
-       all,
-       {false, false, false, false, false, false},
-       0,
-       true,
-       true,
-       IDC_AUTO_CUT_ON,
-       9},
-      {"stored nonsense for auto cut reads as cut",
-       KIND_2,
-       feed::PAPER_FEED_SHEET,
-       RollCut::Failed,
-       DRIVER_SIZES,
-       5,
-       622,
-       all,
-       {false, false, false, false, false, false},
-       5,
-       true,
-       false,
-       IDC_AUTO_CUT_ON,
-       622},
-      // The mark is never stored: the size stays as it was.
-      {"kind 0 on a driver without A4",
-       KIND_0,
-       feed::PAPER_FEED_SHEET,
-       RollCut::Failed,
-       SIZES_WITHOUT_A4,
-       IDC_AUTO_CUT_ON,
-       622,
-       {"A3", "A1", "Roll 24"},
-       {true, false, true},
-       0,
-       true,
-       false,
-       IDC_AUTO_CUT_ON,
-       622},
-      {"media not in the table",
-       NOT_IN_TABLE,
-       feed::PAPER_FEED_SHEET,
-       RollCut::Failed,
-       DRIVER_SIZES,
-       ABSENT,
-       261,
-       {},
-       {},
-       -1,
-       true,
-       false,
-       IDC_AUTO_CUT_ON,
-       261},
+      {"kind 0 on a roll that cuts", KIND_0, ROLL, CUTS, &DRIVER_SIZES, ABSENT, ABSENT, ".x.xxx", 0,
+       ON, true, 9},
+      {"kind 1 on a roll the cutter leaves alone", KIND_1, ROLL, NO_CUT, &DRIVER_SIZES, ON, 9,
+       "xxx...", 3, OFF, false, 257},
+      {"kind 2 on sheets keeps both stored values", KIND_2, SHEET, UNASKED, &DRIVER_SIZES, OFF, 258,
+       "......", 2, OFF, false, 258},
+      {"kind 9 with a stored size the driver lacks", KIND_9, ROLL, CUTS, &DRIVER_SIZES, ABSENT, 999,
+       "......", 0, ON, true, 9},
+      {"stored nonsense for auto cut reads as cut", KIND_2, SHEET, UNASKED, &DRIVER_SIZES, 5, 622,
+       "......", 5, ON, false, 622},
+      // The first size is preselected though marked; the mark is never stored.
+      {"kind 0 on a driver without A4", KIND_0, SHEET, UNASKED, &SIZES_WITHOUT_A4, ON, 622, "x.x",
+       0, ON, false, 622},
+      {"media not in the table", NOT_IN_TABLE, SHEET, UNASKED, &DRIVER_SIZES, ABSENT, 261, "", -1,
+       ON, false, 261},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Reset();
     Store(c.storedCut, c.storedSize);
     driver.cut = c.cut;
-    driver.sizes = c.sizes;
+    driver.sizes = *c.sizes;
     EXPECT_EQ(Run(c.media, c.paperFeed), ui::RESULT_OK);
-    EXPECT_EQ(seen.items, c.items);
-    EXPECT_EQ(seen.marks, c.marks);
+    Texts listed;
+    std::string marks;
+    for (const PaperSize& size : *c.sizes) {
+      if (size.code != feed::PAPER_CODE_USER_DEFINED && *c.marks) listed.push_back(size.name);
+    }
+    for (bool marked : seen.marks) marks += marked ? 'x' : '.';
+    EXPECT_EQ(seen.items, listed);
+    EXPECT_EQ(marks, c.marks);
     EXPECT_EQ(seen.selection, c.selection);
-    EXPECT_EQ(seen.cutChecked, c.cutChecked);
-    EXPECT_EQ(seen.noCutChecked, !c.cutChecked);
+    EXPECT_EQ(seen.cutChecked, c.checked == ON);
+    EXPECT_EQ(seen.noCutChecked, c.checked == OFF);
     EXPECT_EQ(seen.radiosEnabled, c.radiosEnabled);
-    EXPECT_EQ(Stored(feed::AUTO_CUT_VALUE), c.cutAfter);
+    EXPECT_EQ(Stored(feed::AUTO_CUT_VALUE), c.checked);
     EXPECT_EQ(Stored(feed::PAPER_SIZE_VALUE), c.sizeAfter);
     // Only the roll asks about the cutter, with the media's driver id.
     std::vector<int> asked;
-    if (c.paperFeed == feed::PAPER_FEED_ROLL) asked.push_back(media->DriverMediaId(c.media));
+    if (c.paperFeed == ROLL) asked.push_back(media->DriverMediaId(c.media));
     EXPECT_EQ(driver.askedIds, asked);
     EXPECT_TRUE(Shown().empty());
   }
@@ -300,6 +227,8 @@ TEST_F(PaperSettingDialogTest, MarkedChoicesGiveWayAndOkStoresTheLastAcceptedOne
   // Kind 1: A4, A3 and A1 are marked; Roll 24 (index 3) is preselected.
   EXPECT_EQ(Run(KIND_1, feed::PAPER_FEED_ROLL,
                 [](fakes::FakeView& view) {
+                  EXPECT_EQ(view.title, "T70400");
+                  EXPECT_EQ(view.controls[IDC_AUTO_CUT_OFF].text, "T70601");
                   view.handler.OnCommand(IDC_PAPER_SIZE_LIST, ui::COMBO_DROPPED_DOWN);
                   view.ChooseComboEntry(IDC_PAPER_SIZE_LIST, 0, ui::COMBO_CHOICE_CONFIRMED);
                   EXPECT_EQ(view.controls[IDC_PAPER_SIZE_LIST].selection, 3);
@@ -369,18 +298,6 @@ TEST_F(PaperSettingDialogTest, DriverFailuresSay318AndCancel) {
   }
 }
 
-TEST_F(PaperSettingDialogTest, TitleTextsSizeAndEntryHeight) {
-  Run(KIND_0, feed::PAPER_FEED_ROLL, [](fakes::FakeView& view) {
-    EXPECT_EQ(view.title, "T70400");
-    EXPECT_EQ(view.windowRect, feed::PAPER_SETTING_WINDOW);
-    EXPECT_EQ(view.controls[IDC_AUTO_CUT_LABEL].text, "T70000");
-    EXPECT_EQ(view.controls[IDC_AUTO_CUT_OFF].text, "T70601");
-    EXPECT_EQ(view.controls[ui::ID_CANCEL].text, "T70101");
-  });
-  EXPECT_EQ(dialog->OnMeasureItem(IDC_PAPER_SIZE_LIST), shell::MarkedCombo::ITEM_HEIGHT);
-  EXPECT_TRUE(platform.host->missingControls.empty());
-}
-
 // The driver questions against the simulated driver, loaded in-process beside the test driver.
 class DriverPaperSizesTest : public ::testing::Test {
  protected:
@@ -404,21 +321,6 @@ class DriverPaperSizesTest : public ::testing::Test {
   printer_link::DriverSettingsApi api{library, spooler};
   feed::DriverPaperSizeSource source{&api, fakes::TEST_QUEUE};
 };
-
-TEST_F(DriverPaperSizesTest, SizesInTheDriversOrderWithTheirNames) {
-  std::vector<PaperSize> sizes;
-  ASSERT_TRUE(source.PaperSizes(&sizes));
-  ASSERT_EQ(sizes.size(), Driver().papers.size());
-  for (size_t i = 0; i < sizes.size(); ++i) {
-    EXPECT_EQ(sizes[i].code, Driver().papers[i].code);
-    EXPECT_EQ(sizes[i].name, Driver().papers[i].name);
-  }
-  // What the dialog's kinds ask for is there, and the user-defined size it leaves out.
-  for (int code : {9, 258, 257, 261, 622, 256}) {
-    SCOPED_TRACE(code);
-    EXPECT_NE(Driver().FindPaper(static_cast<uint16_t>(code)), nullptr);
-  }
-}
 
 TEST_F(DriverPaperSizesTest, CutterQuestionSetsRollAndTheMediaKind2Mode) {
   ASSERT_FALSE(Driver().uncuttable.empty());
@@ -460,30 +362,15 @@ TEST_F(DriverPaperSizesTest, EveryHandleIsClosedWhateverFails) {
     EXPECT_EQ(source.PaperSizes(&sizes), c.sizesRead);
     if (!c.sizesRead) {
       EXPECT_EQ(sizes.size(), 1u);
-    } else if (c.refused.count(213)) {
-      EXPECT_EQ(sizes.at(1).name, "");
+    } else {
+      // The driver's order, its names (none when it refuses them, never the one before).
+      ASSERT_EQ(sizes.size(), Driver().papers.size());
+      EXPECT_EQ(sizes[2].code, Driver().papers[2].code);
+      EXPECT_EQ(sizes[2].name, c.refused.count(213) ? "" : Driver().papers[2].name);
     }
     EXPECT_TRUE(Driver().handles.empty());
     EXPECT_EQ(LogCount("driver: open ") - LogCount("driver: open refused"),
               LogCount("driver: close "));
-  }
-}
-
-TEST(DriverPaperSizesWithoutLibrary, FailsEveryQuestion) {
-  feed::DriverPaperSizeSource source(nullptr, fakes::TEST_QUEUE);
-  std::vector<PaperSize> sizes;
-  EXPECT_EQ(source.CanCutOnRoll(1), RollCut::Failed);
-  EXPECT_FALSE(source.PaperSizes(&sizes));
-}
-
-TEST(PaperSizeRules, KindsZeroAndOneNarrowTheChoice) {
-  EXPECT_FALSE(feed::PaperSizeRuleFor(feed::MEDIA_NOT_FOUND).listed);
-  EXPECT_EQ(feed::PaperSizeRuleFor(0).selectable, (std::vector<int>{9, 258}));
-  EXPECT_EQ(feed::PaperSizeRuleFor(1).preselected, 257);
-  for (int kind : {2, 3, -1, 9}) {
-    SCOPED_TRACE(kind);
-    EXPECT_TRUE(feed::PaperSizeRuleFor(kind).selectable.empty());
-    EXPECT_EQ(feed::PaperSizeRuleFor(kind).preselected, -1);
   }
 }
 
