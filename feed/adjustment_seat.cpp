@@ -3,6 +3,7 @@
 
 #include "feed/ink_configuration.h"
 #include "feed/paper_setting_data.h"
+#include "feed/pellan_detail.h"
 #include "shell/printer_choice.h"
 #include "shell/registry_key.h"
 
@@ -40,8 +41,16 @@ bool AppAdjustmentSeat::WaitUntilReady(ui::View* parent) {
 
 int AppAdjustmentSeat::RunDetail(int adjustmentKind, AdjustmentSelection& selection,
                                  ui::View* parent) {
-  DetailPlaceholder dialog(selection, adjustmentKind);
-  return app_.Host().RunModal(DetailTemplate(adjustmentKind), parent, dialog);
+  switch (adjustmentKind) {
+    case ADJUST_PELLAN: {
+      PellanDetail dialog(details_, selection);
+      return app_.Host().RunModal(IDD_PELLAN_DETAIL, parent, dialog);
+    }
+    default: {
+      DetailPlaceholder dialog(selection, adjustmentKind);
+      return app_.Host().RunModal(DetailTemplate(adjustmentKind), parent, dialog);
+    }
+  }
 }
 
 ui::Answer AppDetailSeat::Message(ui::View* owner, const std::string& text, ui::Icon icon,
