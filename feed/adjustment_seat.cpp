@@ -2,6 +2,7 @@
 #include "feed/adjustment_seat.h"
 
 #include "feed/ink_configuration.h"
+#include "feed/paper_feed_detail.h"
 #include "feed/paper_setting_data.h"
 #include "shell/printer_choice.h"
 #include "shell/registry_key.h"
@@ -40,8 +41,16 @@ bool AppAdjustmentSeat::WaitUntilReady(ui::View* parent) {
 
 int AppAdjustmentSeat::RunDetail(int adjustmentKind, AdjustmentSelection& selection,
                                  ui::View* parent) {
-  DetailPlaceholder dialog(selection, adjustmentKind);
-  return app_.Host().RunModal(DetailTemplate(adjustmentKind), parent, dialog);
+  switch (adjustmentKind) {
+    case ADJUST_PAPER_FEED: {
+      PaperFeedDetail dialog(details_, selection);
+      return app_.Host().RunModal(IDD_PAPER_FEED_DETAIL, parent, dialog);
+    }
+    default: {
+      DetailPlaceholder dialog(selection, adjustmentKind);
+      return app_.Host().RunModal(DetailTemplate(adjustmentKind), parent, dialog);
+    }
+  }
 }
 
 ui::Answer AppDetailSeat::Message(ui::View* owner, const std::string& text, ui::Icon icon,
