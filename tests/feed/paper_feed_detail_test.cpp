@@ -12,11 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "feed/adjustment_seat.h"
 #include "programs/trevalo/trevalo_tables.h"
 #include "shell/tool_app.h"
 #include "tests/support/program_world.h"
 #include "tests/support/recording_canvas.h"
 #include "tests/support/test_app.h"
+#include "tests/support/trevalo_pages.h"
 
 namespace {
 
@@ -737,6 +739,44 @@ TEST_F(PaperFeedDetailTest, CancelledConfirmationWritesNothing) {
   View().Click(IDC_FEED_SAVE);
   EXPECT_EQ(Shown(), Texts{"T20302"});
   EXPECT_TRUE(seat->writes.empty());
+}
+
+// The dialog as the program opens it, reading and writing the simulated printer's value.
+TEST(PaperFeedDetailInTrevalo, SaveIsVerifiedByThePrinter) {
+  const std::vector<uint8_t> selector = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
+  fakes::ProgramWorld world(programs::TrevaloProfile());
+  world.fake.files->Put(fakes::SettingsPath("PaperSet.ini"),
+                        "12,05=0102030405060708090A0B0C0D\r\n");
+  world.printer.SetAdjustmentValue(selector, 0x8A, 0x80);
+  world.fake.files->files[fakes::SettingsPath("Localize.ini")] +=
+      "00020300=T20300\r\n00020302=T20302\r\n";
+  RecordingSamples samples;
+  feed::AdjustmentSelection selection;
+  selection.mediaCode = 12;
+  selection.paperFeed = feed::PAPER_FEED_ROLL;
+  selection.qualityPosition = 0;
+  std::string shownAtOpening;
+  int result = 0;
+  bool ran =
+      fakes::RunTrevaloOnPage(world, 1, false, [&](fakes::FakeView&, shell::MainWindow& frame) {
+        world.fake.host->messages.clear();  // the page's own, without a driver to ask
+        feed::AppDetailSeat details(*world.app, frame, samples);
+        feed::AppAdjustmentSeat seat(*world.app, nullptr, details);
+        world.fake.host->modalScripts[IDD_PAPER_FEED_DETAIL] = [&](fakes::FakeView& dialog) {
+          shownAtOpening = dialog.ControlText(IDC_FEED_PRINTER_VALUE);
+          dialog.Type(IDC_FEED_SAVE_EDIT, "-4");
+          dialog.Click(IDC_FEED_SAVE);
+          EXPECT_EQ(dialog.ControlText(IDC_FEED_PRINTER_VALUE), "-4");
+          dialog.Click(ui::ID_CANCEL);
+        };
+        result = seat.RunDetail(feed::ADJUST_PAPER_FEED, selection, frame.Window());
+      });
+  ASSERT_TRUE(ran);
+  EXPECT_EQ(shownAtOpening, "10");
+  EXPECT_EQ(result, ui::RESULT_CANCEL);
+  EXPECT_EQ(world.printer.AdjustmentValue(selector), "7C80");
+  EXPECT_EQ(world.MessageTexts(), (Texts{"T20302", "T20300"}));
+  EXPECT_TRUE(world.fake.host->missingControls.empty());
 }
 
 }  // namespace
