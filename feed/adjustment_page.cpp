@@ -99,21 +99,6 @@ bool DriverSettingsMediaSource::MediaTypesFor(const std::string& queue, int pape
   return set;
 }
 
-bool DetailPlaceholder::OnInit(ui::View& view) {
-  view_ = &view;
-  selection_.adjustmentKind = kind_;
-  view.CenterOnParent();
-  return true;
-}
-
-void DetailPlaceholder::OnCommand(int id, int /*code*/) {
-  if (view_ && (id == ui::ID_OK || id == ui::ID_CANCEL)) view_->EndDialog(id);
-}
-
-void DetailPlaceholder::OnClose() {
-  if (view_) view_->EndDialog(ui::RESULT_CANCEL);
-}
-
 bool AdjustmentPage::OnInit(ui::View& view) {
   view_ = &view;
   view.SetWindowRect(ADJUSTMENT_PAGE_RECT);

@@ -134,22 +134,6 @@ class AdjustmentSeat {
   virtual int RunDetail(int adjustmentKind, AdjustmentSelection& selection, ui::View* parent) = 0;
 };
 
-// Stands in for the two detail dialogs until they exist: it takes the selection, sets the
-// adjustment kind as the dialog will, and closes on OK, Cancel or a close request.
-class DetailPlaceholder : public ui::DialogHandler {
- public:
-  DetailPlaceholder(AdjustmentSelection& selection, int adjustmentKind)
-      : selection_(selection), kind_(adjustmentKind) {}
-  bool OnInit(ui::View& view) override;
-  void OnCommand(int id, int code) override;
-  void OnClose() override;
-
- private:
-  AdjustmentSelection& selection_;
-  int kind_;
-  ui::View* view_ = nullptr;
-};
-
 struct MediaEntry {
   std::string text;
   int code = 0;

@@ -2,6 +2,7 @@
 #include "feed/adjustment_seat.h"
 
 #include "feed/ink_configuration.h"
+#include "feed/paper_feed_detail.h"
 #include "feed/paper_setting_data.h"
 #include "feed/pellan_detail.h"
 #include "shell/printer_choice.h"
@@ -42,14 +43,16 @@ bool AppAdjustmentSeat::WaitUntilReady(ui::View* parent) {
 int AppAdjustmentSeat::RunDetail(int adjustmentKind, AdjustmentSelection& selection,
                                  ui::View* parent) {
   switch (adjustmentKind) {
+    case ADJUST_PAPER_FEED: {
+      PaperFeedDetail dialog(details_, selection);
+      return app_.Host().RunModal(IDD_PAPER_FEED_DETAIL, parent, dialog);
+    }
     case ADJUST_PELLAN: {
       PellanDetail dialog(details_, selection);
       return app_.Host().RunModal(IDD_PELLAN_DETAIL, parent, dialog);
     }
-    default: {
-      DetailPlaceholder dialog(selection, adjustmentKind);
-      return app_.Host().RunModal(DetailTemplate(adjustmentKind), parent, dialog);
-    }
+    default:
+      return -1;
   }
 }
 

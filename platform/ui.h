@@ -68,6 +68,10 @@ constexpr int KEY_TAB = 0x09;
 constexpr int KEY_RETURN = 0x0D;
 constexpr int KEY_ESCAPE = 0x1B;
 
+// Notification codes of edit controls, as OnCommand receives them.
+constexpr int EDIT_CHANGED = 0x0300;     // the text changed
+constexpr int EDIT_LOST_FOCUS = 0x0200;  // the control lost the keyboard focus
+
 // A logical font: the fields of the system's description that the suite reads or changes; the
 // rest travels unchanged in `rest`.
 struct FontDescription {
@@ -167,6 +171,12 @@ class View {
   virtual void FocusTabStopNear(int childIndex, bool previous) = 0;
   // True when the focus is on this dialog's first (or last) tab stop.
   virtual bool FocusOnEdgeTabStop(bool /*first*/) { return false; }
+  // The id of the control (a direct child) that holds the keyboard focus; 0 when none does.
+  virtual int FocusedControl() { return 0; }
+  // Mouse input goes to this window until released, wherever the pointer is.
+  virtual void CaptureMouse(bool /*capture*/) {}
+  // Paints the area of the client (client pixels) again before returning.
+  virtual void RepaintNow(const Rect& /*area*/) { Invalidate(); }
 
   // System menu editing of a top-level dialog.
   virtual bool HasSystemMenu() = 0;
@@ -198,6 +208,10 @@ class DialogHandler {
   virtual void OnClose() {}
   virtual void OnSystemCommand(int /*id*/, bool* handled) { *handled = false; }
   virtual void OnSize(bool /*minimized*/) {}
+  // Left button pressed and mouse moved over the dialog's own surface (not a control), or
+  // anywhere while it holds the capture; client pixels, negative outside the client area.
+  virtual void OnMouseDown(int /*x*/, int /*y*/) {}
+  virtual void OnMouseMove(int /*x*/, int /*y*/) {}
   virtual void OnLeftButtonUp() {}
   // Height in pixels of the entries of an owner-drawn list or combo box; 0 leaves the
   // platform's default. Asked once the window exists.

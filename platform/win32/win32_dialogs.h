@@ -84,6 +84,9 @@ class Win32View : public ui::View {
   void PostClose() override;
   void EndDialog(int result) override;
   void FocusTabStopNear(int childIndex, bool previous) override;
+  int FocusedControl() override;
+  void CaptureMouse(bool capture) override;
+  void RepaintNow(const ui::Rect& area) override;
   bool HasSystemMenu() override;
   void AppendSystemMenuItem(int commandId, const std::string& text) override;
   void RemoveMaximizeAndSize() override;

@@ -27,6 +27,15 @@ ui::Rect FromRect(const RECT& rect) {
   return ui::Rect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
+// Mouse coordinates are signed: with the capture held the pointer may be left of or above the
+// client area.
+int ClientX(LPARAM lParam) {
+  return static_cast<int>(static_cast<short>(LOWORD(lParam)));
+}
+int ClientY(LPARAM lParam) {
+  return static_cast<int>(static_cast<short>(HIWORD(lParam)));
+}
+
 bool IsTabStop(HWND child) {
   LONG style = GetWindowLongA(child, GWL_STYLE);
   return (style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED);
@@ -143,6 +152,12 @@ INT_PTR Win32View::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SIZE:
       handler_.OnSize(wParam == SIZE_MINIMIZED);
+      return FALSE;
+    case WM_LBUTTONDOWN:
+      handler_.OnMouseDown(ClientX(lParam), ClientY(lParam));
+      return FALSE;
+    case WM_MOUSEMOVE:
+      handler_.OnMouseMove(ClientX(lParam), ClientY(lParam));
       return FALSE;
     case WM_LBUTTONUP:
       handler_.OnLeftButtonUp();
@@ -456,6 +471,27 @@ bool Win32View::IsEnabled() {
 
 void Win32View::Focus() {
   if (hwnd_) SetFocus(hwnd_);
+}
+
+int Win32View::FocusedControl() {
+  HWND focused = hwnd_ ? FocusedChildOf(hwnd_) : nullptr;
+  return focused ? GetDlgCtrlID(focused) : 0;
+}
+
+void Win32View::CaptureMouse(bool capture) {
+  if (!hwnd_) return;
+  if (capture) {
+    SetCapture(hwnd_);
+  } else if (GetCapture() == hwnd_) {
+    ReleaseCapture();
+  }
+}
+
+void Win32View::RepaintNow(const ui::Rect& area) {
+  if (!hwnd_) return;
+  RECT rect = ToRect(area);
+  InvalidateRect(hwnd_, &rect, TRUE);
+  UpdateWindow(hwnd_);
 }
 
 void Win32View::Invalidate() {

@@ -8,6 +8,7 @@
 
 /* Paper feed adjustment page (template 133) and its detail dialogs. */
 #include "feed/adjustment_page_ids.h"
+#include "feed/paper_feed_detail_ids.h"
 #include "feed/pellan_detail_ids.h"
 
 /* About box (template 147), its picture and its system menu command. */

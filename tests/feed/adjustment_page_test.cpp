@@ -40,6 +40,29 @@ constexpr char MEDIA_TABLE[] =
     "MEDIAP1_004=7,4,2,3,5,6,-1,-1,-1,-1\r\n"
     "MEDIAP1_005=9,30,0,1,-1,-1,-1,-1,-1,-1\r\n";
 
+// The detail dialogs as the page sees them: take the selection, set the adjustment kind, close.
+class DetailStandIn : public ui::DialogHandler {
+ public:
+  DetailStandIn(feed::AdjustmentSelection& selection, int kind)
+      : selection_(selection), kind_(kind) {}
+  bool OnInit(ui::View& view) override {
+    view_ = &view;
+    selection_.adjustmentKind = kind_;
+    return true;
+  }
+  void OnCommand(int id, int) override {
+    if (view_ && (id == ui::ID_OK || id == ui::ID_CANCEL)) view_->EndDialog(id);
+  }
+  void OnClose() override {
+    if (view_) view_->EndDialog(ui::RESULT_CANCEL);
+  }
+
+ private:
+  feed::AdjustmentSelection& selection_;
+  int kind_;
+  ui::View* view_ = nullptr;
+};
+
 class ScriptedSeat : public feed::AdjustmentSeat {
  public:
   explicit ScriptedSeat(shell::ToolApp& app) : app_(app) {}
@@ -54,7 +77,7 @@ class ScriptedSeat : public feed::AdjustmentSeat {
     return app_.Host().RunModal(templateId, parent, dialog);
   }
   int RunDetail(int kind, feed::AdjustmentSelection& selection, ui::View* parent) override {
-    feed::DetailPlaceholder dialog(selection, kind);
+    DetailStandIn dialog(selection, kind);
     return RunModal(feed::DetailTemplate(kind), parent, dialog);
   }
   int ReadInkClass() override {

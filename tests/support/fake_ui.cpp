@@ -150,6 +150,11 @@ void FakeView::ChooseComboEntry(int id, int index, int changeCode) {
   handler.OnCommand(id, changeCode);
 }
 
+void FakeView::Type(int id, const std::string& text) {
+  SetControlText(id, text);
+  handler.OnCommand(id, ui::EDIT_CHANGED);
+}
+
 void FakeView::SetClientSize(int width, int height) {
   clientWidth = width;
   clientHeight = height;

@@ -55,6 +55,8 @@ class FakeView : public ui::View {
   int focusedControl = 0;
   bool focused = false;
   int focusAtEdge = 0;  // 1: on the first tab stop, 2: on the last
+  bool mouseCaptured = false;
+  std::vector<ui::Rect> repainted;  // areas painted again at once, in order
   int icon = 0;
   int invalidations = 0;
   int dpi = 96;
@@ -119,6 +121,9 @@ class FakeView : public ui::View {
   void EndDialog(int code) override;
   void FocusTabStopNear(int childIndex, bool previous) override;
   bool FocusOnEdgeTabStop(bool first) override { return focusAtEdge == (first ? 1 : 2); }
+  int FocusedControl() override { return focusedControl; }
+  void CaptureMouse(bool capture) override { mouseCaptured = capture; }
+  void RepaintNow(const ui::Rect& area) override { repainted.push_back(area); }
   bool HasSystemMenu() override { return hasSystemMenu; }
   void AppendSystemMenuItem(int commandId, const std::string& text) override;
   void RemoveMaximizeAndSize() override { maximizeRemoved = true; }
@@ -127,6 +132,8 @@ class FakeView : public ui::View {
 
   // Test helpers: what an operator does.
   void Click(int id) { handler.OnCommand(id, 0); }
+  // Types text into an edit: the new text, then its change notification.
+  void Type(int id, const std::string& text);
   void ChooseComboEntry(int id, int index, int changeCode);
 
  private:
