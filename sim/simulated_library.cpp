@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "link/bidi_api.h"
+#include "link/driver_settings_api.h"
 #include "sim/protocol_bytes.h"
+#include "sim/simulated_driver.h"
 
 namespace sim {
 
@@ -51,6 +53,54 @@ int Receive(int h, uint8_t* b, uint32_t* s, uint32_t t) {
   return boundPrinter ? boundPrinter->Receive(h, b, s, t) : KB_FAILED;
 }
 
+// The driver-settings library in-process: the printer's simulated driver, handles as numbers.
+int Number(printer_link::KddmHandle handle) {
+  return static_cast<int>(reinterpret_cast<intptr_t>(handle));
+}
+int KddmOpen(const char* q, int n, uint32_t f, void* d, printer_link::KddmHandle* h) {
+  if (!boundPrinter) return KDDM_FAILED;
+  int number = 0;
+  int result = SimulatedDriver(boundPrinter->State()).Open(q, n, f, d, &number);
+  if (result == printer_link::KDDM_OK && h)
+    *h = reinterpret_cast<printer_link::KddmHandle>(intptr_t{number});
+  return result;
+}
+int KddmGetDriverInfo(printer_link::KddmHandle h, void* b) {
+  return boundPrinter ? SimulatedDriver(boundPrinter->State()).GetDriverInfo(Number(h), b)
+                      : KDDM_FAILED;
+}
+int KddmGetCommandLevel(printer_link::KddmHandle h) {
+  return boundPrinter ? SimulatedDriver(boundPrinter->State()).GetCommandLevel(Number(h))
+                      : KDDM_FAILED;
+}
+int KddmGetRange(printer_link::KddmHandle h, int item, void* b) {
+  return boundPrinter ? SimulatedDriver(boundPrinter->State()).GetRange(Number(h), item, b)
+                      : KDDM_FAILED;
+}
+int KddmGetData(printer_link::KddmHandle h, int item, void* b) {
+  return boundPrinter ? SimulatedDriver(boundPrinter->State()).GetData(Number(h), item, b)
+                      : KDDM_FAILED;
+}
+int KddmSetData(printer_link::KddmHandle h, int item, intptr_t v) {
+  return boundPrinter ? SimulatedDriver(boundPrinter->State()).SetData(Number(h), item, v)
+                      : KDDM_FAILED;
+}
+void* KddmCreateDC(printer_link::KddmHandle) {
+  return nullptr;
+}
+int KddmResetDC(printer_link::KddmHandle, void*) {
+  return KDDM_FAILED;
+}
+int KddmDeleteDC(printer_link::KddmHandle, void*) {
+  return KDDM_FAILED;
+}
+int KddmGetDevMode(printer_link::KddmHandle h, void* b) {
+  return boundPrinter ? SimulatedDriver(boundPrinter->State()).GetDevMode(Number(h), b) : 0;
+}
+int KddmClose(printer_link::KddmHandle h) {
+  return boundPrinter ? SimulatedDriver(boundPrinter->State()).Close(Number(h)) : KDDM_FAILED;
+}
+
 struct Entry {
   const char* name;
   void* address;
@@ -71,6 +121,19 @@ const Entry EXPORTS[] = {
     {"KBGetStatus", reinterpret_cast<void*>(printer_link::KBGetStatusFn{&GetStatus})},
     {"KBSend", reinterpret_cast<void*>(printer_link::KBSendFn{&Send})},
     {"KBReceive", reinterpret_cast<void*>(printer_link::KBReceiveFn{&Receive})},
+    {"KDDM_Open", reinterpret_cast<void*>(printer_link::KDDM_OpenFn{&KddmOpen})},
+    {"KDDM_GetDriverInfo",
+     reinterpret_cast<void*>(printer_link::KDDM_GetDriverInfoFn{&KddmGetDriverInfo})},
+    {"KDDM_GetCommandLevel",
+     reinterpret_cast<void*>(printer_link::KDDM_GetCommandLevelFn{&KddmGetCommandLevel})},
+    {"KDDM_GetRange", reinterpret_cast<void*>(printer_link::KDDM_GetRangeFn{&KddmGetRange})},
+    {"KDDM_GetData", reinterpret_cast<void*>(printer_link::KDDM_GetDataFn{&KddmGetData})},
+    {"KDDM_SetData", reinterpret_cast<void*>(printer_link::KDDM_SetDataFn{&KddmSetData})},
+    {"KDDM_CreateDC", reinterpret_cast<void*>(printer_link::KDDM_CreateDCFn{&KddmCreateDC})},
+    {"KDDM_ResetDC", reinterpret_cast<void*>(printer_link::KDDM_ResetDCFn{&KddmResetDC})},
+    {"KDDM_DeleteDC", reinterpret_cast<void*>(printer_link::KDDM_DeleteDCFn{&KddmDeleteDC})},
+    {"KDDM_GetDevMode", reinterpret_cast<void*>(printer_link::KDDM_GetDevModeFn{&KddmGetDevMode})},
+    {"KDDM_Close", reinterpret_cast<void*>(printer_link::KDDM_CloseFn{&KddmClose})},
 };
 
 class LoadedSimulation : public platform::LoadedLibrary {

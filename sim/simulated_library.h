@@ -1,4 +1,5 @@
-// The bidirectional library in-process: Load hands out exports bound to a SimulatedPrinter.
+// The bidirectional and the driver-settings library in-process: Load hands out exports bound to
+// a SimulatedPrinter and its simulated driver.
 #pragma once
 
 #include <memory>

@@ -7,6 +7,7 @@
 #include "cleaning/nozzle_check_page.h"
 #include "feed/adjustment_page.h"
 #include "feed/adjustment_seat.h"
+#include "feed/sample_print_seat.h"
 #include "programs/trevalo/resource.h"
 #include "shell/layout.h"
 #include "shell/printer_page.h"
@@ -27,6 +28,9 @@ constexpr int NOZZLE_CHECK_PAGE_NUMBER = 3;
 struct AdjustmentParts {
   AdjustmentParts(shell::ToolApp& app, shell::PageHost& host)
       : objects(dynamic_cast<TrevaloObjects*>(app.Objects())),
+        sampleSeat(app, objects ? objects->DriverSettings() : nullptr,
+                   objects ? objects->Media() : nullptr),
+        samples(sampleSeat),
         detailSeat(app, host, samples),
         seat(
             app, [&app] { return app.OpenedByPrinterChoice(); }, detailSeat) {
@@ -45,13 +49,9 @@ struct AdjustmentParts {
     }
   };
 
-  // Until the sample print is built a run does nothing.
-  class NoSamplePrint : public feed::SamplePrinter {
-    void Run(const feed::SampleRunRequest&, ui::View*) override {}
-  };
-
   TrevaloObjects* objects;
-  NoSamplePrint samples;
+  feed::AppSamplePrintSeat sampleSeat;
+  feed::SamplePrint samples;
   feed::AppDetailSeat detailSeat;
   feed::AppAdjustmentSeat seat;
   std::unique_ptr<feed::DriverMediaSource> source;
