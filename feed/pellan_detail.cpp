@@ -451,6 +451,8 @@ void PellanDetail::PrintSamples() {
   for (const PellanSample& sample : samples) request.samples.push_back({sample.caption});
   request.readyInEveryLaunchMode = false;
   request.waitsOnRoll = true;
+  // The per-sample step shows its own 20311.
+  request.settingShowsMessage = true;
   bool changed = false;
   request.applySetting = [this, &samples, &changed](size_t i) {
     return i < samples.size() && ApplySample(samples[i], &changed);

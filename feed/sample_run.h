@@ -40,9 +40,10 @@ struct SampleRunRequest {
   bool readyInEveryLaunchMode = false;
   // Pellan detail waits for the earlier job on roll paper too, and for the last job at the end.
   bool waitsOnRoll = false;
-  // The sample's own printer setting, applied before its job; false ends the run (the caller
-  // has shown its message, or 20311 is shown when it has not). May be empty.
+  // The sample's own printer setting, applied before its job; false ends the run. May be empty.
   std::function<bool(size_t sample)> applySetting;
+  // True when applySetting shows its own message on failure; otherwise the run shows 20311.
+  bool settingShowsMessage = false;
 };
 
 // The sample print as the detail dialogs see it; every outcome is a message.

@@ -21,6 +21,8 @@ class ProgressWait {
                      ui::View* owner) = 0;
   // Processes every pending message, then answers the state.
   virtual WaitState Poll() = 0;
+  // Cancel no longer counts (a wait whose closing steps must run through); the state stays.
+  virtual void DisableCancel() {}
   virtual void Stop() = 0;
 };
 

@@ -53,6 +53,11 @@ BusyState BusyDialog::Poll() {
   return state_;
 }
 
+void BusyDialog::DisableCancel() {
+  cancelDisabled_ = true;
+  if (window_) window_->EnableControl(ui::ID_CANCEL, false);
+}
+
 void BusyDialog::Stop() {
   if (owner_) owner_->Enable(true);
   if (window_) {
@@ -80,6 +85,8 @@ bool BusyDialog::OnInit(ui::View& view) {
 void BusyDialog::OnCommand(int id, int /*code*/) {
   // Escape arrives as the Cancel command too; with the button hidden neither may cancel.
   if (id != ui::ID_CANCEL || !view_ || !view_->IsControlVisible(ui::ID_CANCEL)) return;
+  // Escape still arrives when the button is disabled.
+  if (cancelDisabled_) return;
   if (state_ == BusyState::Running) state_ = BusyState::Cancelled;
   if (app_.Profile().busy.cancelHides) view_->Show(false);
 }

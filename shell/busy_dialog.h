@@ -30,6 +30,7 @@ class BusyDialog : public ui::DialogHandler, public printer_link::ProgressWait {
              ui::View* owner) override;
   // Processes every pending message, then answers the state.
   BusyState Poll() override;
+  void DisableCancel() override;
   void Stop() override;
 
   BusyState State() const { return state_; }
@@ -48,6 +49,7 @@ class BusyDialog : public ui::DialogHandler, public printer_link::ProgressWait {
   BusyState state_ = BusyState::Running;
   int phase_ = 0;
   bool cancellable_ = true;
+  bool cancelDisabled_ = false;
   std::string caption_;
   ui::View* owner_ = nullptr;
   ui::View* view_ = nullptr;

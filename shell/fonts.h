@@ -49,6 +49,8 @@ class FontCache {
   std::optional<FontSpec> SpecFor(int number) const;
 
   ui::Font BaseFont() const { return baseFont_; }
+  // The base font's description (face and character set), for fonts made on other surfaces.
+  const ui::FontDescription& BaseDescription() const { return base_; }
   size_t CachedCount() const { return fonts_.size(); }
 
  private:

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <ostream>
@@ -27,6 +28,12 @@ struct DriverPaper {
   uint16_t length = 0;
   std::string name;
 };
+
+// What a job's settings mean to the printer: item 40's roll paper, item 205's cut bit and the
+// signed paper feed correction in item 219's block.
+constexpr uint32_t ROLL_HANDLING = 256;
+constexpr uint32_t ROLL_CUT_FLAG = 0x8;
+constexpr size_t FEED_CORRECTION_BYTE = 9;
 
 // What one handle has been told; a new handle starts from the driver's defaults.
 struct DriverSettings {

@@ -235,8 +235,9 @@ int SimulatedDriver::SetData(int handle, int item, intptr_t value) {
       uint16_t code = Word16(block, 2);
       const DriverPaper* paper = d.FindPaper(code);
       if (code == PAPER_USER_DEFINED) {
-        changed.paperWidth = Word16(block, 0);
-        changed.paperLength = Word16(block, 1);
+        // Zero words keep the user-defined size's own width (item 203) and the current length.
+        changed.paperWidth = Word16(block, 0) ? Word16(block, 0) : d.userWidth;
+        changed.paperLength = Word16(block, 1) ? Word16(block, 1) : s->paperLength;
         accepted = changed.paperWidth > 0 && changed.paperLength > 0;
       } else if (paper) {
         changed.paperWidth = paper->width;
@@ -331,6 +332,12 @@ bool SimulatedDriver::FromDevMode(const uint8_t* devMode, DriverSettings* settin
   uint16_t size = At16(devMode, DM_SIZE);
   uint16_t extra = At16(devMode, DM_DRIVER_EXTRA);
   return size == DEVMODE_PUBLIC_SIZE && UnpackSettings(devMode + size, extra, settings);
+}
+
+bool SimulatedDriver::FromDevMode(const std::vector<uint8_t>& devMode, DriverSettings* settings) {
+  if (devMode.size() < DEVMODE_PUBLIC_SIZE) return false;
+  size_t extra = At16(devMode.data(), DM_DRIVER_EXTRA);
+  return devMode.size() >= DEVMODE_PUBLIC_SIZE + extra && FromDevMode(devMode.data(), settings);
 }
 
 }  // namespace sim

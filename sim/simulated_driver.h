@@ -32,6 +32,8 @@ class SimulatedDriver {
   // when it is not one of this driver's).
   static std::vector<uint8_t> DevMode(const DriverSettings& settings, const std::string& queue);
   static bool FromDevMode(const uint8_t* devMode, DriverSettings* settings);
+  // The same on a block of known length: false when the block is shorter than it says.
+  static bool FromDevMode(const std::vector<uint8_t>& devMode, DriverSettings* settings);
 
  private:
   DriverSettings* Find(int handle);

@@ -8,6 +8,7 @@
 
 #include "sim/job_reader.h"
 #include "sim/protocol_bytes.h"
+#include "sim/simulated_driver.h"
 #include "sim/snmp_message.h"
 
 namespace sim {
@@ -499,6 +500,30 @@ void SimulatedPrinter::TakeFirmware(const std::vector<uint8_t>& file, size_t lea
     state_.vanished = true;
     Note("printer vanished");
   }
+}
+
+void SimulatedPrinter::ReceiveDriverJob(const DriverJob& job) {
+  Settle();
+  std::string line = "printed \"" + job.documentName + "\" pages " + std::to_string(job.pages);
+  if (!Reachable()) {
+    Note(line + " lost (printer unreachable)");
+    return;
+  }
+  DriverSettings settings;
+  if (!SimulatedDriver::FromDevMode(job.devMode, &settings)) {
+    Note(line + " with a foreign device mode");
+    return;
+  }
+  bool roll = settings.handling == ROLL_HANDLING;
+  line += " handling " + std::to_string(settings.handling);
+  line +=
+      " paper " + std::to_string(settings.paperWidth) + "x" + std::to_string(settings.paperLength);
+  line += " feed " + std::to_string(static_cast<int8_t>(settings.feedData[FEED_CORRECTION_BYTE]));
+  if (roll && (settings.rollFlags & ROLL_CUT_FLAG)) line += " cut";
+  line += " values";
+  if (state_.values.empty()) line += " none";
+  for (const auto& [key, value] : state_.values) line += " " + key + "=" + value;
+  Note(line);
 }
 
 long SimulatedPrinter::IngestInput() {

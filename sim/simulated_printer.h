@@ -15,6 +15,15 @@ namespace sim {
 // The model a printer with the wrong_model fault reports.
 constexpr char WRONG_MODEL_NAME[] = "KALDO Other Model";
 
+// An ordinary print job as the printer's driver hands it over: its document name, the texts of
+// its pages and the device mode it was printed with.
+struct DriverJob {
+  std::string documentName;
+  std::vector<std::string> texts;
+  std::vector<uint8_t> devMode;
+  int pages = 0;
+};
+
 class SimulatedPrinter {
  public:
   explicit SimulatedPrinter(platform::Clock& clock) : clock_(clock) {}
@@ -44,6 +53,9 @@ class SimulatedPrinter {
   // A raw job as the spooler delivers it.
   void ReceiveJob(const std::vector<uint8_t>& job) { ReceiveJob(job.data(), job.size()); }
   void ReceiveJob(const uint8_t* bytes, size_t length);
+  // A job printed through the driver: logged with the paper handling, the feed correction and
+  // the cut its device mode carries, and the adjustment values in force as it prints.
+  void ReceiveDriverJob(const DriverJob& job);
   // Takes what was appended to the input file since the last call as one job. Answers the
   // bytes taken (0 when there is no input file or nothing new).
   long IngestInput();

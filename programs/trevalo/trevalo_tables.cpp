@@ -7,6 +7,7 @@
 #include "cleaning/nozzle_check_page.h"
 #include "feed/adjustment_page.h"
 #include "feed/adjustment_seat.h"
+#include "feed/sample_print_seat.h"
 #include "programs/trevalo/resource.h"
 #include "shell/layout.h"
 #include "shell/printer_page.h"
@@ -28,6 +29,9 @@ struct AdjustmentParts {
   AdjustmentParts(shell::ToolApp& app, shell::PageHost& host)
       : objects(dynamic_cast<TrevaloObjects*>(app.Objects())),
         detailSeat(app, host, samples),
+        sampleSeat(app, detailSeat, objects ? objects->DriverSettings() : nullptr,
+                   objects ? objects->Media() : nullptr),
+        samples(sampleSeat),
         seat(
             app, [&app] { return app.OpenedByPrinterChoice(); }, detailSeat) {
     if (objects && objects->DriverSettings()) {
@@ -45,14 +49,12 @@ struct AdjustmentParts {
     }
   };
 
-  // Until the sample print is built a run does nothing.
-  class NoSamplePrint : public feed::SamplePrinter {
-    void Run(const feed::SampleRunRequest&, ui::View*) override {}
-  };
-
   TrevaloObjects* objects;
-  NoSamplePrint samples;
+  // The dialogs' seat holds the sample print by reference; the sample print's seat runs the
+  // paper setting dialog on the dialogs' seat.
   feed::AppDetailSeat detailSeat;
+  feed::AppSamplePrintSeat sampleSeat;
+  feed::SamplePrint samples;
   feed::AppAdjustmentSeat seat;
   std::unique_ptr<feed::DriverMediaSource> source;
 };

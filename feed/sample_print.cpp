@@ -1,0 +1,488 @@
+// The sample print run.
+#include "feed/sample_print.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "feed/adjustment_page.h"
+#include "feed/job_wait.h"
+#include "feed/sample_image.h"
+#include "feed/sample_page.h"
+#include "feed/sample_values.h"
+#include "feed/sheet_grouping.h"
+#include "link/command_framing.h"
+#include "link/command_job.h"
+#include "shell/tool_app.h"
+
+namespace feed {
+
+namespace {
+
+using printer_link::DriverSettingsApi;
+using printer_link::KDDM_OK;
+using printer_link::KddmHandle;
+
+// Item blocks as the driver reads them (little-endian, as the host and the driver run).
+constexpr uint32_t BLOCK_VERSION = 1;
+constexpr uint32_t FLAGS_BLOCK_SIZE = 12;  // items 204, 205: 1, 12, flags
+constexpr size_t FLAGS_WORD = 2;
+constexpr uint32_t ROLL_FLAG_FED = 0x1;
+constexpr uint32_t ROLL_FLAG_CUT = 0x8;
+constexpr uint32_t SHEET_FLAG_SINGLE = 0x2;
+constexpr uint32_t USER_SIZE_BLOCK_SIZE = 36;  // item 203: 1, 36, zeros, 256 in the ninth word
+constexpr size_t USER_SIZE_WORDS = 9;
+constexpr size_t USER_SIZE_CODE_WORD = 8;
+constexpr size_t USER_WIDTH_WORD = 2;
+constexpr size_t PAPER_WIDTH_WORD = 0;  // item 30: width, length, code, 0
+constexpr size_t PAPER_LENGTH_WORD = 1;
+constexpr uint16_t SAMPLE_PAGE_LENGTH = 1480;
+constexpr uint16_t MEDIA_MODE_FIRST = 1;  // item 70: 1, 2 (kind 1) or 1 (kind 2), media id, 2
+constexpr uint16_t MEDIA_MODE_KIND_1 = 2;
+constexpr uint16_t MEDIA_MODE_KIND_2 = 1;
+constexpr uint16_t MEDIA_MODE_LAST = 2;
+constexpr uint32_t PRINT_MODE_BLOCK_SIZE = 20;  // item 214: 1, 20, 2, media id, 6 or 15
+constexpr uint32_t PRINT_MODE_GROUP = 2;
+constexpr uint32_t PRINT_MODE_KIND_3_VALUE = 6;
+constexpr uint32_t PRINT_MODE_KIND_4_VALUE = 15;
+constexpr size_t FEED_BLOCK_SIZE = 20;  // item 219: 1, 20, then the driver's data
+constexpr size_t FEED_CORRECTION_AT = 9;
+constexpr int FEED_CORRECTION_MIN = -128;
+constexpr int FEED_CORRECTION_MAX = 127;
+constexpr uint32_t SAMPLE_PRINT_ON = 1;  // item 20
+
+using Words16 = std::array<uint16_t, 4>;
+using FlagsBlock = std::array<uint32_t, 3>;
+
+template <typename Block>
+intptr_t Address(Block& block) {
+  return reinterpret_cast<intptr_t>(block.data());
+}
+
+// The run's driver-settings handle, closed on every way out of the run.
+class DriverHandle {
+ public:
+  explicit DriverHandle(DriverSettingsApi& api) : api_(api) {}
+  ~DriverHandle() {
+    if (open_) api_.KDDM_Close(handle_);
+  }
+  DriverHandle(const DriverHandle&) = delete;
+  DriverHandle& operator=(const DriverHandle&) = delete;
+
+  bool Open(const std::string& queue) {
+    open_ = api_.KDDM_Open(queue.c_str(), SAMPLE_OPEN_NUMBER, printer_link::KDDM_OPEN_PLAIN,
+                           nullptr, &handle_) == KDDM_OK;
+    return open_;
+  }
+  bool Set(int item, intptr_t value) { return api_.KDDM_SetData(handle_, item, value) == KDDM_OK; }
+  template <typename Block>
+  bool SetBlock(int item, Block& block) {
+    return Set(item, Address(block));
+  }
+  template <typename Block>
+  bool Get(int item, Block& block) {
+    return api_.KDDM_GetData(handle_, item, block.data()) == KDDM_OK;
+  }
+  template <typename Block>
+  bool Range(int item, Block& block) {
+    return api_.KDDM_GetRange(handle_, item, block.data()) == KDDM_OK;
+  }
+  // The device mode as the driver holds it now, with every item set so far.
+  bool DevMode(std::vector<uint8_t>* devMode) {
+    int size = api_.KDDM_GetDevMode(handle_, nullptr);
+    if (size <= 0) return false;
+    devMode->assign(static_cast<size_t>(size), 0);
+    return api_.KDDM_GetDevMode(handle_, devMode->data()) != 0;
+  }
+
+ private:
+  DriverSettingsApi& api_;
+  KddmHandle handle_ = nullptr;
+  bool open_ = false;
+};
+
+// The queue the job list is read from, for the run's life.
+class WatchedQueue {
+ public:
+  WatchedQueue(platform::Spooler& spooler, const std::string& name)
+      : spooler_(spooler), handle_(spooler.OpenPrinter(name)) {}
+  ~WatchedQueue() {
+    if (handle_) spooler_.ClosePrinter(handle_);
+  }
+  WatchedQueue(const WatchedQueue&) = delete;
+  WatchedQueue& operator=(const WatchedQueue&) = delete;
+  platform::PrinterHandle Handle() const { return handle_; }
+
+ private:
+  platform::Spooler& spooler_;
+  platform::PrinterHandle handle_;
+};
+
+// The busy dialog's Cancel and time limit, as a wait between samples sees them.
+class BusyPoll : public WaitPoll {
+ public:
+  explicit BusyPoll(printer_link::ProgressWait* busy) : busy_(busy) {}
+  shell::BusyState Poll() override {
+    // Without a dialog nothing can cancel; a dialog that did not start answers Cancelled.
+    return busy_ ? busy_->Poll() : shell::BusyState::Running;
+  }
+
+ private:
+  printer_link::ProgressWait* busy_;
+};
+
+// The closing waits keep the dialog alive but are ended only by their own limits.
+class QuietPoll : public WaitPoll {
+ public:
+  explicit QuietPoll(printer_link::ProgressWait* busy) : busy_(busy) {}
+  shell::BusyState Poll() override {
+    if (busy_) busy_->Poll();
+    return shell::BusyState::Running;
+  }
+
+ private:
+  printer_link::ProgressWait* busy_;
+};
+
+std::string Padded(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%2d", value);
+  return text;
+}
+
+class SampleRun {
+ public:
+  SampleRun(SamplePrintSeat& seat, const SampleRunRequest& request, ui::View* parent)
+      : seat_(seat), request_(request), parent_(parent), queue_(seat.PrinterName()) {}
+
+  void Go();
+
+ private:
+  void Show(int text, ui::Icon icon) {
+    seat_.Message(parent_, seat_.Text(text), icon, ui::Buttons::Ok);
+  }
+  // The one warning of a failed step; a run shows it once.
+  void Fail() {
+    if (failShown_) return;
+    failShown_ = true;
+    Show(TEXT_SAMPLE_RUN_FAILED, ui::Icon::Warning);
+  }
+  bool Confirm(const SheetPlan& plan, int samples);
+  bool PrinterChecks();
+  // The per-sample items; false when the driver refused one.
+  bool SetSampleItems(DriverHandle& driver, int sample, bool cut);
+  bool PrintJob(DriverHandle& driver, size_t index);
+  bool PrintClosingPage(DriverHandle& driver);
+  bool SendSheet(uint8_t mode) {
+    printer_link::CommandStream stream = printer_link::SampleSheetStream(mode);
+    return printer_link::SendCommandJob(seat_.Spooler(), queue_, stream.bytes, stream.length) == 0;
+  }
+  void PrintSamples(DriverHandle& driver);
+  void Close(JobWatch& watch, printer_link::ProgressWait* busy, DriverHandle& driver);
+  void WaitReadyQuietly();
+
+  SamplePrintSeat& seat_;
+  const SampleRunRequest& request_;
+  ui::View* parent_;
+  std::string queue_;
+  std::string imagePath_;
+  PaperFeedRow feed_{};
+  SheetPlan plan_;
+  int32_t paperSize_ = 0;
+  int32_t autoCut_ = AUTO_CUT_ON;
+  bool failShown_ = false;
+  std::unique_ptr<SheetGrouping> grouping_;
+  std::string lastJob_;  // document name of the last job handed over
+};
+
+bool SampleRun::Confirm(const SheetPlan& plan, int samples) {
+  std::string text = seat_.Text(TEXT_CONFIRM_HEAD) + "\n" + seat_.Text(TEXT_CONFIRM_PAGES) +
+                     "    " + Padded(plan.pages) + "\n" + seat_.Text(TEXT_CONFIRM_SHEETS) + "    " +
+                     Padded(plan.sheets) + "\n" + seat_.Text(TEXT_CONFIRM_SAMPLES) + "    " +
+                     Padded(samples);
+  return seat_.Message(parent_, text, ui::Icon::Information, ui::Buttons::OkCancel) ==
+         ui::Answer::Ok;
+}
+
+bool SampleRun::PrinterChecks() {
+  if (!seat_.PrinterInstalled()) {
+    Show(TEXT_PRINTER_GONE, ui::Icon::Error);
+    return false;
+  }
+  bool normal = seat_.Launch() == shell::LaunchMode::Normal;
+  if (normal && !seat_.MatchDeviceId()) {
+    Show(TEXT_WRONG_PRINTER, ui::Icon::Error);
+    return false;
+  }
+  if ((normal || request_.readyInEveryLaunchMode) && !seat_.WaitUntilReady(true, parent_)) {
+    if (seat_.MatchDeviceId()) {
+      Show(TEXT_NOT_READY, ui::Icon::Warning);
+    } else {
+      Show(TEXT_WRONG_PRINTER, ui::Icon::Error);
+    }
+    return false;
+  }
+  return true;
+}
+
+void SampleRun::Go() {
+  imagePath_ = request_.userImage ? request_.userImagePath
+                                  : seat_.ProgramFolder() + "\\" + STANDARD_SAMPLE_IMAGE;
+  int image = CheckSampleImage(seat_.Files(), imagePath_);
+  if (image != SAMPLE_IMAGE_OK) {
+    Show(image, ui::Icon::Warning);
+    return;
+  }
+  if (seat_.RunPaperSetting(request_.selection, parent_) != ui::RESULT_OK) return;
+
+  paperSize_ = seat_.GetNumber(REG_PAPER_SIZE, 0);
+  DriverSettingsApi* api = seat_.DriverSettings();
+  if (!api) {
+    Fail();
+    return;
+  }
+  DriverHandle driver(*api);
+  Words16 paper = {0, 0, static_cast<uint16_t>(paperSize_), 0};
+  if (paperSize_ < 0 || paperSize_ > UINT16_MAX || !driver.Open(queue_) ||
+      !driver.SetBlock(printer_link::ITEM_PAPER_SIZE, paper)) {
+    Fail();
+    return;
+  }
+
+  int samples = static_cast<int>(request_.samples.size());
+  if (samples == 0) return;
+  if (!PaperFeedFor(request_.selection.paperFeed, &feed_)) {
+    Fail();
+    return;
+  }
+  int64_t length = 0;
+  if (feed_.handling == PaperHandling::Sheets) {
+    Words16 current{};
+    if (!driver.Get(printer_link::ITEM_PAPER_SIZE, current)) {
+      Fail();
+      return;
+    }
+    length = current[PAPER_LENGTH_WORD];
+  }
+  plan_ = PlanSheets(feed_.handling, samples, length);
+  if (!Confirm(plan_, samples) || !PrinterChecks()) return;
+
+  if (!driver.Set(printer_link::ITEM_SAMPLE_PRINT, SAMPLE_PRINT_ON)) {
+    Fail();
+    return;
+  }
+  if (feed_.handling == PaperHandling::Roll) autoCut_ = seat_.GetNumber(REG_AUTO_CUT, AUTO_CUT_ON);
+  // The relaxed launch modes go through the dialogs and checks but print nothing.
+  if (seat_.Launch() != shell::LaunchMode::Normal) return;
+
+  PrintSamples(driver);
+}
+
+bool SampleRun::SetSampleItems(DriverHandle& driver, int sample, bool cut) {
+  using namespace printer_link;
+  if (!driver.Set(ITEM_SAMPLE_PRINT, SAMPLE_PRINT_ON) ||
+      !driver.Set(ITEM_PAPER_HANDLING, feed_.paperSource)) {
+    return false;
+  }
+  if (feed_.handling == PaperHandling::Roll) {
+    FlagsBlock roll = {BLOCK_VERSION, FLAGS_BLOCK_SIZE, 0};
+    if (!driver.Get(ITEM_ROLL_FLAGS, roll)) return false;
+    roll[FLAGS_WORD] |= ROLL_FLAG_FED;
+    // Only the sample the roll is cut after carries the cut; the handle lives for all samples.
+    if (cut) {
+      roll[FLAGS_WORD] |= ROLL_FLAG_CUT;
+    } else {
+      roll[FLAGS_WORD] &= ~ROLL_FLAG_CUT;
+    }
+    if (!driver.SetBlock(ITEM_ROLL_FLAGS, roll)) return false;
+  } else {
+    FlagsBlock range = {BLOCK_VERSION, FLAGS_BLOCK_SIZE, 0};
+    if (!driver.Range(ITEM_SHEET_FLAGS, range)) return false;
+    if (range[FLAGS_WORD] & SHEET_FLAG_SINGLE) {
+      FlagsBlock sheet = {BLOCK_VERSION, FLAGS_BLOCK_SIZE, 0};
+      if (!driver.Get(ITEM_SHEET_FLAGS, sheet)) return false;
+      sheet[FLAGS_WORD] &= ~SHEET_FLAG_SINGLE;
+      if (!driver.SetBlock(ITEM_SHEET_FLAGS, sheet)) return false;
+    }
+  }
+
+  const AdjustmentSelection& selection = request_.selection;
+  const MediaTable* media = seat_.Media();
+  int mediaId = media ? media->DriverMediaId(selection.mediaCode) : MEDIA_NOT_FOUND;
+  if (mediaId < 0 || mediaId > UINT16_MAX) return false;
+  int32_t qualities[MEDIA_QUALITY_COUNT] = {};
+  int qualityCount = media->QualityCodes(selection.mediaCode, qualities, MEDIA_QUALITY_COUNT);
+  int kind = PrintModeKind(selection.qualityCode, qualities, qualityCount < 0 ? 0 : qualityCount);
+  if (kind == PRINT_MODE_KIND_1 || kind == PRINT_MODE_KIND_2) {
+    Words16 mode = {MEDIA_MODE_FIRST,
+                    kind == PRINT_MODE_KIND_1 ? MEDIA_MODE_KIND_1 : MEDIA_MODE_KIND_2,
+                    static_cast<uint16_t>(mediaId), MEDIA_MODE_LAST};
+    if (!driver.SetBlock(ITEM_MEDIA_MODE, mode)) return false;
+  } else {
+    std::array<uint32_t, 5> mode = {
+        BLOCK_VERSION, PRINT_MODE_BLOCK_SIZE, PRINT_MODE_GROUP, static_cast<uint32_t>(mediaId),
+        kind == PRINT_MODE_KIND_3 ? PRINT_MODE_KIND_3_VALUE : PRINT_MODE_KIND_4_VALUE};
+    if (!driver.SetBlock(ITEM_PRINT_MODE, mode)) return false;
+  }
+
+  uint32_t width = 0;
+  if (paperSize_ == PAPER_USER_DEFINED) {
+    std::array<uint32_t, USER_SIZE_WORDS> user{};
+    user[0] = BLOCK_VERSION;
+    user[1] = USER_SIZE_BLOCK_SIZE;
+    user[USER_SIZE_CODE_WORD] = PAPER_USER_DEFINED;
+    if (!driver.Get(ITEM_USER_SIZE, user)) return false;
+    width = user[USER_WIDTH_WORD];
+  } else {
+    Words16 current{};
+    if (!driver.Get(ITEM_PAPER_SIZE, current)) return false;
+    width = current[PAPER_WIDTH_WORD];
+  }
+  if (width == 0 || width > UINT16_MAX) return false;
+  Words16 page = {static_cast<uint16_t>(width), SAMPLE_PAGE_LENGTH, PAPER_USER_DEFINED, 0};
+  if (!driver.SetBlock(ITEM_PAPER_SIZE, page)) return false;
+
+  std::array<uint8_t, FEED_BLOCK_SIZE> feed{};
+  const uint32_t head[] = {BLOCK_VERSION, static_cast<uint32_t>(FEED_BLOCK_SIZE)};
+  std::memcpy(feed.data(), head, sizeof head);
+  if (!driver.Get(ITEM_FEED_DATA, feed)) return false;
+  const SampleJob& job = request_.samples[static_cast<size_t>(sample - 1)];
+  if (job.setsFeedCorrection) {
+    // The byte is signed: a correction it cannot hold is refused, never wrapped.
+    if (job.feedCorrection < FEED_CORRECTION_MIN || job.feedCorrection > FEED_CORRECTION_MAX) {
+      return false;
+    }
+    feed[FEED_CORRECTION_AT] = static_cast<uint8_t>(static_cast<int8_t>(job.feedCorrection));
+  }
+  return driver.SetBlock(ITEM_FEED_DATA, feed);
+}
+
+bool SampleRun::PrintJob(DriverHandle& driver, size_t index) {
+  std::vector<uint8_t> devMode;
+  platform::Printing* printing = seat_.Printing();
+  if (!printing || !driver.DevMode(&devMode)) return false;
+  std::unique_ptr<platform::PrintSurface> surface =
+      printing->Open(seat_.DriverName(), queue_, devMode);
+  if (!surface) return false;
+
+  const AdjustmentSelection& s = request_.selection;
+  const std::string* names[] = {&s.mediaName, &s.paperFeedName, &s.qualityName};
+  std::array<std::string, CAPTION_COUNT> captions;
+  for (size_t i = 0; i < request_.labelTexts.size(); ++i) {
+    captions[i] = seat_.Text(request_.labelTexts[i]) + "=" + *names[i] + ",";
+  }
+  captions[CAPTION_COUNT - 1] = request_.samples[index].caption;
+
+  // Read anew for every job and freed with it: the file may have changed since the check.
+  SampleImage image;
+  if (LoadSampleImage(seat_.Files(), imagePath_, &image) != SAMPLE_IMAGE_OK) return false;
+  return DrawSamplePage(*surface, seat_.InterfaceFont(), captions, image) == SAMPLE_PAGE_OK;
+}
+
+bool SampleRun::PrintClosingPage(DriverHandle& driver) {
+  std::vector<uint8_t> devMode;
+  platform::Printing* printing = seat_.Printing();
+  if (!printing || !driver.DevMode(&devMode)) return false;
+  std::unique_ptr<platform::PrintSurface> surface =
+      printing->Open(seat_.DriverName(), queue_, devMode);
+  return surface &&
+         DrawClosingPage(*surface, seat_.InterfaceFont(), CLOSING_PAGE_TEXT) == SAMPLE_PAGE_OK;
+}
+
+void SampleRun::PrintSamples(DriverHandle& driver) {
+  std::unique_ptr<printer_link::ProgressWait> busy = seat_.NewBusyDialog();
+  if (busy) busy->Start(seat_.Text(TEXT_RUN_TITLE), SAMPLE_RUN_LIMIT_MS, true, parent_);
+  WatchedQueue queue(seat_.Spooler(), queue_);
+  JobWatch watch(seat_.Spooler(), queue.Handle(), seat_.Clock());
+  BusyPoll poll(busy.get());
+  grouping_ = std::make_unique<SheetGrouping>(
+      feed_.handling, static_cast<int>(request_.samples.size()), plan_.perSheet);
+  bool sheets = feed_.handling == PaperHandling::Sheets;
+  int samples = static_cast<int>(request_.samples.size());
+
+  for (int i = 1; i <= samples; ++i) {
+    if (!lastJob_.empty() && (sheets || request_.waitsOnRoll)) {
+      JobWaitResult waited = watch.WaitForPrinting(lastJob_, true, JOB_PRINT_LIMIT_MS, &poll);
+      if (waited == JobWaitResult::Cancelled) break;
+      if (!JobWaitDone(waited)) {
+        Fail();
+        break;
+      }
+    }
+    bool cut = CutAfter(feed_.handling, i, samples, autoCut_);
+    bool sent = true;
+    for (uint8_t mode : grouping_->Before(i)) {
+      if (sent) sent = SendSheet(mode);
+    }
+    if (!sent || !SetSampleItems(driver, i, cut)) {
+      Fail();
+      break;
+    }
+    size_t index = static_cast<size_t>(i - 1);
+    if (request_.applySetting && !request_.applySetting(index)) {
+      if (!request_.settingShowsMessage) Fail();
+      break;
+    }
+    if (!PrintJob(driver, index)) {
+      Fail();
+      break;
+    }
+    lastJob_ = request_.samples[index].caption;
+    grouping_->Printed(i);
+
+    shell::BusyState state = poll.Poll();
+    if (state == shell::BusyState::Cancelled) break;
+    if (state == shell::BusyState::TimedOut) {
+      Fail();
+      break;
+    }
+  }
+  Close(watch, busy.get(), driver);
+  if (busy) busy->Stop();
+}
+
+void SampleRun::WaitReadyQuietly() {
+  platform::Clock& clock = seat_.Clock();
+  uint32_t start = clock.TickCount();
+  while (!seat_.WaitUntilReady(false, nullptr)) {
+    if (clock.TickCount() - start >= CLOSING_READY_LIMIT_MS) return;
+    clock.Sleep(JOB_LOOK_INTERVAL_MS);
+  }
+}
+
+void SampleRun::Close(JobWatch& watch, printer_link::ProgressWait* busy, DriverHandle& driver) {
+  if (busy) busy->DisableCancel();
+  QuietPoll quiet(busy);
+  if (feed_.handling == PaperHandling::Sheets) {
+    if (grouping_->SheetPending()) {
+      for (const RunStep& step : grouping_->Closing()) {
+        if (step.kind == RunStepKind::SheetCommand &&
+            step.value == printer_link::SAMPLE_SHEET_CLOSE) {
+          if (!SendSheet(printer_link::SAMPLE_SHEET_CLOSE)) Fail();
+        } else if (step.kind == RunStepKind::ClosingPage) {
+          if (PrintClosingPage(driver)) {
+            lastJob_ = CLOSING_PAGE_TEXT;
+          } else {
+            Fail();
+          }
+        }
+      }
+    } else if (!lastJob_.empty()) {
+      watch.WaitForPrinting(lastJob_, true, JOB_PRINT_LIMIT_MS, &quiet);
+    }
+    if (!lastJob_.empty()) watch.WaitUntilGone(lastJob_, JOB_LEAVE_LIMIT_MS, &quiet);
+    WaitReadyQuietly();
+    if (!SendSheet(printer_link::SAMPLE_SHEET_FINISH)) Fail();
+  } else if (request_.waitsOnRoll && !lastJob_.empty()) {
+    watch.WaitForPrinting(lastJob_, true, JOB_PRINT_LIMIT_MS, &quiet);
+  }
+}
+
+}  // namespace
+
+void SamplePrint::Run(const SampleRunRequest& request, ui::View* parent) {
+  SampleRun(seat_, request, parent).Go();
+}
+
+}  // namespace feed
