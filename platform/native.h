@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/library.h"
+#include "platform/print_surface.h"
 #include "platform/registry.h"
 #include "platform/spooler.h"
 #include "platform/system.h"
@@ -23,6 +24,7 @@ std::unique_ptr<Registry> MakeNativeRegistry();
 std::unique_ptr<System> MakeNativeSystem();
 std::unique_ptr<Spooler> MakeNativeSpooler();
 std::unique_ptr<ui::Host> MakeNativeHost();
+std::unique_ptr<Printing> MakeNativePrinting();
 #endif
 
 }  // namespace platform

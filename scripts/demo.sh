@@ -12,7 +12,9 @@
 # Sunnabar also gets a sample firmware file, newer than the printer's firmware, in the folder
 # its Browse dialog opens in; under Xvfb the demo picks that file before the screenshot.
 # Trevalo opens its About box from the system menu (screenshot out/trevalo-about.png) and, under
-# Xvfb, is asked to close once and answered Cancel, which shows its confirmation text.
+# Xvfb, is asked to close once and answered Cancel, which shows its confirmation text. Then its
+# guide list opens the adjustment page with the simulated driver's media (screenshot
+# out/trevalo-adjustment.png); under Xvfb both Detail buttons open their dialogs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 KD_ROOT=$(pwd)
@@ -25,6 +27,7 @@ case $program in
   *) echo "usage: scripts/demo.sh [kestrune|sunnabar|trevalo]" >&2; exit 2 ;;
 esac
 PORT=${PORT:-}
+GUIDE_ADJUSTMENT_BUTTON=300  # Trevalo's guide list: one button per item from 300
 log() { printf '== %s\n' "$*"; }
 
 # What the demo needs and the machine lacks (the same step as scripts/test.sh).
@@ -36,7 +39,7 @@ source "$KD_ROOT/scripts/wine-env.sh"
 source "$KD_ROOT/scripts/wine-printer.sh"
 
 log "building $NAME, kddriver, kdtool and the simulated printer (x86_64)"
-kd_windows_build "$NAME" kddriver kdtool kbapi_standin kdsim
+kd_windows_build "$NAME" kddriver kdtool kbapi_standin kdsim kdset32_standin
 kd_control_ids "$program"
 
 DEMO=$KD_BUILD/demo
@@ -59,6 +62,11 @@ MODEL_KEY="HKCU\\SoftWare\\KALDO\\KALDO Maroset\\${KD_SIM_MODEL:6}"
 # Kestrune and Trevalo open with the queue chosen, as after an earlier session with it.
 timeout 60 "$WINELOADER" reg add "$MODEL_KEY" /v SelectPrinter /t REG_SZ /d "$KD_SIM_QUEUE" /f \
   </dev/null >/dev/null 2>&1
+if [ "$program" = trevalo ]; then
+  # Trevalo's adjustment page reads the driver's media through the driver-settings library,
+  # which comes with the driver.
+  cp "$KD_BUILD/sim/KDSET32.DLL" "$KD_SIM_LIBRARY_DIR/"
+fi
 
 # Sunnabar: a printer that restarts 5 s after it took a firmware file (the program itself waits
 # a fixed 70 s), a newer sample file, and the sample's folder remembered as the one Browse opens.
@@ -158,6 +166,40 @@ if [ "$program" = trevalo ]; then
     else
       echo "closing asked nothing" >&2
     fi
+  fi
+
+  # The adjustment page through the guide list's first item, which also chooses the printer
+  # (text 300): the simulated driver's media for roll paper.
+  driver click '*' "$GUIDE_ADJUSTMENT_BUTTON" >/dev/null
+  driver message 20000 ok >/dev/null || echo "the adjustment page said nothing about the printer" >&2
+  if control_shows "$IDC_PAPER_FEED_LIST" "$(text 10200)"; then
+    log "media for roll paper: $(driver entries '*' "$IDC_MEDIA_LIST" | tr '\n' '|')"
+    sleep 1
+    ADJUSTMENT_SHOT=$KD_ROOT/out/trevalo-adjustment.png
+    screenshot "$ADJUSTMENT_SHOT"
+    log "screenshot: $ADJUSTMENT_SHOT"
+    if kd_display_is_private; then
+      # Both Detail buttons open their dialogs; the pellan one from the second print quality.
+      EXE=$(kd_windows_path "$FOLDER/$NAME.exe")
+      driver click '*' "$IDC_PAPER_FEED_DETAIL" >/dev/null
+      if driver dialog "$EXE" "$IDD_PAPER_FEED_DETAIL" 20000 ok >/dev/null; then
+        log "paper feed Detail opened its dialog"
+      else
+        echo "paper feed Detail opened nothing" >&2
+      fi
+      second=$(driver entries '*' "$IDC_QUALITY_LIST" | sed -n 2p)
+      if [ -n "$second" ] && driver choose '*' "$IDC_QUALITY_LIST" "$second" >/dev/null &&
+        control_shows "$IDC_QUALITY_LIST" "$second"; then
+        driver click '*' "$IDC_PELLAN_DETAIL" >/dev/null
+        if driver dialog "$EXE" "$IDD_PELLAN_DETAIL" 20000 cancel >/dev/null; then
+          log "pellan Detail opened its dialog"
+        else
+          echo "pellan Detail opened nothing" >&2
+        fi
+      fi
+    fi
+  else
+    echo "the adjustment page did not show" >&2
   fi
 fi
 

@@ -12,7 +12,9 @@
 #   - DIR/Maroset with the manual pages, named by HKLM\SoftWare\KALDO\KALDO Maroset InstallPath;
 #   - HKLM\Software\KALDO\QTW3\Driver\<model>: the status monitor knows the driver;
 #   - the driver <model> in Wine's spooler (wineps.drv, raw data), its data file DIR/printer/
-#     KD9000.INI carrying "KBAPII=KBAPI.DLL"; the spooler copies the data file and the stand-in
+#     KD9000.INI carrying "KBAPII=KBAPI.DLL" and, for the PostScript driver that renders GDI
+#     pages, the page sizes of scripts/wine-sim-driver.ppd (a GDI page on the queue reaches the
+#     printer as a PostScript document); the spooler copies the data file and the stand-in
 #     KBAPI.DLL into its driver folder. KBAPI.DLL lies nowhere else in the prefix, so the
 #     programs find it only through the driver's data file, as on a workstation where the
 #     library comes with the printer driver;
@@ -93,7 +95,12 @@ kd_sim_printer_install() {  # DIR [PORT]
   timeout 60 "$WINELOADER" reg import "$(kd_windows_path "$reg")" </dev/null >/dev/null 2>&1 ||
     { echo "the registry keys could not be imported" >&2; return 1; }
 
-  printf '[User Mode Printer Driver Information]\r\nKBAPII=KBAPI.DLL\r\n' >"$printer/KD9000.INI"
+  # The data file is also the PostScript driver's page description: the profile reader skips
+  # its lines, the driver skips the INI section.
+  {
+    printf '[User Mode Printer Driver Information]\r\nKBAPII=KBAPI.DLL\r\n'
+    sed 's/$/\r/' "$KD_ROOT/scripts/wine-sim-driver.ppd"
+  } >"$printer/KD9000.INI"
   KD_SIM_INPUT=$printer/printer.input
   : >"$KD_SIM_INPUT"
   port="|cat >> '$KD_SIM_INPUT'"

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "sim/document_reader.h"
 #include "sim/protocol_bytes.h"
 
 namespace sim {
@@ -23,6 +24,11 @@ class Reader {
  private:
   size_t Left() const { return length_ - at_; }
 
+  bool StartsDocument(size_t at) const {
+    return at <= length_ && length_ - at >= DOCUMENT_INTRO_LENGTH &&
+           std::memcmp(bytes_ + at, DOCUMENT_INTRO, DOCUMENT_INTRO_LENGTH) == 0;
+  }
+
   template <size_t N>
   bool Matches(size_t at, const uint8_t (&sequence)[N]) const {
     return at <= length_ && length_ - at >= N && std::memcmp(bytes_ + at, sequence, N) == 0;
@@ -34,7 +40,7 @@ class Reader {
 
   bool StartsKnownSequence(size_t at) const {
     return Matches(at, RESET) || Matches(at, REMOTE_INTRO) || Matches(at, SAMPLE_SHEET_INTRO) ||
-           Matches(at, FIRMWARE_INTRO) || Matches(at, PAGE_END);
+           Matches(at, FIRMWARE_INTRO) || Matches(at, PAGE_END) || StartsDocument(at);
   }
 
   void Add(JobPiece piece) {
@@ -70,6 +76,17 @@ class Reader {
     if (Matches(at_, REMOTE_INTRO)) return RemoteMode();
     if (Matches(at_, SAMPLE_SHEET_INTRO)) return SampleSheet();
     if (Matches(at_, FIRMWARE_INTRO)) return Firmware();
+    if (StartsDocument(at_)) {
+      DocumentExtent extent = MeasureDocument(bytes_ + at_, Left());
+      JobEvent event;
+      event.piece = JobPiece::DOCUMENT;
+      event.at = at_;
+      event.count = extent.length;
+      event.cut = !extent.complete;
+      events_.push_back(event);
+      at_ += extent.length;
+      return true;
+    }
     if (Matches(at_, PAGE_END)) {
       at_ += sizeof PAGE_END;
       Add(JobPiece::PAGE_END);
@@ -179,6 +196,18 @@ class Reader {
 std::vector<JobEvent> ReadJob(const uint8_t* bytes, size_t length) {
   if (bytes == nullptr) return {};
   return Reader(bytes, length).Run();
+}
+
+size_t WholeJobsLength(const uint8_t* bytes, size_t length) {
+  if (bytes == nullptr) return 0;
+  std::vector<JobEvent> events = ReadJob(bytes, length);
+  if (!events.empty()) {
+    const JobEvent& last = events.back();
+    if (last.piece == JobPiece::DOCUMENT && last.cut && last.at + last.count == length) {
+      return last.at;
+    }
+  }
+  return length;
 }
 
 }  // namespace sim

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 
+#include "sim/document_reader.h"
 #include "sim/job_reader.h"
 #include "sim/protocol_bytes.h"
 #include "sim/simulated_driver.h"
@@ -423,6 +424,10 @@ void SimulatedPrinter::ReceiveJob(const uint8_t* bytes, size_t length) {
       case JobPiece::PRINT_DATA:
         Note("print data " + std::to_string(event.count) + " bytes");
         break;
+      case JobPiece::DOCUMENT:
+        Note("print data " + std::to_string(event.count) + " bytes");
+        Note(DocumentRecord(ReadDocument(bytes + event.at, event.count)));
+        break;
       case JobPiece::MALFORMED:
         Note("malformed: " + event.problem);
         break;
@@ -538,6 +543,8 @@ long SimulatedPrinter::IngestInput() {
   in.seekg(static_cast<std::streamoff>(state_.inputOffset));
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   bytes.resize(static_cast<size_t>(in.gcount()));
+  // A document the spooler is still writing is taken in whole, at a later call.
+  bytes.resize(WholeJobsLength(bytes.data(), bytes.size()));
   state_.inputOffset += bytes.size();
   if (!bytes.empty()) ReceiveJob(bytes);
   return static_cast<long>(bytes.size());

@@ -1,5 +1,5 @@
 // The system headers of the Win32 realisation, minus the macros that would rename the seam's
-// own operations (MessageBox, CreateFont, OpenPrinter, StartDoc).
+// own operations (MessageBox, CreateFont, OpenPrinter, StartDoc, DrawText).
 #pragma once
 
 #ifndef NOMINMAX
@@ -16,3 +16,4 @@
 #undef CreateFont
 #undef OpenPrinter
 #undef StartDoc
+#undef DrawText

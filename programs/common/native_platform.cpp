@@ -14,6 +14,7 @@ shell::PlatformSet NativePlatform() {
   set.system = platform::MakeNativeSystem();
   set.spooler = platform::MakeNativeSpooler();
   set.host = platform::MakeNativeHost();
+  set.printing = platform::MakeNativePrinting();
   return set;
 }
 

@@ -94,6 +94,15 @@ expect_bytes() {  # expect_bytes WHAT BEFORE HEX
 
 printer() { kd_kdsim set "$KD_SIM_STATE_FILE" "$@" >/dev/null || fail "kdsim set $*"; }
 printer_log_has() { kd_kdsim log "$KD_SIM_STATE_FILE" | tr -d '\r' | grep -q -- "$1"; }
+# The spooler hands a document to the port after its end: polls for about SECONDS seconds.
+printer_log_eventually_has() {  # PATTERN SECONDS
+  local deadline=$((SECONDS + $2))
+  while :; do
+    printer_log_has "$1" && return 0
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 1
+  done
+}
 printer_shows() { kd_kdsim show "$KD_SIM_STATE_FILE" | tr -d '\r' | grep -qx -- "$1"; }
 program_running() { kill -0 "$PROGRAM_PID" 2>/dev/null; }
 program_ended() { ! program_running; }

@@ -65,7 +65,7 @@ TEST_F(RawJobTest, MaintenanceStreams) {
        {"job 11 bytes", "malformed: sample sheet command with a wrong access value"}},
       {"driver print data",
        Join({simtest::Text("%!PS-Adobe-3.0\nshowpage\n")}),
-       {"job 24 bytes", "print data 24 bytes"}},
+       {"job 24 bytes", "print data 24 bytes", R"(sample job "" pages 1 images 0 captions cut)"}},
       {"unknown remote command",
        Join({simtest::ENTER, {0x5A, 0x5A, 0x01, 0x00, 0x07}, simtest::LEAVE}),
        {"job 24 bytes", "remote mode on", "unknown command ZZ 07", "remote mode off"}},

@@ -3,6 +3,7 @@
 // keyboard routing. Run under wine64 by scripts/test.d/wine_smoke.sh; exit code 0 = all passed.
 #include "tests/win32/platform_check.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -12,6 +13,7 @@
 
 #include "platform/native.h"
 #include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_print.h"
 
 namespace {
 
@@ -288,6 +290,38 @@ void FilterConversion(Checker& checker) {
   CHECK(platform::FileDialogFilter("All|*.*") == std::string("All\0*.*\0\0", 9));
 }
 
+// A device mode block is handed to the system only when it holds what its size fields say.
+void DeviceModeBlocks(Checker& checker) {
+  struct Case {
+    size_t bytes;
+    WORD publicPart;
+    WORD privatePart;
+    bool whole;
+  };
+  const size_t head = offsetof(DEVMODEA, dmDriverExtra) + sizeof(WORD);
+  const Case cases[] = {
+      {sizeof(DEVMODEA), sizeof(DEVMODEA), 0, true},
+      {sizeof(DEVMODEA) + 8, sizeof(DEVMODEA), 8, true},
+      {sizeof(DEVMODEA) + 7, sizeof(DEVMODEA), 8, false},  // private part cut
+      {sizeof(DEVMODEA) - 1, sizeof(DEVMODEA), 0, false},  // public part cut
+      {head, offsetof(DEVMODEA, dmFields), 0, false},      // no field mask
+      {head - 1, 0, 0, false},                             // size fields cut
+      {0xFFFF + 0xFFFF, 0xFFFF, 0xFFFF, true},             // largest sizes, all there
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> block(c.bytes, 0);
+    if (block.size() >= head) {
+      std::memcpy(block.data() + offsetof(DEVMODEA, dmSize), &c.publicPart, sizeof(WORD));
+      std::memcpy(block.data() + offsetof(DEVMODEA, dmDriverExtra), &c.privatePart, sizeof(WORD));
+    }
+    CHECK(platform::DeviceModeBlockWhole(block.data(), block.size()) == c.whole);
+  }
+  CHECK(!platform::DeviceModeBlockWhole(nullptr, 0));
+  auto printing = platform::MakeNativePrinting();
+  CHECK(printing->Open("any", "any", {}) == nullptr);
+  CHECK(printing->Open("any", "any", std::vector<uint8_t>(head, 0)) == nullptr);
+}
+
 }  // namespace
 
 int main() {
@@ -296,6 +330,7 @@ int main() {
   FilesReadsAndProfiles(checker);
   LibrariesAndSystem(checker);
   FilterConversion(checker);
+  DeviceModeBlocks(checker);
   {
     platform::Win32Host host;
     ModalDialogRoutesKeysAndControls(checker, host);

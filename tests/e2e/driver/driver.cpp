@@ -3,13 +3,18 @@
 #include <windows.h>
 // windows.h first: winspool.h builds on it.
 #include <winspool.h>
+// The seam's print surface has an operation of the same name.
+#undef DrawText
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "platform/native.h"
 
 namespace {
 
@@ -339,6 +344,40 @@ int Text(const char* title, int id) {
 
 // Selects the combo box entry with exactly that text and tells the combo's owner, as a change
 // by the operator would. Posted: the owner may answer with a modal message box.
+// Every entry of a combo box, one a line, in list order.
+int Entries(const char* title, int id) {
+  HWND window = FindDialog(title, false);
+  HWND combo = window ? FindControl(window, id) : nullptr;
+  if (!combo) {
+    std::fprintf(stderr, "no control %d in \"%s\"\n", id, title);
+    return EXIT_FAILED;
+  }
+  LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    // The wide form, as for the selected entry's text.
+    LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (length == CB_ERR) return EXIT_FAILED;
+    std::vector<wchar_t> wide(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                 reinterpret_cast<LPARAM>(wide.data()));
+    char text[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
+    std::printf("%s\n", text);
+  }
+  return EXIT_OK;
+}
+
+int Enabled(const char* title, int id) {
+  HWND window = FindDialog(title, false);
+  HWND control = window ? FindControl(window, id) : nullptr;
+  if (!control) {
+    std::fprintf(stderr, "no control %d in \"%s\"\n", id, title);
+    return EXIT_FAILED;
+  }
+  std::printf("%s\n", IsWindowEnabled(control) ? "enabled" : "disabled");
+  return EXIT_OK;
+}
+
 int Choose(const char* title, int id, const char* entry) {
   HWND window = FindDialog(title, false);
   HWND combo = window ? FindControl(window, id) : nullptr;
@@ -645,6 +684,264 @@ int InstallPrinter(const char* driverName, const char* dataFile, const char* que
   return EXIT_OK;
 }
 
+// --- Which template a dialog was made from ---------------------------------------------------
+//
+// The dialog's own controls (their ids, in creation order) are compared with the items of the
+// program's extended dialog template, read from the executable as data.
+
+constexpr WORD TEMPLATE_EX_SIGNATURE = 0xFFFF;
+constexpr WORD NAME_IS_ORDINAL = 0xFFFF;
+
+class TemplateReader {
+ public:
+  TemplateReader(const BYTE* bytes, size_t size) : bytes_(bytes), size_(size) {}
+  bool Ok() const { return ok_; }
+  WORD Word() { return static_cast<WORD>(Take(sizeof(WORD))); }
+  DWORD Dword() { return static_cast<DWORD>(Take(sizeof(DWORD))); }
+  void Skip(size_t n) { at_ = Fits(n) ? at_ + n : (ok_ = false, size_); }
+  // A string, or an ordinal behind 0xFFFF, or nothing behind 0.
+  void SkipNameOrOrdinal() {
+    WORD first = Word();
+    if (first == NAME_IS_ORDINAL) {
+      Word();
+    } else if (first != 0) {
+      while (ok_ && Word() != 0) {
+      }
+    }
+  }
+  void SkipString() {
+    while (ok_ && Word() != 0) {
+    }
+  }
+  void AlignDword() { Skip((sizeof(DWORD) - at_ % sizeof(DWORD)) % sizeof(DWORD)); }
+
+ private:
+  bool Fits(size_t n) const { return ok_ && n <= size_ - at_; }
+  uint32_t Take(size_t n) {
+    if (!Fits(n)) {
+      ok_ = false;
+      return 0;
+    }
+    uint32_t value = 0;
+    for (size_t i = 0; i < n; ++i) value |= static_cast<uint32_t>(bytes_[at_ + i]) << (8 * i);
+    at_ += n;
+    return value;
+  }
+  const BYTE* bytes_;
+  size_t size_;
+  size_t at_ = 0;
+  bool ok_ = true;
+};
+
+// The control ids of an extended dialog template in the executable; false when it has none.
+bool TemplateControlIds(const char* executable, int templateId, std::vector<int>* ids) {
+  HMODULE module = LoadLibraryExA(executable, nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!module) return false;
+  bool ok = false;
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId), RT_DIALOG);
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const BYTE* bytes = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+  if (bytes) {
+    TemplateReader reader(bytes, SizeofResource(module, found));
+    WORD version = reader.Word();
+    WORD signature = reader.Word();
+    reader.Skip(2 * sizeof(DWORD));  // help id, extended style
+    DWORD style = reader.Dword();
+    WORD items = reader.Word();
+    reader.Skip(4 * sizeof(short));
+    reader.SkipNameOrOrdinal();  // menu
+    reader.SkipNameOrOrdinal();  // class
+    reader.SkipString();         // caption
+    if (style & DS_SETFONT) {
+      reader.Skip(2 * sizeof(WORD) + 2);  // size, weight, italic, character set
+      reader.SkipString();
+    }
+    ok = version == 1 && signature == TEMPLATE_EX_SIGNATURE;
+    for (WORD i = 0; ok && i < items; ++i) {
+      reader.AlignDword();
+      reader.Skip(3 * sizeof(DWORD) + 4 * sizeof(short));  // help id, styles, place
+      ids->push_back(static_cast<int>(reader.Dword()));
+      reader.SkipNameOrOrdinal();  // class
+      reader.SkipNameOrOrdinal();  // text
+      reader.Skip(reader.Word());  // creation data
+      ok = reader.Ok();
+    }
+  }
+  FreeLibrary(module);
+  return ok;
+}
+
+// A visible dialog that another window owns and that is no message box: a modal dialog.
+BOOL CALLBACK MatchOwned(HWND window, LPARAM lParam) {
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::strcmp(name, DIALOG_CLASS) != 0 || !IsWindowVisible(window)) return TRUE;
+  if (IsMessageBox(window) || !GetWindow(window, GW_OWNER)) return TRUE;
+  *reinterpret_cast<HWND*>(lParam) = window;
+  return FALSE;
+}
+
+HWND FindOwnedDialog() {
+  HWND found = nullptr;
+  EnumWindows(MatchOwned, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::string IdList(const std::vector<int>& ids) {
+  std::string text;
+  for (int id : ids) text += (text.empty() ? "" : " ") + std::to_string(id);
+  return text;
+}
+
+// Waits for a modal dialog with the controls of the template, answers it with its OK or Cancel
+// button and waits for it to go.
+int Dialog(const char* executable, int templateId, DWORD timeoutMs, const char* answer) {
+  std::vector<int> expected;
+  if (!TemplateControlIds(executable, templateId, &expected)) {
+    std::fprintf(stderr, "no dialog template %d in %s\n", templateId, executable);
+    return EXIT_FAILED;
+  }
+  // Another modal dialog (the busy dialog of a readiness wait) may come first: wait for one
+  // with the template's controls, and say what showed instead when none came.
+  DWORD start = GetTickCount();
+  HWND dialog = nullptr;
+  std::vector<int> shown;
+  for (;;) {
+    dialog = FindOwnedDialog();
+    shown.clear();
+    for (HWND child = dialog ? GetWindow(dialog, GW_CHILD) : nullptr; child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      shown.push_back(GetDlgCtrlID(child));
+    }
+    if (dialog && shown == expected) break;
+    if (GetTickCount() - start >= timeoutMs) {
+      std::fprintf(
+          stderr, "no dialog of template %d (controls %s) within %lu ms; %s\n", templateId,
+          IdList(expected).c_str(), static_cast<unsigned long>(timeoutMs),
+          dialog ? ("one with controls " + IdList(shown) + " showed").c_str() : "none showed");
+      return EXIT_FAILED;
+    }
+    Sleep(POLL_MS);
+  }
+  std::printf("dialog: %s\ncontrols: %s\n", TextOf(dialog).c_str(), IdList(shown).c_str());
+  int button = std::strcmp(answer, "cancel") == 0 ? IDCANCEL : IDOK;
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+  start = GetTickCount();
+  while (IsWindow(dialog) && IsWindowVisible(dialog)) {
+    if (GetTickCount() - start >= timeoutMs) {
+      std::fprintf(stderr, "the dialog stayed after %s\n", answer);
+      return EXIT_FAILED;
+    }
+    Sleep(POLL_MS);
+  }
+  std::printf("closed by %s\n", answer);
+  return EXIT_OK;
+}
+
+// A sample page in miniature, drawn through the programs' own print surface on the queue's
+// driver with the queue's settings: the captions side by side (the last in bold), then a small
+// picture in two bands. The printer's record shows what the driver made of it.
+constexpr int CAPTION_POINTS = 11;
+constexpr int POINTS_PER_INCH = 72;
+constexpr int CAPTION_GAP = 50;
+constexpr int PICTURE_WIDTH = 8;
+constexpr int PICTURE_HEIGHT = 4;
+constexpr int PICTURE_BITS = 24;
+constexpr int PICTURE_ROW_BYTES = (PICTURE_WIDTH * 3 + 3) / 4 * 4;
+
+int PrintPage(const char* queueName, const char* title, const std::vector<std::string>& captions) {
+  auto spooler = platform::MakeNativeSpooler();
+  std::vector<platform::PrinterQueue> queues;
+  std::string driverName;
+  if (spooler->EnumeratePrinters(&queues)) {
+    for (const platform::PrinterQueue& queue : queues) {
+      if (queue.printerName == queueName) driverName = queue.driverName;
+    }
+  }
+  if (driverName.empty()) {
+    std::fprintf(stderr, "no queue %s\n", queueName);
+    return EXIT_FAILED;
+  }
+  std::vector<uint8_t> devMode;
+  platform::PrinterHandle printer = spooler->OpenPrinter(queueName);
+  bool settings = printer && spooler->GetDeviceSettings(printer, queueName, nullptr, &devMode);
+  if (printer) spooler->ClosePrinter(printer);
+  if (!settings) {
+    std::fprintf(stderr, "no device settings for %s\n", queueName);
+    return EXIT_FAILED;
+  }
+  auto surface = platform::MakeNativePrinting()->Open(driverName, queueName, devMode);
+  if (!surface) {
+    std::fprintf(stderr, "no print surface on %s\n", queueName);
+    return EXIT_FAILED;
+  }
+  platform::PrintMetrics metrics = surface->Metrics();
+  const int lineHeight = CAPTION_POINTS * metrics.dpiY / POINTS_PER_INCH;
+  BITMAPINFOHEADER header = {};
+  header.biSize = sizeof header;
+  header.biWidth = PICTURE_WIDTH;
+  header.biHeight = PICTURE_HEIGHT;
+  header.biPlanes = 1;
+  header.biBitCount = PICTURE_BITS;
+  header.biCompression = BI_RGB;
+  std::vector<uint8_t> pixels(PICTURE_ROW_BYTES * PICTURE_HEIGHT);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 37);
+  platform::PrintImage picture;
+  picture.info = reinterpret_cast<const uint8_t*>(&header);
+  picture.infoSize = sizeof header;
+  picture.pixels = pixels.data();
+  picture.width = PICTURE_WIDTH;
+  picture.height = PICTURE_HEIGHT;
+
+  bool ok = surface->StartDocument(title) && surface->StartPage();
+  int x = 0;
+  for (size_t i = 0; ok && i < captions.size(); ++i) {
+    ui::FontDescription font;
+    font.height = -lineHeight;
+    font.weight = i + 1 == captions.size() ? FW_BOLD : FW_NORMAL;
+    font.faceName = "Tahoma";
+    int width = surface->SelectFont(font) ? surface->TextWidth(captions[i]) : -1;
+    ok = width >= 0 &&
+         surface->DrawText(captions[i], ui::Rect{x, lineHeight, metrics.width, 2 * lineHeight});
+    x += width + CAPTION_GAP;
+  }
+  const int scale = metrics.dpiX / PICTURE_WIDTH;
+  const int top = 3 * lineHeight;
+  const int half = PICTURE_HEIGHT / 2;
+  // The upper band first: its rows lie above the lower band's, counted from the bottom.
+  ok = ok &&
+       surface->DrawImage(picture, half, half,
+                          ui::Rect{0, top, scale * PICTURE_WIDTH, top + scale * half}) &&
+       surface->DrawImage(
+           picture, 0, half,
+           ui::Rect{0, top + scale * half, scale * PICTURE_WIDTH, top + scale * 2 * half});
+  ok = ok && surface->EndPage() && surface->EndDocument();
+  if (!ok) {
+    surface->AbortDocument();
+    std::fprintf(stderr, "the page failed\n");
+    return EXIT_FAILED;
+  }
+  std::printf("printed at %dx%d dpi, %dx%d pixels\n", metrics.dpiX, metrics.dpiY, metrics.width,
+              metrics.height);
+  return EXIT_OK;
+}
+
+// A device mode block that does not hold what it announces never reaches the system.
+int RefuseShortSettings(const char* queueName) {
+  // The size fields announce the whole public part; the block ends right behind them.
+  std::vector<uint8_t> cut(offsetof(DEVMODEA, dmDriverExtra) + sizeof(WORD), 0);
+  cut[offsetof(DEVMODEA, dmSize)] = sizeof(DEVMODEA);
+  auto printing = platform::MakeNativePrinting();
+  if (printing->Open("", queueName, {}) || printing->Open("", queueName, cut)) {
+    std::fprintf(stderr, "a short device mode block made a surface\n");
+    return EXIT_FAILED;
+  }
+  std::printf("refused\n");
+  return EXIT_OK;
+}
+
 int Usage() {
   std::fprintf(
       stderr,
@@ -653,6 +950,8 @@ int Usage() {
       "       | wait-control ID MS | watch TITLE MS | open-file TITLE PATH MS | controls TITLE\n"
       "       | syscommand TITLE ID | release TITLE\n"
       "       | install-printer DRIVER DATA_FILE QUEUE PORT [FILE...]\n"
+      "       | print QUEUE TITLE CAPTION... | refuse-settings QUEUE\n"
+      "       | dialog EXE TEMPLATE MS [ok|cancel] | entries TITLE ID | enabled TITLE ID\n"
       "       (TITLE \"*\": any main window)\n");
   return EXIT_USAGE;
 }
@@ -688,5 +987,14 @@ int main(int argc, char** argv) {
     return InstallPrinter(argv[2], argv[3], argv[4], argv[5],
                           std::vector<std::string>(argv + 6, argv + argc));
   }
+  if (command == "print" && argc >= 5) {
+    return PrintPage(argv[2], argv[3], std::vector<std::string>(argv + 4, argv + argc));
+  }
+  if (command == "entries" && argc == 4) return Entries(argv[2], std::atoi(argv[3]));
+  if (command == "enabled" && argc == 4) return Enabled(argv[2], std::atoi(argv[3]));
+  if (command == "dialog" && (argc == 5 || argc == 6)) {
+    return Dialog(argv[2], std::atoi(argv[3]), Ms(argv[4]), argc == 6 ? argv[5] : "ok");
+  }
+  if (command == "refuse-settings" && argc == 3) return RefuseShortSettings(argv[2]);
   return Usage();
 }
