@@ -36,12 +36,7 @@ const char SAMPLE_FORMAT[] = "%3lld, %3lld, %3lld, %3lld, %3lld";
 const char LABEL_SUFFIX[] = " : ";
 
 // Texts of the launch mode U preview, each in its own box.
-struct Preview {
-  int text;
-  ui::Icon icon;
-  ui::Buttons buttons;
-};
-constexpr Preview PREVIEW[] = {
+constexpr PreviewMessage PREVIEW[] = {
     {TEXT_NOT_READY, ui::Icon::Warning, ui::Buttons::Ok},
     {TEXT_FEED_SAVED, ui::Icon::Information, ui::Buttons::Ok},
     {TEXT_FEED_NOT_SAVED, ui::Icon::Warning, ui::Buttons::Ok},
@@ -106,11 +101,6 @@ bool IsRangeEdit(int id) {
   return id == IDC_FEED_LOW_EDIT || id == IDC_FEED_HIGH_EDIT;
 }
 
-std::string FileNameOf(const std::string& path) {
-  size_t slash = path.rfind('\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 std::string FilterRangeText(const std::string& typed, int minimum, int maximum) {
@@ -140,7 +130,7 @@ int RangeTextValue(const std::string& text) {
 }
 
 ui::Answer PaperFeedDetail::Message(int text, ui::Icon icon, ui::Buttons buttons) {
-  return seat_.Message(view_, seat_.GetTexts().GetText(text), icon, buttons);
+  return DetailMessage(seat_, view_, text, icon, buttons);
 }
 
 bool PaperFeedDetail::OnInit(ui::View& view) {
@@ -154,10 +144,8 @@ bool PaperFeedDetail::OnInit(ui::View& view) {
   SetEdit(IDC_FEED_LOW_EDIT, &state_.lowText, FEED_RANGE_MIN);
   ShowSamples();
 
-  state_.userImage =
-      seat_.GetNumber(SAMPLE_FEEDING_RADIO, IDC_FEED_STANDARD_IMAGE) == IDC_FEED_USER_IMAGE;
-  state_.userImagePath = seat_.GetString(SAMPLE_FEEDING_PATH, "");
-  ShowImageChoice();
+  image_.Load();
+  image_.Show(view);
 
   view.EnableControl(IDC_FEED_SAVE, false);
   selection_.adjustmentKind = ADJUST_PAPER_FEED;
@@ -169,7 +157,7 @@ bool PaperFeedDetail::OnInit(ui::View& view) {
 }
 
 void PaperFeedDetail::ShowPreviewMessages() {
-  for (const Preview& p : PREVIEW) Message(p.text, p.icon, p.buttons);
+  for (const PreviewMessage& p : PREVIEW) Message(p.text, p.icon, p.buttons);
 }
 
 void PaperFeedDetail::LayOut() {
@@ -197,28 +185,6 @@ bool PaperFeedDetail::ReadPrinterValue() {
   return true;
 }
 
-void PaperFeedDetail::ShowImageChoice() {
-  view_->SetChecked(IDC_FEED_STANDARD_IMAGE, !state_.userImage);
-  view_->SetChecked(IDC_FEED_USER_IMAGE, state_.userImage);
-  view_->EnableControl(IDC_FEED_BROWSE, state_.userImage);
-  view_->EnableControl(IDC_FEED_IMAGE_NAME, state_.userImage);
-  view_->SetControlText(IDC_FEED_IMAGE_NAME, FileNameOf(state_.userImagePath));
-}
-
-void PaperFeedDetail::ChooseImage(bool user) {
-  state_.userImage = user;
-  seat_.SetNumber(SAMPLE_FEEDING_RADIO, user ? IDC_FEED_USER_IMAGE : IDC_FEED_STANDARD_IMAGE);
-  ShowImageChoice();
-}
-
-void PaperFeedDetail::Browse() {
-  std::string path;
-  if (!seat_.ChooseFile(view_, BITMAP_FILE_FILTER, &path)) return;
-  state_.userImagePath = path;
-  seat_.SetString(SAMPLE_FEEDING_PATH, path);
-  ShowImageChoice();
-}
-
 void PaperFeedDetail::OnCommand(int id, int code) {
   if (!view_) return;
   if (IsRangeEdit(id) || id == IDC_FEED_SAVE_EDIT) {
@@ -243,13 +209,13 @@ void PaperFeedDetail::OnCommand(int id, int code) {
   }
   switch (id) {
     case IDC_FEED_STANDARD_IMAGE:
-      ChooseImage(false);
+      image_.Choose(*view_, IDC_FEED_STANDARD_IMAGE);
       break;
     case IDC_FEED_USER_IMAGE:
-      ChooseImage(true);
+      image_.Choose(*view_, IDC_FEED_USER_IMAGE);
       break;
     case IDC_FEED_BROWSE:
-      Browse();
+      image_.Browse(*view_);
       break;
     case IDC_FEED_SAMPLE_PRINT:
       PrintSamples();
@@ -379,8 +345,8 @@ void PaperFeedDetail::PrintSamples() {
 
   SampleRunRequest request;
   request.selection = selection_;
-  request.userImage = state_.userImage;
-  request.userImagePath = state_.userImagePath;
+  request.userImage = image_.User();
+  request.userImagePath = image_.UserPath();
   request.labelTexts = {TEXT_FEED_MEDIA_LABEL, TEXT_FEED_PAPER_LABEL, TEXT_FEED_QUALITY_LABEL};
   int64_t low = RangeTextValue(state_.lowText);
   int64_t high = RangeTextValue(state_.highText);
@@ -406,18 +372,7 @@ void PaperFeedDetail::Save() {
     return;
   }
   if (seat_.Launch() != shell::LaunchMode::Normal) return;
-  if (!seat_.PrinterInstalled()) {
-    Message(TEXT_PRINTER_GONE, ui::Icon::Error);
-    return;
-  }
-  if (!seat_.WaitUntilReady(view_)) {
-    if (seat_.MatchDeviceId()) {
-      Message(TEXT_NOT_READY, ui::Icon::Warning);
-    } else {
-      Message(TEXT_WRONG_PRINTER, ui::Icon::Error);
-    }
-    return;
-  }
+  if (!PrinterReadyForSave(seat_, view_)) return;
   int value = RangeTextValue(state_.saveText);
   bool verified = false;
   if (seat_.WriteAdjustValue(selection_, value, state_.valueString, FEED_VALUE_KIND) == 1) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "feed/adjustment_selection.h"
+#include "feed/detail_parts.h"
 #include "feed/detail_seat.h"
 #include "feed/paper_feed_detail_ids.h"
 #include "feed/sample_values.h"
@@ -36,7 +37,6 @@ constexpr int TEXT_FEED_SAMPLE_CAPTION = 120000;
 // Registry values of the picture choice under the tool's subkey.
 constexpr char SAMPLE_FEEDING_RADIO[] = "SampleFeedingR";
 constexpr char SAMPLE_FEEDING_PATH[] = "SampleFeeding";
-constexpr char BITMAP_FILE_FILTER[] = "Bitmap File(*.BMP)|*.BMP||";
 
 // Where the manual opens for this dialog.
 constexpr int FEED_DETAIL_MANUAL_PAGE = 4;
@@ -66,8 +66,6 @@ struct PaperFeedDetailState {
   std::string highText;  // highest sample value, as filtered
   std::string saveText;  // value to save, as filtered
   std::array<int64_t, FEED_SAMPLE_COUNT> samples{};
-  bool userImage = false;
-  std::string userImagePath;
   // Characters 3 and 4 of the value text read at opening: the reference the write adds to.
   std::string valueString;
   std::string printerValue;  // the printer's value as shown; empty until read
@@ -76,7 +74,10 @@ struct PaperFeedDetailState {
 class PaperFeedDetail : public ui::DialogHandler, private shell::RangeSliderParent {
  public:
   PaperFeedDetail(DetailSeat& seat, AdjustmentSelection& selection)
-      : seat_(seat), selection_(selection) {}
+      : seat_(seat),
+        selection_(selection),
+        image_(seat, {IDC_FEED_STANDARD_IMAGE, IDC_FEED_USER_IMAGE, IDC_FEED_IMAGE_NAME,
+                      IDC_FEED_BROWSE, SAMPLE_FEEDING_RADIO, SAMPLE_FEEDING_PATH}) {}
 
   // ui::DialogHandler
   bool OnInit(ui::View& view) override;
@@ -104,10 +105,6 @@ class PaperFeedDetail : public ui::DialogHandler, private shell::RangeSliderPare
   void LayOut();
   // False, with 318 shown, when the printer's value cannot be read.
   bool ReadPrinterValue();
-  void ShowImageChoice();
-  void ChooseImage(bool user);
-  void Browse();
-
   // Edits: the typed text filtered and, when the filter changed it, put back.
   std::string FilterEdit(int id, int minimum, int maximum);
   void SetEdit(int id, std::string* text, int value);
@@ -124,6 +121,7 @@ class PaperFeedDetail : public ui::DialogHandler, private shell::RangeSliderPare
   ui::View* view_ = nullptr;
   shell::RangeSlider slider_;
   PaperFeedDetailState state_;
+  SampleImageChoice image_;
 };
 
 }  // namespace feed

@@ -139,12 +139,7 @@ const shell::ControlLayout LAYOUT[] = {
 };
 
 // The U launch mode's preview of every message the dialog and its sample print may show.
-struct Preview {
-  int text;
-  ui::Icon icon;
-  ui::Buttons buttons;
-};
-constexpr Preview PREVIEW_BEFORE_RUN[] = {
+constexpr PreviewMessage PREVIEW_BEFORE_RUN[] = {
     {TEXT_NOT_READY, ui::Icon::Warning, ui::Buttons::Ok},
     {TEXT_PELLAN_SAVED, ui::Icon::Information, ui::Buttons::Ok},
     {TEXT_PELLAN_NOT_SAVED, ui::Icon::Warning, ui::Buttons::Ok},
@@ -155,7 +150,6 @@ constexpr Preview PREVIEW_BEFORE_RUN[] = {
 };
 constexpr int RUN_CONFIRMATION_LINES = 4;
 
-constexpr char IMAGE_FILTER[] = "Bitmap File(*.BMP)|*.BMP||";
 // The value string every pellan write passes; pellan writes ignore it.
 constexpr char PELLAN_VALUE_STRING[] = "00";
 constexpr size_t RESTORE_LENGTH = 2;
@@ -164,11 +158,6 @@ std::string ShiftText(int shift) {
   char text[16];
   std::snprintf(text, sizeof text, "%2d", shift);
   return text;
-}
-
-std::string FileName(const std::string& path) {
-  size_t slash = path.rfind('\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // The value text's number as the dialogs show it, read back as a decimal number.
@@ -244,7 +233,7 @@ std::vector<PellanSample> PellanSamples(const shell::Texts& texts, int mode,
 }
 
 void PellanDetail::Message(int text, ui::Icon icon) {
-  seat_.Message(view_, seat_.GetTexts().GetText(text), icon, ui::Buttons::Ok);
+  DetailMessage(seat_, view_, text, icon);
 }
 
 bool PellanDetail::OnInit(ui::View& view) {
@@ -292,10 +281,8 @@ bool PellanDetail::OnInit(ui::View& view) {
   }
   if (DotShift()) FillDotShifts();
 
-  state_.userImage =
-      seat_.GetNumber(SAMPLE_PELLAN_RADIO, IDC_PELLAN_STANDARD_IMAGE) == IDC_PELLAN_USER_IMAGE;
-  state_.userImagePath = seat_.GetString(SAMPLE_PELLAN_PATH, "");
-  ShowImageChoice();
+  image_.Load();
+  image_.Show(view);
 
   for (int i = 0; i < PRINT_MODE_COUNT; ++i) {
     state_.ticked[i] = true;
@@ -307,7 +294,7 @@ bool PellanDetail::OnInit(ui::View& view) {
 
 void PellanDetail::ShowPreviewMessages() {
   const shell::Texts& texts = seat_.GetTexts();
-  for (const Preview& p : PREVIEW_BEFORE_RUN) {
+  for (const PreviewMessage& p : PREVIEW_BEFORE_RUN) {
     seat_.Message(view_, texts.GetText(p.text), p.icon, p.buttons);
   }
   std::string confirmation;
@@ -355,28 +342,6 @@ void PellanDetail::FillDotShifts() {
   view_->ComboSelect(IDC_PELLAN_SHIFT_LIST, state_.shiftEntry);
 }
 
-void PellanDetail::ShowImageChoice() {
-  view_->SetChecked(IDC_PELLAN_STANDARD_IMAGE, !state_.userImage);
-  view_->SetChecked(IDC_PELLAN_USER_IMAGE, state_.userImage);
-  view_->EnableControl(IDC_PELLAN_BROWSE, state_.userImage);
-  view_->EnableControl(IDC_PELLAN_IMAGE_FILE, state_.userImage);
-  view_->SetControlText(IDC_PELLAN_IMAGE_FILE, FileName(state_.userImagePath));
-}
-
-void PellanDetail::ChooseImage(int radio) {
-  state_.userImage = radio == IDC_PELLAN_USER_IMAGE;
-  seat_.SetNumber(SAMPLE_PELLAN_RADIO, radio);
-  ShowImageChoice();
-}
-
-void PellanDetail::Browse() {
-  std::string chosen;
-  if (!seat_.ChooseFile(view_, IMAGE_FILTER, &chosen)) return;
-  state_.userImagePath = chosen;
-  seat_.SetString(SAMPLE_PELLAN_PATH, chosen);
-  ShowImageChoice();
-}
-
 void PellanDetail::EnableSamplePrint() {
   bool any = state_.ticked[0] || state_.ticked[1] || state_.ticked[2];
   view_->EnableControl(IDC_PELLAN_SAMPLE_PRINT, any);
@@ -407,10 +372,10 @@ void PellanDetail::OnCommand(int id, int code) {
     }
     case IDC_PELLAN_STANDARD_IMAGE:
     case IDC_PELLAN_USER_IMAGE:
-      ChooseImage(id);
+      image_.Choose(*view_, id);
       break;
     case IDC_PELLAN_BROWSE:
-      Browse();
+      image_.Browse(*view_);
       break;
     case IDC_PELLAN_SAMPLE_PRINT:
       PrintSamples();
@@ -445,8 +410,8 @@ void PellanDetail::PrintSamples() {
   if (samples.empty()) return;
   SampleRunRequest request;
   request.selection = selection_;
-  request.userImage = state_.userImage;
-  request.userImagePath = state_.userImagePath;
+  request.userImage = image_.User();
+  request.userImagePath = image_.UserPath();
   request.labelTexts = {TEXT_MEDIA_LABEL, TEXT_FEED_LABEL, TEXT_QUALITY_LABEL};
   for (const PellanSample& sample : samples) request.samples.push_back({sample.caption});
   request.readyInEveryLaunchMode = false;
@@ -491,20 +456,6 @@ void PellanDetail::RestoreValues() {
   if (!restored) Message(TEXT_SAMPLE_RUN_FAILED, ui::Icon::Warning);
 }
 
-bool PellanDetail::PrinterIsUsable() {
-  if (!seat_.PrinterInstalled()) {
-    Message(TEXT_PRINTER_GONE, ui::Icon::Error);
-    return false;
-  }
-  if (seat_.WaitUntilReady(view_)) return true;
-  if (seat_.MatchDeviceId()) {
-    Message(TEXT_NOT_READY, ui::Icon::Warning);
-  } else {
-    Message(TEXT_WRONG_PRINTER, ui::Icon::Error);
-  }
-  return false;
-}
-
 void PellanDetail::Save() {
   if (seat_.Message(view_, seat_.GetTexts().GetText(TEXT_PELLAN_SAVE_QUESTION), ui::Icon::Question,
                     ui::Buttons::OkCancel) != ui::Answer::Ok) {
@@ -512,7 +463,7 @@ void PellanDetail::Save() {
   }
   if (seat_.Launch() != shell::LaunchMode::Normal) return;
   // A printer that is gone, foreign or not ready gets nothing written.
-  if (!PrinterIsUsable()) return;
+  if (!PrinterReadyForSave(seat_, view_)) return;
 
   int printMode = state_.printMode;
   int code = PRINT_MODE_CODES[printMode];

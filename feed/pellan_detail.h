@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "feed/adjustment_selection.h"
+#include "feed/detail_parts.h"
 #include "feed/detail_seat.h"
 #include "feed/pellan_detail_ids.h"
 #include "platform/ui.h"
@@ -83,8 +84,6 @@ struct PellanDetailState {
   std::string restoreCode;
   std::string restoreShift;
   std::array<bool, PRINT_MODE_COUNT> ticked{};
-  bool userImage = false;
-  std::string userImagePath;
   int printMode = 0;      // entry of the print mode list
   int shiftEntry = 0;     // entry of the dot shift list
   std::string shownCode;  // the current print mode label
@@ -94,7 +93,10 @@ struct PellanDetailState {
 class PellanDetail : public ui::DialogHandler {
  public:
   PellanDetail(DetailSeat& seat, AdjustmentSelection& selection)
-      : seat_(seat), selection_(selection) {}
+      : seat_(seat),
+        selection_(selection),
+        image_(seat, {IDC_PELLAN_STANDARD_IMAGE, IDC_PELLAN_USER_IMAGE, IDC_PELLAN_IMAGE_FILE,
+                      IDC_PELLAN_BROWSE, SAMPLE_PELLAN_RADIO, SAMPLE_PELLAN_PATH}) {}
 
   bool OnInit(ui::View& view) override;
   void OnCommand(int id, int code) override;
@@ -111,22 +113,18 @@ class PellanDetail : public ui::DialogHandler {
   // False, with its message shown, when the dialog must close.
   bool ReadRestoreValues();
   void FillDotShifts();
-  void ShowImageChoice();
-  void ChooseImage(int radio);
-  void Browse();
   void EnableSamplePrint();
   void PrintSamples();
   // The per-sample step of the run; *changed tells that a write reached the spooler.
   bool ApplySample(const PellanSample& sample, bool* changed);
   void RestoreValues();
   void Save();
-  // The printer checks before a Save; false when a message ended them.
-  bool PrinterIsUsable();
 
   DetailSeat& seat_;
   AdjustmentSelection& selection_;
   ui::View* view_ = nullptr;
   PellanDetailState state_;
+  SampleImageChoice image_;
 };
 
 }  // namespace feed

@@ -1,0 +1,64 @@
+// Pieces the two detail dialogs share: the message boxes by text number, the sample image
+// choice, and the printer checks before a value is saved.
+#pragma once
+
+#include <string>
+
+#include "feed/detail_seat.h"
+#include "platform/ui.h"
+
+namespace feed {
+
+constexpr char BITMAP_FILE_FILTER[] = "Bitmap File(*.BMP)|*.BMP||";
+
+// One box of the launch mode U preview.
+struct PreviewMessage {
+  int text;
+  ui::Icon icon;
+  ui::Buttons buttons;
+};
+
+// The message box of a text number, owned by view.
+ui::Answer DetailMessage(DetailSeat& seat, ui::View* view, int text, ui::Icon icon,
+                         ui::Buttons buttons = ui::Buttons::Ok);
+
+// The file name of a path: the text after its last backslash.
+std::string FileNameOf(const std::string& path);
+
+// The image radios, the user image's name and Browse, with the registry values that keep them.
+struct ImageControls {
+  int standardRadio;
+  int userRadio;
+  int fileName;
+  int browse;
+  const char* radioValue;
+  const char* pathValue;
+};
+
+class SampleImageChoice {
+ public:
+  SampleImageChoice(DetailSeat& seat, const ImageControls& controls)
+      : seat_(seat), controls_(controls) {}
+  // Reads the stored radio and path.
+  void Load();
+  // Checks the radio; Browse and the file name are enabled for the user image only.
+  void Show(ui::View& view) const;
+  // The operator pressed a radio: it is stored and shown.
+  void Choose(ui::View& view, int radio);
+  // The file-open dialog; a chosen path is stored and shown.
+  void Browse(ui::View& view);
+  bool User() const { return user_; }
+  const std::string& UserPath() const { return path_; }
+
+ private:
+  DetailSeat& seat_;
+  ImageControls controls_;
+  bool user_ = false;
+  std::string path_;
+};
+
+// The printer checks before a Save in launch mode Normal: still installed (else 330), ready
+// (else 312 when it is the expected model, 310 when not). False when a message ended them.
+bool PrinterReadyForSave(DetailSeat& seat, ui::View* view);
+
+}  // namespace feed
