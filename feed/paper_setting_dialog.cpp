@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "feed/adjustment_page.h"
+#include "link/driver_settings_handle.h"
 #include "shell/layout.h"
 
 namespace feed {
@@ -33,51 +34,10 @@ const int KIND_1_SIZES[] = {257, 261, 622};
 constexpr int KIND_0_PRESELECTED = 9;
 constexpr int KIND_1_PRESELECTED = 257;
 
-// Item 70 in its kind-2 form: 16-bit words 1, 1, media id, 2.
-constexpr uint16_t MEDIA_MODE_FIRST = 1;
-constexpr uint16_t MEDIA_MODE_KIND_2 = 1;
-constexpr uint16_t MEDIA_MODE_LAST = 2;
-using MediaModeBlock = std::array<uint16_t, 4>;
-MediaModeBlock MediaModeKind2(uint16_t mediaId) {
-  return {MEDIA_MODE_FIRST, MEDIA_MODE_KIND_2, mediaId, MEDIA_MODE_LAST};
-}
-
-// Item 205 (and 204): 32-bit words 1, 12, flags.
-struct FlagsBlock {
-  uint32_t version = 1;
-  uint32_t size = 12;
-  uint32_t flags = 0;
-};
-static_assert(sizeof(FlagsBlock) == 12, "the driver reads a 12-byte block");
-constexpr uint32_t ROLL_FLAG_CUT = 0x8;  // bit 3: the cutter may cut this media
-
 // Paper size codes arrive as 16-bit words, whatever element size the driver names; a larger
 // element than this is no paper size list.
 constexpr size_t CODE_BYTES = sizeof(uint16_t);
 constexpr size_t MAX_ELEMENT_BYTES = 64;
-
-// A driver-settings handle, closed however its user leaves.
-class DriverHandle {
- public:
-  DriverHandle(DriverSettingsApi& api, const std::string& queue) : api_(api) {
-    open_ =
-        api_.KDDM_Open(queue.c_str(), DriverPaperSizeSource::OPEN_NUMBER,
-                       printer_link::KDDM_OPEN_PLAIN, nullptr, &handle_) == printer_link::KDDM_OK;
-  }
-  ~DriverHandle() {
-    if (open_) api_.KDDM_Close(handle_);
-  }
-  DriverHandle(const DriverHandle&) = delete;
-  DriverHandle& operator=(const DriverHandle&) = delete;
-
-  bool IsOpen() const { return open_; }
-  KddmHandle Get() const { return handle_; }
-
- private:
-  DriverSettingsApi& api_;
-  KddmHandle handle_ = nullptr;
-  bool open_ = false;
-};
 
 bool Contains(const std::vector<int>& codes, int code) {
   return std::find(codes.begin(), codes.end(), code) != codes.end();
@@ -88,48 +48,38 @@ bool Contains(const std::vector<int>& codes, int code) {
 RollCut DriverPaperSizeSource::CanCutOnRoll(int driverMediaId) {
   // An id the media table does not have is not sent to the driver cut to 16 bits.
   if (!api_ || driverMediaId < 0 || driverMediaId > UINT16_MAX) return RollCut::Failed;
-  DriverHandle handle(*api_, printer_);
-  if (!handle.IsOpen()) return RollCut::Failed;
-  if (api_->KDDM_SetData(handle.Get(), printer_link::ITEM_PAPER_HANDLING, PAPER_HANDLING_ROLL) !=
-      printer_link::KDDM_OK) {
+  printer_link::DriverSettingsHandle handle(*api_);
+  if (!handle.Open(printer_, OPEN_NUMBER)) return RollCut::Failed;
+  printer_link::MediaModeBlock mode =
+      printer_link::MediaModeWords(false, static_cast<uint16_t>(driverMediaId));
+  printer_link::FlagsBlock range = printer_link::EMPTY_FLAGS_BLOCK;
+  if (!handle.Set(printer_link::ITEM_PAPER_HANDLING, PAPER_HANDLING_ROLL) ||
+      !handle.SetBlock(printer_link::ITEM_MEDIA_MODE, mode) ||
+      !handle.Range(printer_link::ITEM_ROLL_FLAGS, range)) {
     return RollCut::Failed;
   }
-  MediaModeBlock mode = MediaModeKind2(static_cast<uint16_t>(driverMediaId));
-  if (api_->KDDM_SetData(handle.Get(), printer_link::ITEM_MEDIA_MODE,
-                         reinterpret_cast<intptr_t>(mode.data())) != printer_link::KDDM_OK) {
-    return RollCut::Failed;
-  }
-  FlagsBlock range;
-  if (api_->KDDM_GetRange(handle.Get(), printer_link::ITEM_ROLL_FLAGS, &range) !=
-      printer_link::KDDM_OK) {
-    return RollCut::Failed;
-  }
-  return (range.flags & ROLL_FLAG_CUT) != 0 ? RollCut::Cuttable : RollCut::NotCuttable;
+  return (range[printer_link::FLAGS_WORD] & printer_link::ROLL_FLAG_CUT) != 0
+             ? RollCut::Cuttable
+             : RollCut::NotCuttable;
 }
 
 bool DriverPaperSizeSource::PaperSizes(std::vector<PaperSize>* sizes) {
   if (!api_) return false;
-  DriverHandle handle(*api_, printer_);
-  if (!handle.IsOpen()) return false;
+  printer_link::DriverSettingsHandle handle(*api_);
+  if (!handle.Open(printer_, OPEN_NUMBER)) return false;
   // The driver has always been asked for its media types before its paper sizes; the answer
   // itself is not needed.
   printer_link::IdRangeBlock media;
-  api_->KDDM_GetRange(handle.Get(), printer_link::ITEM_MEDIA_TYPES, &media);
+  handle.Range(printer_link::ITEM_MEDIA_TYPES, media);
 
   printer_link::IdRangeBlock range;
-  if (api_->KDDM_GetRange(handle.Get(), printer_link::ITEM_PAPER_SIZE, &range) !=
-      printer_link::KDDM_OK) {
-    return false;
-  }
+  if (!handle.Range(printer_link::ITEM_PAPER_SIZE, range)) return false;
   size_t count = range.count;
   if (range.elementSize > MAX_ELEMENT_BYTES) return false;
   std::vector<uint8_t> buffer(std::max(count * range.elementSize, count * CODE_BYTES), 0);
   if (count > 0) {
     range.ids = buffer.data();
-    if (api_->KDDM_GetRange(handle.Get(), printer_link::ITEM_PAPER_SIZE, &range) !=
-        printer_link::KDDM_OK) {
-      return false;
-    }
+    if (!handle.Range(printer_link::ITEM_PAPER_SIZE, range)) return false;
   }
   std::vector<PaperSize> read;
   for (size_t i = 0; i < count; ++i) {
@@ -140,7 +90,7 @@ bool DriverPaperSizeSource::PaperSizes(std::vector<PaperSize>* sizes) {
     request.kind = printer_link::NAME_KIND_PAPER_SIZE;
     request.id = static_cast<uint32_t>(code);
     request.name = name;
-    api_->KDDM_GetData(handle.Get(), printer_link::ITEM_NAME, &request);
+    handle.Get(printer_link::ITEM_NAME, request);
     name[printer_link::NAME_BUFFER_SIZE - 1] = '\0';
     read.push_back({code, name});
   }

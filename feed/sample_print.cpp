@@ -8,12 +8,14 @@
 
 #include "feed/adjustment_page.h"
 #include "feed/job_wait.h"
+#include "feed/paper_setting_dialog.h"
 #include "feed/sample_image.h"
 #include "feed/sample_page.h"
 #include "feed/sample_values.h"
 #include "feed/sheet_grouping.h"
 #include "link/command_framing.h"
 #include "link/command_job.h"
+#include "link/driver_settings_handle.h"
 #include "shell/tool_app.h"
 
 namespace feed {
@@ -26,11 +28,6 @@ using printer_link::KddmHandle;
 
 // Item blocks as the driver reads them (little-endian, as the host and the driver run).
 constexpr uint32_t BLOCK_VERSION = 1;
-constexpr uint32_t FLAGS_BLOCK_SIZE = 12;  // items 204, 205: 1, 12, flags
-constexpr size_t FLAGS_WORD = 2;
-constexpr uint32_t ROLL_FLAG_FED = 0x1;
-constexpr uint32_t ROLL_FLAG_CUT = 0x8;
-constexpr uint32_t SHEET_FLAG_SINGLE = 0x2;
 constexpr uint32_t USER_SIZE_BLOCK_SIZE = 36;  // item 203: 1, 36, zeros, 256 in the ninth word
 constexpr size_t USER_SIZE_WORDS = 9;
 constexpr size_t USER_SIZE_CODE_WORD = 8;
@@ -38,10 +35,6 @@ constexpr size_t USER_WIDTH_WORD = 2;
 constexpr size_t PAPER_WIDTH_WORD = 0;  // item 30: width, length, code, 0
 constexpr size_t PAPER_LENGTH_WORD = 1;
 constexpr uint16_t SAMPLE_PAGE_LENGTH = 1480;
-constexpr uint16_t MEDIA_MODE_FIRST = 1;  // item 70: 1, 2 (kind 1) or 1 (kind 2), media id, 2
-constexpr uint16_t MEDIA_MODE_KIND_1 = 2;
-constexpr uint16_t MEDIA_MODE_KIND_2 = 1;
-constexpr uint16_t MEDIA_MODE_LAST = 2;
 constexpr uint32_t PRINT_MODE_BLOCK_SIZE = 20;  // item 214: 1, 20, 2, media id, 6 or 15
 constexpr uint32_t PRINT_MODE_GROUP = 2;
 constexpr uint32_t PRINT_MODE_KIND_3_VALUE = 6;
@@ -53,54 +46,8 @@ constexpr int FEED_CORRECTION_MAX = 127;
 constexpr uint32_t SAMPLE_PRINT_ON = 1;  // item 20
 
 using Words16 = std::array<uint16_t, 4>;
-using FlagsBlock = std::array<uint32_t, 3>;
-
-template <typename Block>
-intptr_t Address(Block& block) {
-  return reinterpret_cast<intptr_t>(block.data());
-}
-
-// The run's driver-settings handle, closed on every way out of the run.
-class DriverHandle {
- public:
-  explicit DriverHandle(DriverSettingsApi& api) : api_(api) {}
-  ~DriverHandle() {
-    if (open_) api_.KDDM_Close(handle_);
-  }
-  DriverHandle(const DriverHandle&) = delete;
-  DriverHandle& operator=(const DriverHandle&) = delete;
-
-  bool Open(const std::string& queue) {
-    open_ = api_.KDDM_Open(queue.c_str(), SAMPLE_OPEN_NUMBER, printer_link::KDDM_OPEN_PLAIN,
-                           nullptr, &handle_) == KDDM_OK;
-    return open_;
-  }
-  bool Set(int item, intptr_t value) { return api_.KDDM_SetData(handle_, item, value) == KDDM_OK; }
-  template <typename Block>
-  bool SetBlock(int item, Block& block) {
-    return Set(item, Address(block));
-  }
-  template <typename Block>
-  bool Get(int item, Block& block) {
-    return api_.KDDM_GetData(handle_, item, block.data()) == KDDM_OK;
-  }
-  template <typename Block>
-  bool Range(int item, Block& block) {
-    return api_.KDDM_GetRange(handle_, item, block.data()) == KDDM_OK;
-  }
-  // The device mode as the driver holds it now, with every item set so far.
-  bool DevMode(std::vector<uint8_t>* devMode) {
-    int size = api_.KDDM_GetDevMode(handle_, nullptr);
-    if (size <= 0) return false;
-    devMode->assign(static_cast<size_t>(size), 0);
-    return api_.KDDM_GetDevMode(handle_, devMode->data()) != 0;
-  }
-
- private:
-  DriverSettingsApi& api_;
-  KddmHandle handle_ = nullptr;
-  bool open_ = false;
-};
+using printer_link::DriverSettingsHandle;
+using printer_link::FlagsBlock;
 
 // The queue the job list is read from, for the run's life.
 class WatchedQueue {
@@ -171,15 +118,15 @@ class SampleRun {
   bool Confirm(const SheetPlan& plan, int samples);
   bool PrinterChecks();
   // The per-sample items; false when the driver refused one.
-  bool SetSampleItems(DriverHandle& driver, int sample, bool cut);
-  bool PrintJob(DriverHandle& driver, size_t index);
-  bool PrintClosingPage(DriverHandle& driver);
+  bool SetSampleItems(DriverSettingsHandle& driver, int sample, bool cut);
+  bool PrintJob(DriverSettingsHandle& driver, size_t index);
+  bool PrintClosingPage(DriverSettingsHandle& driver);
   bool SendSheet(uint8_t mode) {
     printer_link::CommandStream stream = printer_link::SampleSheetStream(mode);
     return printer_link::SendCommandJob(seat_.Spooler(), queue_, stream.bytes, stream.length) == 0;
   }
-  void PrintSamples(DriverHandle& driver);
-  void Close(JobWatch& watch, printer_link::ProgressWait* busy, DriverHandle& driver);
+  void PrintSamples(DriverSettingsHandle& driver);
+  void Close(JobWatch& watch, printer_link::ProgressWait* busy, DriverSettingsHandle& driver);
   void WaitReadyQuietly();
 
   SamplePrintSeat& seat_;
@@ -236,15 +183,15 @@ void SampleRun::Go() {
   }
   if (seat_.RunPaperSetting(request_.selection, parent_) != ui::RESULT_OK) return;
 
-  paperSize_ = seat_.GetNumber(REG_PAPER_SIZE, 0);
+  paperSize_ = seat_.GetNumber(PAPER_SIZE_VALUE, 0);
   DriverSettingsApi* api = seat_.DriverSettings();
   if (!api) {
     Fail();
     return;
   }
-  DriverHandle driver(*api);
+  DriverSettingsHandle driver(*api);
   Words16 paper = {0, 0, static_cast<uint16_t>(paperSize_), 0};
-  if (paperSize_ < 0 || paperSize_ > UINT16_MAX || !driver.Open(queue_) ||
+  if (paperSize_ < 0 || paperSize_ > UINT16_MAX || !driver.Open(queue_, SAMPLE_OPEN_NUMBER) ||
       !driver.SetBlock(printer_link::ITEM_PAPER_SIZE, paper)) {
     Fail();
     return;
@@ -272,37 +219,38 @@ void SampleRun::Go() {
     Fail();
     return;
   }
-  if (feed_.handling == PaperHandling::Roll) autoCut_ = seat_.GetNumber(REG_AUTO_CUT, AUTO_CUT_ON);
+  if (feed_.handling == PaperHandling::Roll)
+    autoCut_ = seat_.GetNumber(AUTO_CUT_VALUE, AUTO_CUT_ON);
   // The relaxed launch modes go through the dialogs and checks but print nothing.
   if (seat_.Launch() != shell::LaunchMode::Normal) return;
 
   PrintSamples(driver);
 }
 
-bool SampleRun::SetSampleItems(DriverHandle& driver, int sample, bool cut) {
+bool SampleRun::SetSampleItems(DriverSettingsHandle& driver, int sample, bool cut) {
   using namespace printer_link;
   if (!driver.Set(ITEM_SAMPLE_PRINT, SAMPLE_PRINT_ON) ||
       !driver.Set(ITEM_PAPER_HANDLING, feed_.paperSource)) {
     return false;
   }
   if (feed_.handling == PaperHandling::Roll) {
-    FlagsBlock roll = {BLOCK_VERSION, FLAGS_BLOCK_SIZE, 0};
+    FlagsBlock roll = printer_link::EMPTY_FLAGS_BLOCK;
     if (!driver.Get(ITEM_ROLL_FLAGS, roll)) return false;
-    roll[FLAGS_WORD] |= ROLL_FLAG_FED;
+    roll[printer_link::FLAGS_WORD] |= printer_link::ROLL_FLAG_FED;
     // Only the sample the roll is cut after carries the cut; the handle lives for all samples.
     if (cut) {
-      roll[FLAGS_WORD] |= ROLL_FLAG_CUT;
+      roll[printer_link::FLAGS_WORD] |= printer_link::ROLL_FLAG_CUT;
     } else {
-      roll[FLAGS_WORD] &= ~ROLL_FLAG_CUT;
+      roll[printer_link::FLAGS_WORD] &= ~printer_link::ROLL_FLAG_CUT;
     }
     if (!driver.SetBlock(ITEM_ROLL_FLAGS, roll)) return false;
   } else {
-    FlagsBlock range = {BLOCK_VERSION, FLAGS_BLOCK_SIZE, 0};
+    FlagsBlock range = printer_link::EMPTY_FLAGS_BLOCK;
     if (!driver.Range(ITEM_SHEET_FLAGS, range)) return false;
-    if (range[FLAGS_WORD] & SHEET_FLAG_SINGLE) {
-      FlagsBlock sheet = {BLOCK_VERSION, FLAGS_BLOCK_SIZE, 0};
+    if (range[printer_link::FLAGS_WORD] & printer_link::SHEET_FLAG_SINGLE) {
+      FlagsBlock sheet = printer_link::EMPTY_FLAGS_BLOCK;
       if (!driver.Get(ITEM_SHEET_FLAGS, sheet)) return false;
-      sheet[FLAGS_WORD] &= ~SHEET_FLAG_SINGLE;
+      sheet[printer_link::FLAGS_WORD] &= ~printer_link::SHEET_FLAG_SINGLE;
       if (!driver.SetBlock(ITEM_SHEET_FLAGS, sheet)) return false;
     }
   }
@@ -315,9 +263,8 @@ bool SampleRun::SetSampleItems(DriverHandle& driver, int sample, bool cut) {
   int qualityCount = media->QualityCodes(selection.mediaCode, qualities, MEDIA_QUALITY_COUNT);
   int kind = PrintModeKind(selection.qualityCode, qualities, qualityCount < 0 ? 0 : qualityCount);
   if (kind == PRINT_MODE_KIND_1 || kind == PRINT_MODE_KIND_2) {
-    Words16 mode = {MEDIA_MODE_FIRST,
-                    kind == PRINT_MODE_KIND_1 ? MEDIA_MODE_KIND_1 : MEDIA_MODE_KIND_2,
-                    static_cast<uint16_t>(mediaId), MEDIA_MODE_LAST};
+    printer_link::MediaModeBlock mode =
+        printer_link::MediaModeWords(kind == PRINT_MODE_KIND_1, static_cast<uint16_t>(mediaId));
     if (!driver.SetBlock(ITEM_MEDIA_MODE, mode)) return false;
   } else {
     std::array<uint32_t, 5> mode = {
@@ -358,7 +305,7 @@ bool SampleRun::SetSampleItems(DriverHandle& driver, int sample, bool cut) {
   return driver.SetBlock(ITEM_FEED_DATA, feed);
 }
 
-bool SampleRun::PrintJob(DriverHandle& driver, size_t index) {
+bool SampleRun::PrintJob(DriverSettingsHandle& driver, size_t index) {
   std::vector<uint8_t> devMode;
   platform::Printing* printing = seat_.Printing();
   if (!printing || !driver.DevMode(&devMode)) return false;
@@ -380,7 +327,7 @@ bool SampleRun::PrintJob(DriverHandle& driver, size_t index) {
   return DrawSamplePage(*surface, seat_.InterfaceFont(), captions, image) == SAMPLE_PAGE_OK;
 }
 
-bool SampleRun::PrintClosingPage(DriverHandle& driver) {
+bool SampleRun::PrintClosingPage(DriverSettingsHandle& driver) {
   std::vector<uint8_t> devMode;
   platform::Printing* printing = seat_.Printing();
   if (!printing || !driver.DevMode(&devMode)) return false;
@@ -390,7 +337,7 @@ bool SampleRun::PrintClosingPage(DriverHandle& driver) {
          DrawClosingPage(*surface, seat_.InterfaceFont(), CLOSING_PAGE_TEXT) == SAMPLE_PAGE_OK;
 }
 
-void SampleRun::PrintSamples(DriverHandle& driver) {
+void SampleRun::PrintSamples(DriverSettingsHandle& driver) {
   std::unique_ptr<printer_link::ProgressWait> busy = seat_.NewBusyDialog();
   if (busy) busy->Start(seat_.Text(TEXT_RUN_TITLE), SAMPLE_RUN_LIMIT_MS, true, parent_);
   WatchedQueue queue(seat_.Spooler(), queue_);
@@ -451,7 +398,8 @@ void SampleRun::WaitReadyQuietly() {
   }
 }
 
-void SampleRun::Close(JobWatch& watch, printer_link::ProgressWait* busy, DriverHandle& driver) {
+void SampleRun::Close(JobWatch& watch, printer_link::ProgressWait* busy,
+                      DriverSettingsHandle& driver) {
   if (busy) busy->DisableCancel();
   QuietPoll quiet(busy);
   if (feed_.handling == PaperHandling::Sheets) {

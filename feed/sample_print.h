@@ -25,9 +25,6 @@ namespace feed {
 
 // The standard picture under the program's folder.
 constexpr char STANDARD_SAMPLE_IMAGE[] = "Settings\\Sample.bmp";
-// Registry numbers under the tool's key that the paper setting dialog stores.
-constexpr char REG_AUTO_CUT[] = "AutoCutR";
-constexpr char REG_PAPER_SIZE[] = "PaperSize";
 
 // Texts of the run.
 constexpr int TEXT_RUN_TITLE = 0;  // the busy dialog's caption

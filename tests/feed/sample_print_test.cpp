@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "feed/adjustment_page.h"
+#include "feed/paper_setting_dialog.h"
 #include "feed/sample_image.h"
 #include "feed/sample_page.h"
 #include "feed/sheet_grouping.h"
@@ -82,8 +83,8 @@ TEST_F(SamplePrintTest, RollIsCutOnlyAfterTheLastSampleWhenAutoCutIsOn) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.autoCut);
     SampleWorld w;
-    w.numbers[feed::REG_PAPER_SIZE] = fakes::SAMPLE_ROLL_610;
-    w.numbers[feed::REG_AUTO_CUT] = c.autoCut;
+    w.numbers[feed::PAPER_SIZE_VALUE] = fakes::SAMPLE_ROLL_610;
+    w.numbers[feed::AUTO_CUT_VALUE] = c.autoCut;
     feed::SamplePrint(w).Run(w.Request({-1, 0, 1}, ROLL_FEED), nullptr);
     const std::string paper = "handling 256 paper 6100x1480 feed ";
     EXPECT_EQ(w.Record(),
@@ -100,7 +101,7 @@ TEST_F(SamplePrintTest, OneSampleOnSheetsOnlyFinishes) {
 }
 
 TEST_F(SamplePrintTest, UserDefinedPaperTakesTheDriversUserWidth) {
-  world.numbers[feed::REG_PAPER_SIZE] = printer_link::PAPER_USER_DEFINED;
+  world.numbers[feed::PAPER_SIZE_VALUE] = printer_link::PAPER_USER_DEFINED;
   Run(world.Request({0}, ROLL_FEED));
   EXPECT_EQ(world.Record(), Lines{Job(1, "handling 256 paper 6100x1480 feed 0 cut values none")});
 }
@@ -114,7 +115,7 @@ TEST_F(SamplePrintTest, SampleSettingIsInForceForItsJob) {
     world.printer.SetAdjustmentValue(selector, static_cast<uint8_t>(0x10 * i), 0x80);
     return true;
   };
-  world.numbers[feed::REG_PAPER_SIZE] = fakes::SAMPLE_ROLL_610;
+  world.numbers[feed::PAPER_SIZE_VALUE] = fakes::SAMPLE_ROLL_610;
   Run(r);
   Lines record = world.Record();
   ASSERT_EQ(record.size(), 2u);
@@ -173,7 +174,7 @@ TEST_F(SamplePrintTest, PreparationStops) {
        [](SampleWorld& w, feed::SampleRunRequest&) { w.paperSetting = ui::RESULT_CANCEL; }, "",
        ui::Icon::None},
       {"paper size refused",
-       [](SampleWorld& w, feed::SampleRunRequest&) { w.numbers[feed::REG_PAPER_SIZE] = 999; },
+       [](SampleWorld& w, feed::SampleRunRequest&) { w.numbers[feed::PAPER_SIZE_VALUE] = 999; },
        "T20311", ui::Icon::Warning},
       {"no library", [](SampleWorld& w, feed::SampleRunRequest&) { w.bound = false; }, "T20311",
        ui::Icon::Warning},
@@ -313,7 +314,7 @@ TEST_F(SamplePrintTest, JobWaitStories) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SampleWorld w;
-    w.numbers[feed::REG_PAPER_SIZE] = fakes::SAMPLE_ROLL_610;
+    w.numbers[feed::PAPER_SIZE_VALUE] = fakes::SAMPLE_ROLL_610;
     w.spooler.jobListStory = c.story;
     w.busy.timeOutAtPoll = c.busyLimitAtPoll;
     feed::SampleRunRequest r = w.Request({0, 1}, ROLL_FEED);
@@ -337,7 +338,7 @@ TEST_F(SamplePrintTest, ClosingWaitsBeforeFinishing) {
   EXPECT_EQ(world.RunOrder(), "S1 2");
 
   SampleWorld roll;
-  roll.numbers[feed::REG_PAPER_SIZE] = fakes::SAMPLE_ROLL_610;
+  roll.numbers[feed::PAPER_SIZE_VALUE] = fakes::SAMPLE_ROLL_610;
   roll.spooler.jobListStory = {{{1, "Sample=1", platform::SPOOLER_JOB_SPOOLING}}};
   feed::SamplePrint(roll).Run(roll.Request({0, 1}, ROLL_FEED), nullptr);
   EXPECT_EQ(roll.spooler.jobListReads, 0);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "feed/paper_setting_dialog.h"
 #include "feed/sample_image.h"
 #include "shell/tool_app.h"
 #include "tests/support/program_world.h"
@@ -91,7 +92,7 @@ SampleWorld::SampleWorld()
   media = std::make_unique<feed::MediaTable>(settings, feed::MEDIA_TABLE_FILE);
   font.faceName = "Test Sans";
   font.height = -13;
-  numbers[feed::REG_PAPER_SIZE] = SAMPLE_A3;
+  numbers[feed::PAPER_SIZE_VALUE] = SAMPLE_A3;
 }
 
 SampleWorld::~SampleWorld() {
