@@ -7,6 +7,7 @@
 #include "link/bidi_api.h"
 #include "sim/protocol_bytes.h"
 #include "sim/simulated_printer.h"
+#include "sim/standin_state_path.h"
 #include "sim/wall_clock.h"
 
 #ifdef _WIN32
@@ -16,7 +17,6 @@
 #include <windows.h>
 #define KB_EXPORT extern "C" __declspec(dllexport)
 #else
-#include <dlfcn.h>
 #define KB_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
@@ -35,44 +35,12 @@
 
 namespace {
 
-constexpr char STATE_VARIABLE[] = "KD_SIM_STATE";
-constexpr char STATE_FILE_NAME[] = "kdsim.state";
-
-// Folder of this library, with its separator, so the state may lie beside it.
-std::string LibraryFolder() {
-  std::string path;
-#ifdef _WIN32
-  HMODULE self = nullptr;
-  if (GetModuleHandleExA(
-          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-          reinterpret_cast<LPCSTR>(&LibraryFolder), &self)) {
-    char buffer[MAX_PATH] = {};
-    DWORD n = GetModuleFileNameA(self, buffer, MAX_PATH);
-    if (n > 0 && n < MAX_PATH) path.assign(buffer, n);
-  }
-  size_t cut = path.find_last_of("\\/");
-#else
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&LibraryFolder), &info) && info.dli_fname) {
-    path = info.dli_fname;
-  }
-  size_t cut = path.rfind('/');
-#endif
-  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
-
-std::string StatePath() {
-  const char* named = std::getenv(STATE_VARIABLE);
-  if (named != nullptr && *named != '\0') return named;
-  return LibraryFolder() + STATE_FILE_NAME;
-}
-
 // Without a state file there is no printer: every call fails.
 template <typename Action>
 int WithPrinter(Action action) {
   sim::WallClock clock;
   sim::SimulatedPrinter printer(clock);
-  std::string path = StatePath();
+  std::string path = sim::StandInStatePath();
   if (!printer.Load(path)) return sim::KB_FAILED;
   std::string loaded = sim::FormatState(printer.State());
   printer.IngestInput();

@@ -6,6 +6,7 @@
 
 #include "link/driver_settings_api.h"
 #include "sim/simulated_driver.h"
+#include "sim/standin_state_path.h"
 
 // The maker's library may use either 32-bit calling convention; the binding holds with both
 // (link/foreign_call.h), and this stand-in takes stdcall on 32-bit x86 as the bidirectional one
@@ -27,45 +28,12 @@
 #include <windows.h>
 #define KDDM_EXPORT extern "C" __declspec(dllexport)
 #else
-#include <dlfcn.h>
 #define KDDM_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
 namespace {
 
 using printer_link::KddmHandle;
-
-constexpr char STATE_VARIABLE[] = "KD_SIM_STATE";
-constexpr char STATE_FILE_NAME[] = "kdsim.state";
-
-// Folder of this library, with its separator, so the state may lie beside it.
-std::string LibraryFolder() {
-  std::string path;
-#ifdef _WIN32
-  HMODULE self = nullptr;
-  if (GetModuleHandleExA(
-          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-          reinterpret_cast<LPCSTR>(&LibraryFolder), &self)) {
-    char buffer[MAX_PATH] = {};
-    DWORD n = GetModuleFileNameA(self, buffer, MAX_PATH);
-    if (n > 0 && n < MAX_PATH) path.assign(buffer, n);
-  }
-  size_t cut = path.find_last_of("\\/");
-#else
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&LibraryFolder), &info) && info.dli_fname) {
-    path = info.dli_fname;
-  }
-  size_t cut = path.rfind('/');
-#endif
-  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
-
-std::string StatePath() {
-  const char* named = std::getenv(STATE_VARIABLE);
-  if (named != nullptr && *named != '\0') return named;
-  return LibraryFolder() + STATE_FILE_NAME;
-}
 
 int Number(KddmHandle handle) {
   return static_cast<int>(reinterpret_cast<intptr_t>(handle));
@@ -74,7 +42,7 @@ int Number(KddmHandle handle) {
 // Without a state file there is no driver: every call fails with `failed`.
 template <typename Action>
 int WithDriver(int failed, Action action) {
-  std::string path = StatePath();
+  std::string path = sim::StandInStatePath();
   sim::PrinterState state;
   if (!sim::LoadState(path, &state, nullptr)) return failed;
   std::string loaded = sim::FormatState(state);
