@@ -260,8 +260,9 @@ bool SampleRun::SetSampleItems(DriverSettingsHandle& driver, int sample, bool cu
   int mediaId = media ? media->DriverMediaId(selection.mediaCode) : MEDIA_NOT_FOUND;
   if (mediaId < 0 || mediaId > UINT16_MAX) return false;
   int32_t qualities[MEDIA_QUALITY_COUNT] = {};
-  int qualityCount = media->QualityCodes(selection.mediaCode, qualities, MEDIA_QUALITY_COUNT);
-  int kind = PrintModeKind(selection.qualityCode, qualities, qualityCount < 0 ? 0 : qualityCount);
+  // The lookup answers the media code (not a count) or MEDIA_NOT_FOUND.
+  bool listed = media->QualityCodes(selection.mediaCode, qualities, MEDIA_QUALITY_COUNT) >= 0;
+  int kind = PrintModeKind(selection.qualityCode, qualities, listed ? MEDIA_QUALITY_COUNT : 0);
   if (kind == PRINT_MODE_KIND_1 || kind == PRINT_MODE_KIND_2) {
     printer_link::MediaModeBlock mode =
         printer_link::MediaModeWords(kind == PRINT_MODE_KIND_1, static_cast<uint16_t>(mediaId));
