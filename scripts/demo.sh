@@ -66,6 +66,14 @@ if [ "$program" = trevalo ]; then
   # Trevalo's adjustment page reads the driver's media through the driver-settings library,
   # which comes with the driver.
   cp "$KD_BUILD/sim/KDSET32.DLL" "$KD_SIM_LIBRARY_DIR/"
+  # A printer holds a print mode for every pellan setting; a value never written reads 80,
+  # which names none, and the pellan dialog would refuse it (text 30300). Print mode A (code 00)
+  # at every print mode index of PaperSet.ini (1, 2 and 4 of each paper feed's seven).
+  pellan_values=$(tr -d '\r' <"$FOLDER/Settings/PaperSet.ini" |
+    awk -F'[,=]' 'NF == 3 && $2 ~ /^[0-9]+$/ && ($2 % 7 == 1 || $2 % 7 == 2 || $2 % 7 == 4) {
+      print "value.0000001F." $3 "=0080" }')
+  # shellcheck disable=SC2086  # one KEY=VALUE a word
+  kd_kdsim set "$KD_SIM_STATE_FILE" $pellan_values >/dev/null
 fi
 
 # Sunnabar: a printer that restarts 5 s after it took a firmware file (the program itself waits
@@ -182,7 +190,8 @@ if [ "$program" = trevalo ]; then
       # Both Detail buttons open their dialogs; the pellan one from the second print quality.
       EXE=$(kd_windows_path "$FOLDER/$NAME.exe")
       driver click '*' "$IDC_PAPER_FEED_DETAIL" >/dev/null
-      if driver dialog "$EXE" "$IDD_PAPER_FEED_DETAIL" 20000 ok >/dev/null; then
+      # It reads the printer's value first; its Close is the Cancel button.
+      if driver dialog "$EXE" "$IDD_PAPER_FEED_DETAIL" 20000 cancel >/dev/null; then
         log "paper feed Detail opened its dialog"
       else
         echo "paper feed Detail opened nothing" >&2

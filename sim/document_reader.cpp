@@ -50,8 +50,10 @@ constexpr GlyphName GLYPH_NAMES[] = {
 
 // A glyph drawn by a name the list does not know.
 constexpr char32_t UNKNOWN_GLYPH = U'?';
-// The no-break space a font may name its only space glyph after.
+// The no-break space a font may name its only space glyph after, and the soft hyphen it may
+// name its only hyphen after (as Wine's PostScript driver shows a minus sign in Liberation Sans).
 constexpr char32_t NO_BREAK_SPACE = 0xA0;
+constexpr char32_t SOFT_HYPHEN = 0xAD;
 constexpr char32_t LAST_CODE_POINT = 0x10FFFF;
 
 bool StartsWith(const char* at, size_t length, const char* prefix) {
@@ -99,6 +101,7 @@ char32_t GlyphCharacter(std::string name) {
   if ((name.size() == 7 && name.compare(0, 3, "uni") == 0 && HexValue(name.substr(3), &value)) ||
       (name.size() >= 5 && name[0] == 'u' && HexValue(name.substr(1), &value))) {
     if (value == NO_BREAK_SPACE) return U' ';
+    if (value == SOFT_HYPHEN) return U'-';
     if (value >= 0x20 && value <= LAST_CODE_POINT && (value < 0xD800 || value > 0xDFFF)) {
       return value;
     }

@@ -1,4 +1,5 @@
 // A dialog window behind ui::View, and the dialog procedure that feeds its handler.
+#include <algorithm>
 #include <cstring>
 
 #include "platform/win32/win32_canvas.h"
@@ -424,6 +425,16 @@ void Win32View::CenterIn(const RECT& area) {
     ScreenToClient(GetParent(hwnd_), &origin);
     x = origin.x;
     y = origin.y;
+  } else {
+    // A window taller or wider than its owner stays on the screen, its caption reachable:
+    // kept inside the work area of the monitor the area lies on.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoA(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &monitor)) {
+      const RECT& work = monitor.rcWork;
+      x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+      y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+    }
   }
   SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -6,9 +6,11 @@
 #include "cleaning/nozzle_check_page_ids.h"
 #include "programs/common/frame_ids.h"
 
-/* Paper feed adjustment page (template 133) and its detail dialogs. */
+/* Paper feed adjustment page (template 133), its detail dialogs and the paper setting dialog
+   their sample prints show. */
 #include "feed/adjustment_page_ids.h"
 #include "feed/paper_feed_detail_ids.h"
+#include "feed/paper_setting_ids.h"
 #include "feed/pellan_detail_ids.h"
 
 /* About box (template 147), its picture and its system menu command. */

@@ -492,6 +492,29 @@ std::wstring Wide(const char* text) {
   return wide;
 }
 
+// Puts TEXT into the edit ID, as typing would: the edit tells its owner (EN_CHANGE), so the
+// owner's filter runs on it. Sent wide, as the file dialog's field is filled; prints what the
+// edit shows afterwards.
+int SetText(const char* title, int id, const char* text) {
+  HWND window = FindDialog(title, false);
+  HWND control = window ? FindControl(window, id) : nullptr;
+  if (!control) {
+    std::fprintf(stderr, "no control %d in \"%s\"\n", id, title);
+    return EXIT_FAILED;
+  }
+  std::wstring wide = Wide(text);
+  SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  // Asked of the edit itself: an edit keeps its text apart from the caption that another
+  // process's GetWindowText reads.
+  wchar_t shown[256] = {};
+  SendMessageW(control, WM_GETTEXT, sizeof shown / sizeof shown[0],
+               reinterpret_cast<LPARAM>(shown));
+  char narrow[512] = {};
+  WideCharToMultiByte(CP_ACP, 0, shown, -1, narrow, sizeof narrow, nullptr, nullptr);
+  std::printf("%s\n", narrow);
+  return EXIT_OK;
+}
+
 // Fills a file-open dialog as an operator would: waits for it, types PATH into its file name
 // field, presses Open and waits until the dialog has gone. Prints the dialog's title and the
 // folder it showed. A message box that the dialog raises instead (a path it refuses) is printed
@@ -772,20 +795,35 @@ bool TemplateControlIds(const char* executable, int templateId, std::vector<int>
   return ok;
 }
 
-// A visible dialog that another window owns and that is no message box: a modal dialog.
+std::vector<int> ChildIds(HWND window) {
+  std::vector<int> ids;
+  for (HWND child = window ? GetWindow(window, GW_CHILD) : nullptr; child;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    ids.push_back(GetDlgCtrlID(child));
+  }
+  return ids;
+}
+
+struct OwnedSearch {
+  const std::vector<int>* expected;
+  HWND found;  // the dialog with the expected controls, else the first modal dialog seen
+  bool matched;
+};
+
+// A visible dialog that another window owns and that is no message box: a modal dialog. One
+// modal dialog may open another (a detail dialog its paper setting or busy dialog): the one
+// with the template's controls wins.
 BOOL CALLBACK MatchOwned(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<OwnedSearch*>(lParam);
   char name[16] = {};
   GetClassNameA(window, name, sizeof name);
   if (std::strcmp(name, DIALOG_CLASS) != 0 || !IsWindowVisible(window)) return TRUE;
   if (IsMessageBox(window) || !GetWindow(window, GW_OWNER)) return TRUE;
-  *reinterpret_cast<HWND*>(lParam) = window;
+  if (!search->found) search->found = window;
+  if (ChildIds(window) != *search->expected) return TRUE;
+  search->found = window;
+  search->matched = true;
   return FALSE;
-}
-
-HWND FindOwnedDialog() {
-  HWND found = nullptr;
-  EnumWindows(MatchOwned, reinterpret_cast<LPARAM>(&found));
-  return found;
 }
 
 std::string IdList(const std::vector<int>& ids) {
@@ -795,7 +833,7 @@ std::string IdList(const std::vector<int>& ids) {
 }
 
 // Waits for a modal dialog with the controls of the template, answers it with its OK or Cancel
-// button and waits for it to go.
+// button and waits for it to go; "none" answers nothing and leaves it open.
 int Dialog(const char* executable, int templateId, DWORD timeoutMs, const char* answer) {
   std::vector<int> expected;
   if (!TemplateControlIds(executable, templateId, &expected)) {
@@ -808,13 +846,11 @@ int Dialog(const char* executable, int templateId, DWORD timeoutMs, const char* 
   HWND dialog = nullptr;
   std::vector<int> shown;
   for (;;) {
-    dialog = FindOwnedDialog();
-    shown.clear();
-    for (HWND child = dialog ? GetWindow(dialog, GW_CHILD) : nullptr; child;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-      shown.push_back(GetDlgCtrlID(child));
-    }
-    if (dialog && shown == expected) break;
+    OwnedSearch search{&expected, nullptr, false};
+    EnumWindows(MatchOwned, reinterpret_cast<LPARAM>(&search));
+    dialog = search.found;
+    shown = ChildIds(dialog);
+    if (search.matched) break;
     if (GetTickCount() - start >= timeoutMs) {
       std::fprintf(
           stderr, "no dialog of template %d (controls %s) within %lu ms; %s\n", templateId,
@@ -825,6 +861,7 @@ int Dialog(const char* executable, int templateId, DWORD timeoutMs, const char* 
     Sleep(POLL_MS);
   }
   std::printf("dialog: %s\ncontrols: %s\n", TextOf(dialog).c_str(), IdList(shown).c_str());
+  if (std::strcmp(answer, "none") == 0) return EXIT_OK;  // only seen; it stays
   int button = std::strcmp(answer, "cancel") == 0 ? IDCANCEL : IDOK;
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
@@ -951,7 +988,8 @@ int Usage() {
       "       | syscommand TITLE ID | release TITLE\n"
       "       | install-printer DRIVER DATA_FILE QUEUE PORT [FILE...]\n"
       "       | print QUEUE TITLE CAPTION... | refuse-settings QUEUE\n"
-      "       | dialog EXE TEMPLATE MS [ok|cancel] | entries TITLE ID | enabled TITLE ID\n"
+      "       | dialog EXE TEMPLATE MS [ok|cancel|none] | entries TITLE ID | enabled TITLE ID\n"
+      "       | set-text TITLE ID TEXT\n"
       "       (TITLE \"*\": any main window)\n");
   return EXIT_USAGE;
 }
@@ -995,6 +1033,7 @@ int main(int argc, char** argv) {
   if (command == "dialog" && (argc == 5 || argc == 6)) {
     return Dialog(argv[2], std::atoi(argv[3]), Ms(argv[4]), argc == 6 ? argv[5] : "ok");
   }
+  if (command == "set-text" && argc == 5) return SetText(argv[2], std::atoi(argv[3]), argv[4]);
   if (command == "refuse-settings" && argc == 3) return RefuseShortSettings(argv[2]);
   return Usage();
 }
