@@ -12,7 +12,8 @@
 # page drawn through the programs' print surface reaches the printer as a sample job (kddriver
 # print). Screenshots go to out/: page 0 (trevalo-e2e.png), the cleaning page, the adjustment
 # page and the three dialogs (trevalo-paper-feed-detail-e2e.png, trevalo-pellan-detail-e2e.png,
-# trevalo-paper-setting-e2e.png; the dialogs' also to docs/images/ for the README). Every wait
+# trevalo-paper-setting-e2e.png; with KD_UPDATE_DOC_IMAGES=1 the dialogs' also to docs/images/
+# for the README, as scripts/screenshots.sh asks). Every wait
 # is bounded; the trap stops what the script started.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -104,17 +105,20 @@ window_gone() {  # TITLE: gone within about ten seconds
   done
   return 1
 }
-# Saves the client area of the dialog TITLE as SHOT (Unix path) and as docs/images/NAME.
+# Saves the client area of the dialog TITLE as SHOT (Unix path), and as docs/images/NAME when
+# the README's pictures are being made.
 dialog_screenshot() {  # TITLE SHOT [WINDOWS]
   local geometry colours
-  mkdir -p "$(dirname "$2")" "$KD_ROOT/docs/images"
+  mkdir -p "$(dirname "$2")"
   sleep 1  # let it paint
   kd_wait_x_windows "${3:-2}" 10000 || log "note: other windows still on the screen for $2"
   geometry=$(driver geometry "$1") || fail "no window \"$1\" for its screenshot"
   timeout 30 import -window root -crop "$geometry" +repage "$2" || fail "no screenshot"
   colours=$(convert "$2" -format '%k' info:)
   check "screenshot $2 ($geometry, $colours colours)" test "$colours" -gt 16
-  cp "$2" "$KD_ROOT/docs/images/$(basename "$2" | sed 's/-e2e//')"
+  if [ "${KD_UPDATE_DOC_IMAGES:-0}" = 1 ]; then
+    cp "$2" "$KD_ROOT/docs/images/$(basename "$2" | sed 's/-e2e//')"
+  fi
 }
 
 [ -x "$WINELOADER" ] || fail "wine64 is not installed"
