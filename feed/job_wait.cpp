@@ -17,7 +17,7 @@ JobAnswer LookUpJob(const std::vector<platform::JobInfo>& jobs, const std::strin
 
 bool JobWaitDone(JobWaitResult result) {
   return result == JobWaitResult::Printing || result == JobWaitResult::Gone ||
-         result == JobWaitResult::NeverSeen;
+         result == JobWaitResult::NeverSeen || result == JobWaitResult::Unwatched;
 }
 
 JobWatch::JobWatch(platform::Spooler& spooler, platform::PrinterHandle queue,
@@ -73,7 +73,11 @@ JobWaitResult JobWatch::WaitForPrinting(const std::string& documentName, bool ha
       }
       answered = true;
     }
-    if (clock_.TickCount() - start >= limitMs) return JobWaitResult::TimedOut;
+    uint32_t waited = clock_.TickCount() - start;
+    if (!answered && waited >= JOB_BLIND_LIMIT_MS && waited < limitMs) {
+      return JobWaitResult::Unwatched;
+    }
+    if (waited >= limitMs) return JobWaitResult::TimedOut;
     clock_.Sleep(JOB_LOOK_INTERVAL_MS);
   }
 }
@@ -81,12 +85,20 @@ JobWaitResult JobWatch::WaitForPrinting(const std::string& documentName, bool ha
 JobWaitResult JobWatch::WaitUntilGone(const std::string& documentName, uint32_t limitMs,
                                       WaitPoll* poll) {
   uint32_t start = clock_.TickCount();
+  bool answered = false;
   for (;;) {
     JobWaitResult stop;
     if (Stopped(poll, &stop)) return stop;
     JobAnswer answer;
-    if (Look(documentName, &answer) && answer == JobAnswer::NotFound) return JobWaitResult::Gone;
-    if (clock_.TickCount() - start >= limitMs) return JobWaitResult::TimedOut;
+    if (Look(documentName, &answer)) {
+      if (answer == JobAnswer::NotFound) return JobWaitResult::Gone;
+      answered = true;
+    }
+    uint32_t waited = clock_.TickCount() - start;
+    if (!answered && waited >= JOB_BLIND_LIMIT_MS && waited < limitMs) {
+      return JobWaitResult::Unwatched;
+    }
+    if (waited >= limitMs) return JobWaitResult::TimedOut;
     clock_.Sleep(JOB_LOOK_INTERVAL_MS);
   }
 }

@@ -16,6 +16,9 @@ constexpr uint32_t JOB_LOOK_INTERVAL_MS = 500;
 // Limits of the waits: until the earlier job prints, and until the last job leaves the queue.
 constexpr uint32_t JOB_PRINT_LIMIT_MS = 600000;
 constexpr uint32_t JOB_LEAVE_LIMIT_MS = 60000;
+// A spooler that cannot list its jobs for this long from the start of a wait cannot be watched
+// (some spoolers never can); the wait ends rather than run to its limit and report a failure.
+constexpr uint32_t JOB_BLIND_LIMIT_MS = 5000;
 
 enum class JobAnswer { NotFound = 0, Spooling = 1, Printing = 2, Other = 3 };
 
@@ -34,11 +37,12 @@ enum class JobWaitResult {
   Printing,   // the job is printing
   Gone,       // the job was seen and has left the queue
   NeverSeen,  // handed over and already gone at the first look: it has printed
+  Unwatched,  // the job list could not be read from the start for JOB_BLIND_LIMIT_MS
   Cancelled,
   TimedOut,  // the wait's limit or the busy dialog's
 };
 
-// Printing, Gone and NeverSeen: the next sample may go.
+// Printing, Gone, NeverSeen and Unwatched: the next sample may go.
 bool JobWaitDone(JobWaitResult result);
 
 class JobWatch {
@@ -48,7 +52,8 @@ class JobWatch {
 
   // Looks every 500 ms until the job prints, or has been seen and is gone; handedOver says the
   // job's document was ended without fault, so its absence at the first look means it printed.
-  // A list that cannot be read answers nothing. poll may be null (a wait without dialog).
+  // A list that cannot be read answers nothing; one never readable for JOB_BLIND_LIMIT_MS ends
+  // the wait as Unwatched. poll may be null (a wait without dialog).
   JobWaitResult WaitForPrinting(const std::string& documentName, bool handedOver, uint32_t limitMs,
                                 WaitPoll* poll);
 

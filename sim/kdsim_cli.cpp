@@ -137,9 +137,11 @@ int Value(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return Usage(err, "current and reference are one hex byte each");
   }
   if (!Load(args[1], printer, err)) return EXIT_FAILED;
+  // Jobs already handed to the printer count, as they would on the printer itself.
+  printer->IngestInput();
   if (args.size() == 3) {
     out << printer->AdjustmentValue(selector) << "\n";
-    return EXIT_OK;
+    return Save(args[1], *printer, err);
   }
   printer->SetAdjustmentValue(selector, current[0], reference[0]);
   return Save(args[1], *printer, err);

@@ -179,6 +179,18 @@ TEST_F(JobWaitTest, UnreadableListsAnswerNothing) {
   clock_.onAdvance = nullptr;
   feed::JobWatch blind(spooler_, queue_, clock_);
   EXPECT_EQ(JobWaitResult::TimedOut, blind.WaitForPrinting(DOC, true, 2000, nullptr));
+
+  // A spooler that never lists its jobs cannot be watched: both waits end after 5 s instead of
+  // running to their limits (the print wait's would end in a failure).
+  feed::JobWatch never(spooler_, queue_, clock_);
+  EXPECT_EQ(JobWaitResult::Unwatched,
+            never.WaitForPrinting(DOC, true, feed::JOB_PRINT_LIMIT_MS, nullptr));
+  EXPECT_EQ(11, never.Looks());
+  EXPECT_TRUE(feed::JobWaitDone(JobWaitResult::Unwatched));
+  feed::JobWatch leaving(spooler_, queue_, clock_);
+  EXPECT_EQ(JobWaitResult::Unwatched,
+            leaving.WaitUntilGone(DOC, feed::JOB_LEAVE_LIMIT_MS, nullptr));
+  EXPECT_EQ(11, leaving.Looks());
 }
 
 TEST_F(JobWaitTest, LastJobLeavingTheQueue) {

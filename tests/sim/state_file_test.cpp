@@ -210,6 +210,13 @@ TEST_F(KdsimTest, AdjustmentValuesBySelector) {
   ASSERT_EQ(Run({"set", state, "value.0000001F." + selector + "=7b80"}), 0);
   EXPECT_EQ(Saved().values.at("0000001F." + selector), "7B80");
 
+  // A write already handed to the printer counts when the value is read.
+  std::string port = state + ".port";
+  ASSERT_EQ(Run({"set", state, "input=" + port}), 0);
+  Append(port, simtest::FeedValueWriteJob(simtest::FEED_SELECTOR, 0x85));
+  ASSERT_EQ(Run({"value", state, selector}), 0);
+  EXPECT_EQ(out.str().substr(0, 2), "85");
+
   for (const std::vector<std::string>& bad : {std::vector<std::string>{"value", state, "0102"},
                                               {"value", state, selector, "80"},
                                               {"value", state, selector, "800", "80"},
