@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "feed/adjustment_page.h"
 #include "feed/paper_setting_data.h"
 #include "shell/layout.h"
 #include "shell/tool_app.h"
@@ -14,9 +15,6 @@ namespace feed {
 namespace {
 
 constexpr int TEXT_TITLE = 20400;
-constexpr int TEXT_NOT_READY = 312;
-constexpr int TEXT_WRONG_PRINTER = 310;
-constexpr int TEXT_PRINTER_GONE = 330;
 
 // Paper feed has one value per selection.
 constexpr int FEED_VALUE_KIND = 0;
