@@ -38,7 +38,7 @@ const ExecutionPageData& CleaningPageData() {
       0,
       TEXT_CLEANING_HANDED_OVER,
       {
-          {TEXT_PRINTER_BUSY, ui::Icon::Warning, ui::Buttons::Ok},
+          {shell::TEXT_PAGE_NOT_READY, ui::Icon::Warning, ui::Buttons::Ok},
           {TEXT_CLEANING_HANDED_OVER, ui::Icon::Information, ui::Buttons::Ok},
       },
   };

@@ -13,8 +13,8 @@ const ExecutionPageData& CleaningPageData();
 
 class CleaningPage : public ExecutionPage {
  public:
-  CleaningPage(shell::ToolApp& app, shell::PageHost& host)
-      : ExecutionPage(app, host, CleaningPageData()) {}
+  CleaningPage(shell::ToolSeat& seat, shell::PageHost& host)
+      : ExecutionPage(seat, host, CleaningPageData()) {}
 };
 
 }  // namespace cleaning

@@ -2,8 +2,6 @@
 #include "cleaning/execution_page.h"
 
 #include "link/command_job.h"
-#include "link/printer_channel.h"
-#include "shell/printer_choice.h"
 
 namespace cleaning {
 
@@ -37,11 +35,11 @@ bool ExecutionPage::OnInit(ui::View& view) {
   const shell::ControlLayout* table = data_.layout.data();
   int count = static_cast<int>(data_.layout.size());
   shell::PlaceControls(view, table, count);
-  shell::ApplyFonts(view, app_.Fonts(), table, count);
-  shell::ApplyTexts(view, app_.GetTexts(), table, count);
+  shell::ApplyFonts(view, seat_.Fonts(), table, count);
+  shell::ApplyTexts(view, seat_.GetTexts(), table, count);
   for (const FormattedControl& control : data_.formatted) {
     std::vector<std::string> values;
-    for (int text : control.texts) values.push_back(app_.GetText(text));
+    for (int text : control.texts) values.push_back(seat_.GetText(text));
     view.SetControlText(control.id, FillFormat(control.format, values));
   }
   SetTitle();
@@ -49,7 +47,7 @@ bool ExecutionPage::OnInit(ui::View& view) {
 }
 
 void ExecutionPage::SetTitle() {
-  if (view_) view_->SetTitle(app_.GetText(data_.titleText) + TITLE_SEPARATOR + app_.PrinterName());
+  if (view_) view_->SetTitle(seat_.GetText(data_.titleText) + TITLE_SEPARATOR + seat_.PrinterName());
 }
 
 void ExecutionPage::SetActionsEnabled(bool enabled) {
@@ -69,8 +67,8 @@ void ExecutionPage::OnCommand(int id, int /*code*/) {
 bool ExecutionPage::OnRefresh() {
   // The printer may have changed since the page was made.
   SetTitle();
-  if (app_.OpenedByPrinterChoice()) Show(TEXT_PRINTER_CHANGED, ui::Icon::Information);
-  if (app_.Launch() == shell::LaunchMode::U) {
+  if (seat_.OpenedByPrinterChoice()) Show(shell::TEXT_PAGE_PRINTER_CHANGED, ui::Icon::Information);
+  if (seat_.Launch() == shell::LaunchMode::U) {
     for (const PageMessage& message : data_.preview) {
       Show(message.text, message.icon, message.buttons);
     }
@@ -83,23 +81,7 @@ void ExecutionPage::OnPaint(ui::Canvas& canvas) {
 }
 
 ui::Answer ExecutionPage::Show(int text, ui::Icon icon, ui::Buttons buttons) {
-  return app_.Message(view_, text, icon, buttons);
-}
-
-bool ExecutionPage::PrinterIsUsable() {
-  printer_link::PrinterChannel channel = app_.Channel(app_.PrinterLink());
-  const std::string& queue = app_.PrinterName();
-  if (!channel.MatchDeviceId(queue, app_.DriverName())) {
-    Show(TEXT_UNEXPECTED_MODEL, ui::Icon::Error);
-    return false;
-  }
-  if (channel.WaitUntilReady(queue, true, view_) != printer_link::WAIT_NOT_READY) return true;
-  if (channel.MatchDeviceId(queue, app_.DriverName())) {
-    Show(TEXT_PRINTER_BUSY, ui::Icon::Warning);
-  } else {
-    Show(TEXT_UNEXPECTED_MODEL, ui::Icon::Error);
-  }
-  return false;
+  return seat_.Message(view_, text, icon, buttons);
 }
 
 void ExecutionPage::Execute() {
@@ -108,21 +90,17 @@ void ExecutionPage::Execute() {
     return;
   }
   // Outside launch mode Normal these pages only show themselves.
-  if (app_.Launch() != shell::LaunchMode::Normal) return;
-  if (!shell::ChosenPrinterStillInstalled(app_)) {
-    Show(TEXT_PRINTER_GONE, ui::Icon::Error);
-    return;
-  }
-  if (!PrinterIsUsable()) return;
+  if (seat_.Launch() != shell::LaunchMode::Normal) return;
+  if (!seat_.PrinterUsable(EXECUTION_CHECK, view_, view_)) return;
   bool waits = data_.pauseMs > 0;
-  if (waits) app_.Host().SetWaitCursor(true);
+  if (waits) seat_.Host().SetWaitCursor(true);
   printer_link::CommandStream stream = data_.stream();
   int sent =
-      printer_link::SendCommandJob(app_.Spooler(), app_.PrinterName(), stream.bytes, stream.length);
-  if (waits) app_.Clock().Sleep(data_.pauseMs);
+      printer_link::SendCommandJob(seat_.Spooler(), seat_.PrinterName(), stream.bytes, stream.length);
+  if (waits) seat_.Clock().Sleep(data_.pauseMs);
   // A refused job is not reported as handed over; the operator may simply press again.
   if (sent == 0) Show(data_.handedOverText, ui::Icon::Information);
-  if (waits) app_.Host().SetWaitCursor(false);
+  if (waits) seat_.Host().SetWaitCursor(false);
 }
 
 }  // namespace cleaning

@@ -13,15 +13,20 @@
 #include "shell/layout.h"
 #include "shell/page.h"
 #include "shell/page_ids.h"
-#include "shell/tool_app.h"
+#include "shell/printer_check.h"
+#include "shell/shared_texts.h"
+#include "shell/tool_seat.h"
 
 namespace cleaning {
 
-// Messages the execution pages share.
-constexpr int TEXT_PRINTER_CHANGED = 300;
-constexpr int TEXT_UNEXPECTED_MODEL = 310;
-constexpr int TEXT_PRINTER_BUSY = 312;
-constexpr int TEXT_PRINTER_GONE = 330;
+// Before the job, in launch mode Normal only: still installed, the expected model, ready.
+constexpr shell::PrinterCheck EXECUTION_CHECK = {
+    shell::IN_NORMAL,
+    shell::IN_NORMAL,
+    shell::IN_NORMAL,
+    true,
+    false,
+    shell::PAGE_CHECK_TEXTS};
 
 constexpr char TITLE_SEPARATOR[] = " - ";
 
@@ -59,8 +64,8 @@ std::string FillFormat(const std::string& format, const std::vector<std::string>
 
 class ExecutionPage : public shell::Page {
  public:
-  ExecutionPage(shell::ToolApp& app, shell::PageHost& host, const ExecutionPageData& data)
-      : app_(app), host_(host), data_(data) {}
+  ExecutionPage(shell::ToolSeat& seat, shell::PageHost& host, const ExecutionPageData& data)
+      : seat_(seat), host_(host), data_(data) {}
 
   int TemplateId() const override { return data_.templateId; }
   void SetActionsEnabled(bool enabled) override;
@@ -76,12 +81,10 @@ class ExecutionPage : public shell::Page {
   void Execute();
 
  private:
-  // Identity and readiness; false when a message ended the action.
-  bool PrinterIsUsable();
   void SetTitle();
   ui::Answer Show(int text, ui::Icon icon, ui::Buttons buttons = ui::Buttons::Ok);
 
-  shell::ToolApp& app_;
+  shell::ToolSeat& seat_;
   shell::PageHost& host_;
   const ExecutionPageData& data_;
   ui::View* view_ = nullptr;

@@ -32,7 +32,7 @@ bool MaintenancePage::OnInit(ui::View& view) {
   view_ = &view;
   view.SetWindowRect(PAGE_RECT);
   view.SetClientSize(PAGE_RECT.Width(), PAGE_RECT.Height());
-  shell::LayOutControls(view, app_.Fonts(), app_.GetTexts(), LAYOUT);
+  shell::LayOutControls(view, seat_.Fonts(), seat_.GetTexts(), LAYOUT);
   view.SetButtonBitmap(IDC_NOZZLE_CHECK, IDB_NOZZLE_CHECK);
   view.SetButtonBitmap(IDC_DEEP_CLEANING, IDB_DEEP_CLEANING);
   return true;
@@ -64,7 +64,7 @@ void MaintenancePage::OnCommand(int id, int /*code*/) {
 }
 
 bool MaintenancePage::OnRefresh() {
-  if (app_.Launch() == shell::LaunchMode::U) ShowPreview();
+  if (seat_.Launch() == shell::LaunchMode::U) ShowPreview();
   return true;
 }
 
@@ -73,7 +73,7 @@ void MaintenancePage::OnPaint(ui::Canvas& canvas) {
 }
 
 void MaintenancePage::Show(int text, ui::Icon icon) {
-  app_.Message(view_, text, icon);
+  seat_.Message(view_, text, icon);
 }
 
 void MaintenancePage::ShowPreview() {
@@ -84,40 +84,22 @@ void MaintenancePage::ShowPreview() {
   Show(TEXT_0D_LOW, ui::Icon::Warning);
 }
 
-bool MaintenancePage::PrinterIsUsable() {
-  printer_link::PrinterChannel channel = app_.Channel(app_.PrinterLink());
-  const std::string& queue = app_.PrinterName();
-  if (app_.Launch() == shell::LaunchMode::Normal &&
-      !channel.MatchDeviceId(queue, app_.DriverName())) {
-    Show(TEXT_WRONG_PRINTER, ui::Icon::Error);
-    return false;
-  }
-  if (app_.Launch() == shell::LaunchMode::U) return true;
-  if (channel.WaitUntilReady(queue, true, nullptr) != printer_link::WAIT_NOT_READY) return true;
-  if (channel.MatchDeviceId(queue, app_.DriverName())) {
-    Show(TEXT_NOT_READY, ui::Icon::Warning);
-  } else {
-    Show(TEXT_WRONG_PRINTER, ui::Icon::Error);
-  }
-  return false;
-}
-
 void MaintenancePage::NozzleCheck() {
-  if (!PrinterIsUsable()) return;
-  app_.Host().SetWaitCursor(true);
+  if (!seat_.PrinterUsable(MAINTENANCE_CHECK, nullptr, view_)) return;
+  seat_.Host().SetWaitCursor(true);
   printer_link::CommandStream stream = printer_link::NozzleCheckStream();
   int sent =
-      printer_link::SendCommandJob(app_.Spooler(), app_.PrinterName(), stream.bytes, stream.length);
-  app_.Clock().Sleep(NOZZLE_CHECK_PAUSE_MS);
+      printer_link::SendCommandJob(seat_.Spooler(), seat_.PrinterName(), stream.bytes, stream.length);
+  seat_.Clock().Sleep(NOZZLE_CHECK_PAUSE_MS);
   if (sent == 0) Show(TEXT_NOZZLE_CHECK_SENT, ui::Icon::Information);
-  app_.Host().SetWaitCursor(false);
+  seat_.Host().SetWaitCursor(false);
 }
 
 void MaintenancePage::DeepCleaning() {
-  if (!PrinterIsUsable()) return;
-  if (app_.Launch() != shell::LaunchMode::U) {
-    printer_link::PrinterChannel channel = app_.Channel(app_.PrinterLink());
-    int handle = channel.Open(app_.PrinterName());
+  if (!seat_.PrinterUsable(MAINTENANCE_CHECK, nullptr, view_)) return;
+  if (seat_.Launch() != shell::LaunchMode::U) {
+    printer_link::PrinterChannel channel = seat_.Channel(seat_.PrinterLink());
+    int handle = channel.Open(seat_.PrinterName());
     if (handle < 1) {
       Show(TEXT_NOT_READY, ui::Icon::Warning);
       return;
@@ -139,7 +121,7 @@ void MaintenancePage::DeepCleaning() {
     }
   }
   printer_link::CommandStream stream = printer_link::DeepCleaningStream();
-  if (printer_link::SendCommandJob(app_.Spooler(), app_.PrinterName(), stream.bytes,
+  if (printer_link::SendCommandJob(seat_.Spooler(), seat_.PrinterName(), stream.bytes,
                                    stream.length) == 0) {
     Show(TEXT_CLEANING_SENT, ui::Icon::Information);
   }

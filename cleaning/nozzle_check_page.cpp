@@ -24,7 +24,7 @@ const ExecutionPageData& NozzleCheckPageData() {
       NOZZLE_CHECK_PAGE_PAUSE_MS,
       TEXT_NOZZLE_CHECK_HANDED_OVER,
       {
-          {TEXT_PRINTER_BUSY, ui::Icon::Warning, ui::Buttons::Ok},
+          {shell::TEXT_PAGE_NOT_READY, ui::Icon::Warning, ui::Buttons::Ok},
           // The answer is not used: the preview only shows what the operator would see.
           {TEXT_NOZZLE_CHECK_CONFIRM, ui::Icon::Question, ui::Buttons::OkCancel},
           {TEXT_NOZZLE_CHECK_HANDED_OVER, ui::Icon::Information, ui::Buttons::Ok},

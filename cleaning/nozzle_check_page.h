@@ -16,8 +16,8 @@ const ExecutionPageData& NozzleCheckPageData();
 
 class NozzleCheckPage : public ExecutionPage {
  public:
-  NozzleCheckPage(shell::ToolApp& app, shell::PageHost& host)
-      : ExecutionPage(app, host, NozzleCheckPageData()) {}
+  NozzleCheckPage(shell::ToolSeat& seat, shell::PageHost& host)
+      : ExecutionPage(seat, host, NozzleCheckPageData()) {}
 };
 
 }  // namespace cleaning

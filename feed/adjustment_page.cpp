@@ -4,8 +4,6 @@
 #include <cstdio>
 
 #include "shell/layout.h"
-#include "shell/main_window.h"
-#include "shell/tool_app.h"
 
 namespace feed {
 
@@ -116,9 +114,9 @@ void AdjustmentPage::OnDestroy() {
 
 bool AdjustmentPage::OnRefresh() {
   if (seat_.OpenedByPrinterChoice())
-    seat_.Message(view_, TEXT_PRINTER_CHANGED, ui::Icon::Information);
+    seat_.Message(view_, shell::TEXT_PAGE_PRINTER_CHANGED, ui::Icon::Information);
   if (seat_.Launch() == shell::LaunchMode::U)
-    seat_.Message(view_, TEXT_NOT_READY, ui::Icon::Warning);
+    seat_.Message(view_, shell::TEXT_PAGE_NOT_READY, ui::Icon::Warning);
   state_.inkClass =
       seat_.Launch() == shell::LaunchMode::Normal ? seat_.ReadInkClass() : INK_CLASS_EIGHT;
   state_.printerName = seat_.PrinterName();
@@ -192,7 +190,7 @@ void AdjustmentPage::ShowQualities() {
 }
 
 void AdjustmentPage::OnCommand(int id, int code) {
-  bool changed = code == shell::COMBO_SELECTION_CHANGED;
+  bool changed = code == ui::COMBO_SELECTION_CHANGED;
   switch (id) {
     case IDC_MEDIA_LIST: {
       if (!view_ || !mediaList_) break;
@@ -260,25 +258,6 @@ void AdjustmentPage::OnPaint(ui::Canvas& canvas) {
   canvas.Fill(canvas.ClientRect(), ui::WHITE);
 }
 
-bool AdjustmentPage::PrinterIsUsable() {
-  if (seat_.Launch() != shell::LaunchMode::Normal) return true;
-  if (!seat_.PrinterInstalled()) {
-    seat_.Message(view_, TEXT_PRINTER_GONE, ui::Icon::Error);
-    return false;
-  }
-  if (!seat_.MatchDeviceId()) {
-    seat_.Message(view_, TEXT_WRONG_PRINTER, ui::Icon::Error);
-    return false;
-  }
-  if (seat_.WaitUntilReady(view_)) return true;
-  if (seat_.MatchDeviceId()) {
-    seat_.Message(view_, TEXT_NOT_READY, ui::Icon::Warning);
-  } else {
-    seat_.Message(view_, TEXT_WRONG_PRINTER, ui::Icon::Error);
-  }
-  return false;
-}
-
 void AdjustmentPage::OpenDetail(int adjustmentKind) {
   // Without a media and a print quality there is nothing to adjust.
   if (state_.mediaSelection < 0 || state_.qualitySelection < 0) return;
@@ -286,7 +265,7 @@ void AdjustmentPage::OpenDetail(int adjustmentKind) {
       !PellanDetailEnabled(state_.inkClass, state_.qualities[state_.qualitySelection].position)) {
     return;
   }
-  if (!PrinterIsUsable()) return;
+  if (!seat_.PrinterUsable(ADJUSTMENT_CHECK, view_, view_)) return;
   const MediaEntry& media = state_.media[state_.mediaSelection];
   const QualityEntry& quality = state_.qualities[state_.qualitySelection];
   const PaperFeedPosition& feed = PAPER_FEED_POSITIONS[state_.paperFeedPosition];

@@ -16,19 +16,16 @@
 #include "shell/marked_combo.h"
 #include "shell/page.h"
 #include "shell/texts.h"
-
-namespace shell {
-enum class LaunchMode;
-}
+#include "shell/tool_seat.h"
 
 namespace feed {
 
 // Texts of the page's messages.
-constexpr int TEXT_PRINTER_CHANGED = 300;
-constexpr int TEXT_WRONG_PRINTER = 310;
-constexpr int TEXT_NOT_READY = 312;
 constexpr int TEXT_HANDLING_REFUSED = 318;
-constexpr int TEXT_PRINTER_GONE = 330;
+
+// Before a detail dialog opens, in launch mode Normal only.
+constexpr shell::PrinterCheck ADJUSTMENT_CHECK = {
+    shell::IN_NORMAL, shell::IN_NORMAL, shell::IN_NORMAL, true, false, shell::PAGE_CHECK_TEXTS};
 
 // Texts of the list entries.
 constexpr int TEXT_ROLL = 10200;
@@ -109,26 +106,10 @@ class DriverSettingsMediaSource : public DriverMediaSource {
 };
 
 // What the page asks of the program around it.
-class AdjustmentSeat {
+class AdjustmentSeat : public shell::ToolSeat {
  public:
-  virtual ~AdjustmentSeat() = default;
-  virtual shell::LaunchMode Launch() = 0;
-  virtual std::string PrinterName() = 0;
-  // True while the page is being shown because the operator chose a printer.
-  virtual bool OpenedByPrinterChoice() = 0;
-  virtual const shell::Texts& GetTexts() = 0;
-  virtual shell::FontCache& Fonts() = 0;
-  // A message box with the program title as caption.
-  virtual void Message(ui::View* owner, int text, ui::Icon icon) = 0;
-  // The dialog's result, or -1 when it cannot be created.
-  virtual int RunModal(int templateId, ui::View* parent, ui::DialogHandler& dialog) = 0;
   // INK_CLASS_FOUR or INK_CLASS_EIGHT from the printer's status; eight when it cannot be read.
   virtual int ReadInkClass() = 0;
-  // The chosen queue is still installed with its driver on an accepted port.
-  virtual bool PrinterInstalled() = 0;
-  virtual bool MatchDeviceId() = 0;
-  // False when the printer did not become ready; the busy dialog is owned by parent.
-  virtual bool WaitUntilReady(ui::View* parent) = 0;
   // Runs the detail dialog of the adjustment kind modally over parent with the selection; its
   // result, or -1 when it cannot be created.
   virtual int RunDetail(int adjustmentKind, AdjustmentSelection& selection, ui::View* parent) = 0;
@@ -191,7 +172,6 @@ class AdjustmentPage : public shell::Page {
   void FillQualities();
   void OpenDetail(int adjustmentKind);
   // The printer checks before a detail dialog; false when a message ended them.
-  bool PrinterIsUsable();
   void ShowLists();
   void ShowQualities();
 

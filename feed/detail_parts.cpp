@@ -1,7 +1,6 @@
 // Pieces the two detail dialogs share.
 #include "feed/detail_parts.h"
 
-#include "feed/adjustment_page.h"
 
 namespace feed {
 
@@ -16,8 +15,8 @@ std::string FileNameOf(const std::string& path) {
 }
 
 void SampleImageChoice::Load() {
-  user_ = seat_.GetNumber(controls_.radioValue, controls_.standardRadio) == controls_.userRadio;
-  path_ = seat_.GetString(controls_.pathValue, "");
+  user_ = seat_.Options().Get(controls_.radioOption) == controls_.userRadio;
+  path_ = seat_.Options().Get(controls_.pathOption);
 }
 
 void SampleImageChoice::Show(ui::View& view) const {
@@ -30,7 +29,7 @@ void SampleImageChoice::Show(ui::View& view) const {
 
 void SampleImageChoice::Choose(ui::View& view, int radio) {
   user_ = radio == controls_.userRadio;
-  seat_.SetNumber(controls_.radioValue, user_ ? controls_.userRadio : controls_.standardRadio);
+  seat_.Options().Set(controls_.radioOption, user_ ? controls_.userRadio : controls_.standardRadio);
   Show(view);
 }
 
@@ -38,22 +37,8 @@ void SampleImageChoice::Browse(ui::View& view) {
   std::string chosen;
   if (!seat_.ChooseFile(&view, BITMAP_FILE_FILTER, &chosen)) return;
   path_ = chosen;
-  seat_.SetString(controls_.pathValue, chosen);
+  seat_.Options().Set(controls_.pathOption, chosen);
   Show(view);
-}
-
-bool PrinterReadyForSave(DetailSeat& seat, ui::View* view) {
-  if (!seat.PrinterInstalled()) {
-    DetailMessage(seat, view, TEXT_PRINTER_GONE, ui::Icon::Error);
-    return false;
-  }
-  if (seat.WaitUntilReady(view)) return true;
-  if (seat.MatchDeviceId()) {
-    DetailMessage(seat, view, TEXT_NOT_READY, ui::Icon::Warning);
-  } else {
-    DetailMessage(seat, view, TEXT_WRONG_PRINTER, ui::Icon::Error);
-  }
-  return false;
 }
 
 }  // namespace feed

@@ -6,6 +6,8 @@
 
 #include "feed/detail_seat.h"
 #include "platform/ui.h"
+#include "shell/printer_check.h"
+#include "shell/tool_options.h"
 
 namespace feed {
 
@@ -31,8 +33,8 @@ struct ImageControls {
   int userRadio;
   int fileName;
   int browse;
-  const char* radioValue;
-  const char* pathValue;
+  shell::NumberOption radioOption;  // stores the checked radio's id
+  shell::StringOption pathOption;
 };
 
 class SampleImageChoice {
@@ -57,8 +59,10 @@ class SampleImageChoice {
   std::string path_;
 };
 
-// The printer checks before a Save in launch mode Normal: still installed (else 330), ready
-// (else 312 when it is the expected model, 310 when not). False when a message ended them.
-bool PrinterReadyForSave(DetailSeat& seat, ui::View* view);
+// Before a Save, which the dialogs make in launch mode Normal only: still installed and ready;
+// the model is asked only of a printer that did not become ready.
+constexpr shell::PrinterCheck SAVE_CHECK = {shell::IN_EVERY_MODE, shell::IN_NO_MODE,
+                                            shell::IN_EVERY_MODE, true, false,
+                                            shell::PAGE_CHECK_TEXTS};
 
 }  // namespace feed

@@ -8,7 +8,6 @@
 #include "feed/adjustment_page.h"
 #include "feed/paper_setting_data.h"
 #include "shell/layout.h"
-#include "shell/tool_app.h"
 
 namespace feed {
 
@@ -35,7 +34,7 @@ const char LABEL_SUFFIX[] = " : ";
 
 // Texts of the launch mode U preview, each in its own box.
 constexpr PreviewMessage PREVIEW[] = {
-    {TEXT_NOT_READY, ui::Icon::Warning, ui::Buttons::Ok},
+    {shell::TEXT_PAGE_NOT_READY, ui::Icon::Warning, ui::Buttons::Ok},
     {TEXT_FEED_SAVED, ui::Icon::Information, ui::Buttons::Ok},
     {TEXT_FEED_NOT_SAVED, ui::Icon::Warning, ui::Buttons::Ok},
     {TEXT_FEED_SAVE_CONFIRM, ui::Icon::Warning, ui::Buttons::OkCancel},
@@ -370,7 +369,7 @@ void PaperFeedDetail::Save() {
     return;
   }
   if (seat_.Launch() != shell::LaunchMode::Normal) return;
-  if (!PrinterReadyForSave(seat_, view_)) return;
+  if (!seat_.PrinterUsable(SAVE_CHECK, view_, view_)) return;
   int value = RangeTextValue(state_.saveText);
   bool verified = false;
   if (seat_.WriteAdjustValue(selection_, value, state_.valueString, FEED_VALUE_KIND) == 1) {

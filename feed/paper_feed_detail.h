@@ -37,6 +37,9 @@ constexpr int TEXT_FEED_SAMPLE_CAPTION = 120000;
 // Registry values of the picture choice under the tool's subkey.
 constexpr char SAMPLE_FEEDING_RADIO[] = "SampleFeedingR";
 constexpr char SAMPLE_FEEDING_PATH[] = "SampleFeeding";
+// The stored image choice is the radio's id, as installed registries hold it.
+constexpr shell::NumberOption FEED_IMAGE_OPTION = {SAMPLE_FEEDING_RADIO, IDC_FEED_STANDARD_IMAGE};
+constexpr shell::StringOption FEED_IMAGE_PATH_OPTION = {SAMPLE_FEEDING_PATH, ""};
 
 // Where the manual opens for this dialog.
 constexpr int FEED_DETAIL_MANUAL_PAGE = 4;
@@ -77,7 +80,7 @@ class PaperFeedDetail : public ui::DialogHandler, private shell::RangeSliderPare
       : seat_(seat),
         selection_(selection),
         image_(seat, {IDC_FEED_STANDARD_IMAGE, IDC_FEED_USER_IMAGE, IDC_FEED_IMAGE_NAME,
-                      IDC_FEED_BROWSE, SAMPLE_FEEDING_RADIO, SAMPLE_FEEDING_PATH}) {}
+                      IDC_FEED_BROWSE, FEED_IMAGE_OPTION, FEED_IMAGE_PATH_OPTION}) {}
 
   // ui::DialogHandler
   bool OnInit(ui::View& view) override;

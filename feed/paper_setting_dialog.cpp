@@ -122,8 +122,8 @@ bool PaperSettingDialog::OnInit(ui::View& view) {
   sizeList_.emplace(view, IDC_PAPER_SIZE_LIST);
 
   // Anything but "no cut" stored reads as the default, so that one radio is always chosen.
-  int stored = seat_.GetNumber(AUTO_CUT_VALUE, AUTO_CUT_DEFAULT);
-  state_.autoCut = stored == IDC_AUTO_CUT_OFF ? IDC_AUTO_CUT_OFF : IDC_AUTO_CUT_ON;
+  int stored = seat_.Options().Get(AUTO_CUT_OPTION);
+  state_.autoCut = stored == AUTO_CUT_OFF ? AUTO_CUT_OFF : AUTO_CUT_ON;
   if (selection_.paperFeed == PAPER_FEED_ROLL) {
     if (!ReadCutAbility()) return false;
   } else {
@@ -140,7 +140,7 @@ bool PaperSettingDialog::ReadCutAbility() {
       Fail();
       return false;
     case RollCut::NotCuttable:
-      state_.autoCut = IDC_AUTO_CUT_OFF;
+      state_.autoCut = AUTO_CUT_OFF;
       state_.autoCutEnabled = false;
       break;
     case RollCut::Cuttable:
@@ -158,7 +158,7 @@ bool PaperSettingDialog::FillPaperSizes() {
   int kind = media_ ? media_->MediaKind(selection_.mediaCode) : MEDIA_NOT_FOUND;
   PaperSizeRule rule = PaperSizeRuleFor(kind);
   int preselected = rule.preselected >= 0 ? rule.preselected
-                                          : seat_.GetNumber(PAPER_SIZE_VALUE, PAPER_SIZE_DEFAULT);
+                                          : seat_.Options().Get(PAPER_SIZE_OPTION);
   if (rule.listed) {
     for (const PaperSize& size : sizes) {
       if (size.code == PAPER_CODE_USER_DEFINED) continue;
@@ -181,8 +181,8 @@ bool PaperSettingDialog::FillPaperSizes() {
 }
 
 void PaperSettingDialog::ShowAutoCut() {
-  view_->SetChecked(IDC_AUTO_CUT_ON, state_.autoCut == IDC_AUTO_CUT_ON);
-  view_->SetChecked(IDC_AUTO_CUT_OFF, state_.autoCut == IDC_AUTO_CUT_OFF);
+  view_->SetChecked(IDC_AUTO_CUT_ON, state_.autoCut == AUTO_CUT_ON);
+  view_->SetChecked(IDC_AUTO_CUT_OFF, state_.autoCut == AUTO_CUT_OFF);
   for (int id : AUTO_CUT_CONTROLS) view_->EnableControl(id, state_.autoCutEnabled);
 }
 
@@ -193,14 +193,14 @@ void PaperSettingDialog::Fail() {
 }
 
 void PaperSettingDialog::Accept() {
-  seat_.SetNumber(AUTO_CUT_VALUE, state_.autoCut);
+  seat_.Options().Set(AUTO_CUT_OPTION, state_.autoCut);
   // A refused (marked) entry, or none, leaves the stored size as it was: the mark is never
   // stored as part of a code.
   int chosen = state_.sizeSelection;
   if (chosen >= 0 && chosen < static_cast<int>(state_.sizes.size())) {
     intptr_t data = state_.sizes[static_cast<size_t>(chosen)].data;
     if (!shell::MarkedCombo::IsMarkedData(data)) {
-      seat_.SetNumber(PAPER_SIZE_VALUE, shell::MarkedCombo::Value(data));
+      seat_.Options().Set(PAPER_SIZE_OPTION, shell::MarkedCombo::Value(data));
     }
   }
   view_->EndDialog(ui::RESULT_OK);
@@ -212,7 +212,7 @@ void PaperSettingDialog::OnCommand(int id, int code) {
     case IDC_AUTO_CUT_ON:
     case IDC_AUTO_CUT_OFF:
       if (code != ui::BUTTON_CLICKED || !state_.autoCutEnabled) break;
-      state_.autoCut = id;
+      state_.autoCut = id == IDC_AUTO_CUT_OFF ? AUTO_CUT_OFF : AUTO_CUT_ON;
       ShowAutoCut();
       break;
     case IDC_PAPER_SIZE_LIST:

@@ -19,17 +19,12 @@
 #include "feed/detail_seat.h"
 #include "feed/media_table.h"
 #include "feed/paper_setting_ids.h"
+#include "feed/sample_print.h"
 #include "link/driver_settings_api.h"
 #include "platform/ui.h"
 #include "shell/marked_combo.h"
 
 namespace feed {
-
-// The tool's registry values the dialog keeps and the sample print reads.
-constexpr char AUTO_CUT_VALUE[] = "AutoCutR";     // IDC_AUTO_CUT_ON or IDC_AUTO_CUT_OFF
-constexpr char PAPER_SIZE_VALUE[] = "PaperSize";  // the driver's paper size code
-constexpr int AUTO_CUT_DEFAULT = IDC_AUTO_CUT_ON;
-constexpr int PAPER_SIZE_DEFAULT = 0;
 
 // Texts of the dialog.
 constexpr int TEXT_AUTO_CUT_LABEL = 70000;
@@ -101,7 +96,7 @@ struct PaperSizeEntry {
 // What the dialog shows; the view is filled from it and never read back but for the
 // operator's choices.
 struct PaperSettingState {
-  int autoCut = AUTO_CUT_DEFAULT;
+  int autoCut = AUTO_CUT_ON;  // the stored value
   bool autoCutEnabled = true;
   std::vector<PaperSizeEntry> sizes;
   int sizeSelection = -1;

@@ -7,8 +7,6 @@
 #include "feed/adjustment_page.h"
 #include "feed/paper_setting_data.h"
 #include "shell/layout.h"
-#include "shell/main_window.h"
-#include "shell/tool_app.h"
 
 namespace feed {
 
@@ -140,7 +138,7 @@ const shell::ControlLayout LAYOUT[] = {
 
 // The U launch mode's preview of every message the dialog and its sample print may show.
 constexpr PreviewMessage PREVIEW_BEFORE_RUN[] = {
-    {TEXT_NOT_READY, ui::Icon::Warning, ui::Buttons::Ok},
+    {shell::TEXT_PAGE_NOT_READY, ui::Icon::Warning, ui::Buttons::Ok},
     {TEXT_PELLAN_SAVED, ui::Icon::Information, ui::Buttons::Ok},
     {TEXT_PELLAN_NOT_SAVED, ui::Icon::Warning, ui::Buttons::Ok},
     {TEXT_PELLAN_SAVE_QUESTION, ui::Icon::Warning, ui::Buttons::OkCancel},
@@ -357,7 +355,7 @@ void PellanDetail::OnCommand(int id, int code) {
       EnableSamplePrint();
       break;
     case IDC_PELLAN_MODE_LIST: {
-      if (code != shell::COMBO_SELECTION_CHANGED) break;
+      if (code != ui::COMBO_SELECTION_CHANGED) break;
       int entry = view_->ComboSelection(IDC_PELLAN_MODE_LIST);
       if (entry < 0 || entry >= PRINT_MODE_COUNT) break;
       state_.printMode = entry;
@@ -365,7 +363,7 @@ void PellanDetail::OnCommand(int id, int code) {
       break;
     }
     case IDC_PELLAN_SHIFT_LIST: {
-      if (code != shell::COMBO_SELECTION_CHANGED) break;
+      if (code != ui::COMBO_SELECTION_CHANGED) break;
       int entry = view_->ComboSelection(IDC_PELLAN_SHIFT_LIST);
       if (entry >= 0) state_.shiftEntry = entry;
       break;
@@ -463,7 +461,7 @@ void PellanDetail::Save() {
   }
   if (seat_.Launch() != shell::LaunchMode::Normal) return;
   // A printer that is gone, foreign or not ready gets nothing written.
-  if (!PrinterReadyForSave(seat_, view_)) return;
+  if (!seat_.PrinterUsable(SAVE_CHECK, view_, view_)) return;
 
   int printMode = state_.printMode;
   int code = PRINT_MODE_CODES[printMode];

@@ -36,6 +36,9 @@ constexpr int PELLAN_MANUAL_TOPIC = 0;
 // The dialog's registry values under the tool's subkey.
 constexpr char SAMPLE_PELLAN_RADIO[] = "SamplePellanR";
 constexpr char SAMPLE_PELLAN_PATH[] = "SamplePellan";
+// The stored image choice is the radio's id, as installed registries hold it.
+constexpr shell::NumberOption PELLAN_IMAGE_OPTION = {SAMPLE_PELLAN_RADIO, IDC_PELLAN_STANDARD_IMAGE};
+constexpr shell::StringOption PELLAN_IMAGE_PATH_OPTION = {SAMPLE_PELLAN_PATH, ""};
 
 // The outer window, centred on the page.
 constexpr ui::Rect PELLAN_DETAIL_RECT{0, 0, 616, 493};
@@ -96,7 +99,7 @@ class PellanDetail : public ui::DialogHandler {
       : seat_(seat),
         selection_(selection),
         image_(seat, {IDC_PELLAN_STANDARD_IMAGE, IDC_PELLAN_USER_IMAGE, IDC_PELLAN_IMAGE_FILE,
-                      IDC_PELLAN_BROWSE, SAMPLE_PELLAN_RADIO, SAMPLE_PELLAN_PATH}) {}
+                      IDC_PELLAN_BROWSE, PELLAN_IMAGE_OPTION, PELLAN_IMAGE_PATH_OPTION}) {}
 
   bool OnInit(ui::View& view) override;
   void OnCommand(int id, int code) override;

@@ -6,9 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "feed/adjustment_page.h"
 #include "feed/job_wait.h"
-#include "feed/paper_setting_dialog.h"
 #include "feed/sample_image.h"
 #include "feed/sample_page.h"
 #include "feed/sample_values.h"
@@ -16,7 +14,6 @@
 #include "link/command_framing.h"
 #include "link/command_job.h"
 #include "link/driver_settings_handle.h"
-#include "shell/tool_app.h"
 
 namespace feed {
 
@@ -153,24 +150,10 @@ bool SampleRun::Confirm(const SheetPlan& plan, int samples) {
 }
 
 bool SampleRun::PrinterChecks() {
-  if (!seat_.PrinterInstalled()) {
-    Show(TEXT_PRINTER_GONE, ui::Icon::Error);
-    return false;
-  }
-  bool normal = seat_.Launch() == shell::LaunchMode::Normal;
-  if (normal && !seat_.MatchDeviceId()) {
-    Show(TEXT_WRONG_PRINTER, ui::Icon::Error);
-    return false;
-  }
-  if ((normal || request_.readyInEveryLaunchMode) && !seat_.WaitUntilReady(true, parent_)) {
-    if (seat_.MatchDeviceId()) {
-      Show(TEXT_NOT_READY, ui::Icon::Warning);
-    } else {
-      Show(TEXT_WRONG_PRINTER, ui::Icon::Error);
-    }
-    return false;
-  }
-  return true;
+  shell::PrinterCheck check = SAMPLE_CHECK;
+  if (request_.readyInEveryLaunchMode) check.readyIn = shell::IN_EVERY_MODE;
+  return shell::PrinterUsable(seat_, seat_.Launch(), check, parent_,
+                              [this](int text, ui::Icon icon) { Show(text, icon); });
 }
 
 void SampleRun::Go() {
@@ -183,7 +166,7 @@ void SampleRun::Go() {
   }
   if (seat_.RunPaperSetting(request_.selection, parent_) != ui::RESULT_OK) return;
 
-  paperSize_ = seat_.GetNumber(PAPER_SIZE_VALUE, 0);
+  paperSize_ = seat_.Options().Get(PAPER_SIZE_OPTION);
   DriverSettingsApi* api = seat_.DriverSettings();
   if (!api) {
     Fail();
@@ -220,7 +203,7 @@ void SampleRun::Go() {
     return;
   }
   if (feed_.handling == PaperHandling::Roll)
-    autoCut_ = seat_.GetNumber(AUTO_CUT_VALUE, AUTO_CUT_ON);
+    autoCut_ = seat_.Options().Get(AUTO_CUT_OPTION);
   // The relaxed launch modes go through the dialogs and checks but print nothing.
   if (seat_.Launch() != shell::LaunchMode::Normal) return;
 
@@ -393,7 +376,7 @@ void SampleRun::PrintSamples(DriverSettingsHandle& driver) {
 void SampleRun::WaitReadyQuietly() {
   platform::Clock& clock = seat_.Clock();
   uint32_t start = clock.TickCount();
-  while (!seat_.WaitUntilReady(false, nullptr)) {
+  while (seat_.WaitUntilReady(false, nullptr) == printer_link::WAIT_NOT_READY) {
     if (clock.TickCount() - start >= CLOSING_READY_LIMIT_MS) return;
     clock.Sleep(JOB_LOOK_INTERVAL_MS);
   }

@@ -9,6 +9,7 @@
 #include "feed/adjustment_selection.h"
 #include "feed/media_table.h"
 #include "feed/sample_run.h"
+#include "feed/sheet_grouping.h"
 #include "link/driver_settings_api.h"
 #include "link/progress_wait.h"
 #include "platform/clock.h"
@@ -17,9 +18,9 @@
 #include "platform/spooler.h"
 #include "platform/ui.h"
 
-namespace shell {
-enum class LaunchMode;
-}
+#include "shell/launch_mode.h"
+#include "shell/printer_check.h"
+#include "shell/tool_options.h"
 
 namespace feed {
 
@@ -40,10 +41,20 @@ constexpr uint32_t CLOSING_READY_LIMIT_MS = 60000;
 // The open number the run's driver-settings handle is asked with.
 constexpr int SAMPLE_OPEN_NUMBER = 1;
 
-// What the run needs from the program around it.
-class SamplePrintSeat {
+// Before the jobs: still installed, the model in launch mode Normal, ready in Normal (the paper
+// feed detail asks readiness in every launch mode).
+constexpr shell::PrinterCheck SAMPLE_CHECK = {shell::IN_EVERY_MODE, shell::IN_NORMAL, shell::IN_NORMAL,
+                                              true, false, shell::PAGE_CHECK_TEXTS};
+
+// The paper size and auto cut the paper setting dialog stores for the run.
+constexpr char AUTO_CUT_VALUE[] = "AutoCutR";
+constexpr char PAPER_SIZE_VALUE[] = "PaperSize";  // the driver's paper size code
+constexpr shell::NumberOption AUTO_CUT_OPTION = {AUTO_CUT_VALUE, AUTO_CUT_ON};
+constexpr shell::NumberOption PAPER_SIZE_OPTION = {PAPER_SIZE_VALUE, 0};
+
+// What the run needs from the program around it; the chosen printer answers the run's check.
+class SamplePrintSeat : public shell::CheckedPrinter {
  public:
-  virtual ~SamplePrintSeat() = default;
   virtual shell::LaunchMode Launch() = 0;
   virtual std::string Text(int number) = 0;
   // A message box with the program title as caption; OK/Cancel boxes answer which was pressed.
@@ -52,16 +63,10 @@ class SamplePrintSeat {
   virtual platform::Files& Files() = 0;
   // The program's folder, without a closing backslash.
   virtual std::string ProgramFolder() = 0;
-  // Values under the tool's subkey of the model's key; the fallback when absent or unreadable.
-  virtual int32_t GetNumber(const std::string& name, int32_t fallback) = 0;
+  // The values under the program's subkey of the model's key.
+  virtual shell::ToolOptions& Options() = 0;
   virtual std::string PrinterName() = 0;
   virtual std::string DriverName() = 0;
-  // The chosen queue is still installed with its driver on an accepted port.
-  virtual bool PrinterInstalled() = 0;
-  virtual bool MatchDeviceId() = 0;
-  // False when the printer did not become ready; with showDialog the busy dialog is owned by
-  // parent.
-  virtual bool WaitUntilReady(bool showDialog, ui::View* parent) = 0;
   // A new, not yet started busy dialog; null when none can be made.
   virtual std::unique_ptr<printer_link::ProgressWait> NewBusyDialog() = 0;
   // The paper setting dialog, modal over parent: RESULT_OK or RESULT_CANCEL.

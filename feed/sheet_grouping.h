@@ -26,8 +26,10 @@ bool PaperFeedFor(int paperFeed, PaperFeedRow* row);
 
 // A sheet longer than this carries length / SHEET_SAMPLE_LENGTH samples.
 constexpr int64_t SHEET_SAMPLE_LENGTH = 1180;
-// The AutoCutR value that cuts the roll after the last sample.
+// The stored AutoCutR values: cut the roll after the last sample, or leave it. They are the paper
+// setting dialog's radio ids, as installed registries hold them.
 constexpr int32_t AUTO_CUT_ON = 1701;
+constexpr int32_t AUTO_CUT_OFF = 1702;
 
 struct SheetPlan {
   int perSheet = 1;  // k: samples that share a sheet

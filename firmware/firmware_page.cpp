@@ -5,9 +5,6 @@
 #include "firmware/firmware_texts.h"
 #include "firmware/firmware_version.h"
 #include "link/printer_channel.h"
-#include "shell/busy_dialog.h"
-#include "shell/printer_choice.h"
-#include "shell/registry_key.h"
 
 namespace firmware {
 
@@ -58,27 +55,20 @@ std::string RememberedFolder(const std::string& path) {
   return path;
 }
 
-FirmwarePage::FirmwarePage(shell::ToolApp& app, shell::PageHost& host, printer_link::BidiApi* link)
-    : app_(app), host_(host), link_(link) {}
-
-printer_link::BidiApi* FirmwarePage::Link() {
-  return link_ ? link_ : app_.PrinterLink();
-}
-
 bool FirmwarePage::OnInit(ui::View& view) {
   view_ = &view;
   view.SetWindowRect(FIRMWARE_PAGE_RECT);
   view.SetClientSize(FIRMWARE_PAGE_RECT.Width(), FIRMWARE_PAGE_RECT.Height());
-  shell::LayOutControls(view, app_.Fonts(), app_.GetTexts(), PAGE_LAYOUT);
+  shell::LayOutControls(view, seat_.Fonts(), seat_.GetTexts(), PAGE_LAYOUT);
   view.ShowControl(IDC_VERDICT, false);
 
-  view.SetControlText(IDC_PRINTER_VERSION, app_.GetText(TEXT_NO_VERSION));
+  view.SetControlText(IDC_PRINTER_VERSION, seat_.GetText(TEXT_NO_VERSION));
   view.SetControlText(IDC_FILE_VERSION, std::string());
   SetVerdict(VERDICT_NONE);
   view.EnableControl(IDC_BROWSE, false);
   view.EnableControl(IDC_UPDATE, false);
 
-  if (app_.Launch() == shell::LaunchMode::U) {
+  if (seat_.Launch() == shell::LaunchMode::U) {
     for (const PreviewMessage& message : PREVIEW_MESSAGES) ShowMessage(message.text, message.icon);
   }
   return true;
@@ -130,7 +120,7 @@ void FirmwarePage::ForgetPrinter() {
 
 void FirmwarePage::Refresh() {
   if (!view_) return;
-  ui::Host& host = app_.Host();
+  ui::Host& host = seat_.Host();
   host.SetWaitCursor(true);
   selectedFile_.clear();
   selectedVersion_.clear();
@@ -138,27 +128,29 @@ void FirmwarePage::Refresh() {
   view_->SetControlText(IDC_FILE_VERSION, std::string());
   SetVerdict(VERDICT_NONE);
 
-  shell::BusyDialog progress(app_);
-  progress.Start(app_.GetText(TEXT_PAGE_CAPTION), REFRESH_DIALOG_LIMIT_MS, false, nullptr);
-  progress.Poll();
+  std::unique_ptr<printer_link::ProgressWait> progress = seat_.Waits().NewWait();
+  if (progress) {
+    progress->Start(seat_.GetText(TEXT_PAGE_CAPTION), REFRESH_DIALOG_LIMIT_MS, false, nullptr);
+    progress->Poll();
+  }
   bool identified = true;
   std::string version;
-  if (app_.Launch() == shell::LaunchMode::Normal) {
-    printer_link::PrinterChannel channel = app_.Channel(Link());
-    identified = channel.MatchDeviceId(app_.PrinterName(), app_.DriverName());
-    if (identified) version = QueryFirmwareVersion(channel, app_.PrinterName());
+  if (seat_.Launch() == shell::LaunchMode::Normal) {
+    printer_link::PrinterChannel channel = seat_.Channel(seat_.PrinterLink());
+    identified = channel.MatchDeviceId(seat_.PrinterName(), seat_.DriverName());
+    if (identified) version = QueryFirmwareVersion(channel, seat_.PrinterName());
   }
-  progress.Stop();
+  if (progress) progress->Stop();
   view_->SetControlText(IDC_PRINTER_VERSION, version);
 
   if (!identified || version.empty()) {
     if (!identified) {
       ShowMessage(TEXT_WRONG_PRINTER, ui::Icon::Error);
-    } else if (app_.Launch() != shell::LaunchMode::U) {
+    } else if (seat_.Launch() != shell::LaunchMode::U) {
       ShowMessage(TEXT_NO_PRINTER_VERSION, ui::Icon::Warning);
     }
     Compare();
-    view_->SetControlText(IDC_PRINTER_VERSION, app_.GetText(TEXT_NO_VERSION));
+    view_->SetControlText(IDC_PRINTER_VERSION, seat_.GetText(TEXT_NO_VERSION));
     view_->EnableControl(IDC_BROWSE, false);
   } else {
     Compare();
@@ -167,23 +159,18 @@ void FirmwarePage::Refresh() {
   host.SetWaitCursor(false);
 }
 
-std::string FirmwarePage::RegistryPath() const {
-  return std::string(shell::REG_SUITE_PATH) + "\\" + shell::ModelKeyName(app_.DriverName());
-}
-
 void FirmwarePage::Browse() {
   if (!view_) return;
-  shell::RegistryKey key(app_.Registry(), platform::HIVE_CURRENT_USER, RegistryPath(), false);
-  std::string folder = key.GetString(FIRMWARE_REGISTRY_SUBKEY, shell::REG_FIRMWARE_PATH, "");
+  std::string folder = seat_.Options().Get(FIRMWARE_FOLDER_OPTION);
   if (folder.empty()) folder = FIRMWARE_DEFAULT_FOLDER;
 
   std::string path;
-  if (!app_.Host().ChooseFile(view_, FIRMWARE_FILE_FILTER, FIRMWARE_FILE_EXTENSION, folder,
+  if (!seat_.Host().ChooseFile(view_, FIRMWARE_FILE_FILTER, FIRMWARE_FILE_EXTENSION, folder,
                               &path)) {
     return;
   }
   std::string version;
-  int result = CheckFirmwareFile(app_.Files(), path, &version);
+  int result = CheckFirmwareFile(seat_.Files(), path, &version);
   if (result != FW_FILE_OK) {
     // The previous selection, its version and the verdict stay as they were.
     ShowMessage(FileRejectionText(result), ui::Icon::Error);
@@ -194,12 +181,12 @@ void FirmwarePage::Browse() {
   view_->SetControlText(IDC_FILE_VERSION, version);
   Compare();
   view_->SetControlText(IDC_FILE_NAME, FileNameOf(path));
-  key.SetString(FIRMWARE_REGISTRY_SUBKEY, shell::REG_FIRMWARE_PATH, RememberedFolder(path));
+  seat_.Options().Set(FIRMWARE_FOLDER_OPTION, RememberedFolder(path));
 }
 
 void FirmwarePage::Update() {
   if (!view_ || selectedFile_.empty()) return;
-  UpdateFirmware(app_, Link(), *this, selectedFile_, selectedVersion_);
+  UpdateFirmware(seat_, seat_.PrinterLink(), *this, selectedFile_, selectedVersion_);
 }
 
 std::string FirmwarePage::ReadVersionField(int id) {
@@ -225,8 +212,8 @@ void FirmwarePage::OnPaint(ui::Canvas& canvas) {
   if (!view_ || verdict_ == VERDICT_NONE) return;
   // An older file is drawn in red: it cannot be sent.
   ui::Color color = verdict_ == VERDICT_FILE_OLDER ? ui::RED : ui::SYS_WINDOW_TEXT;
-  canvas.TextRight(app_.GetText(verdict_), view_->ControlRect(IDC_VERDICT),
-                   app_.Fonts().FontFor(verdict_), color);
+  canvas.TextRight(seat_.GetText(verdict_), view_->ControlRect(IDC_VERDICT),
+                   seat_.Fonts().FontFor(verdict_), color);
 }
 
 std::string FirmwarePage::PrinterVersionText() {
@@ -237,11 +224,11 @@ void FirmwarePage::ShowPrinterVersion(const std::string& version) {
   if (!view_) return;
   view_->SetControlText(IDC_PRINTER_VERSION, version);
   Compare();
-  if (version.empty()) view_->SetControlText(IDC_PRINTER_VERSION, app_.GetText(TEXT_NO_VERSION));
+  if (version.empty()) view_->SetControlText(IDC_PRINTER_VERSION, seat_.GetText(TEXT_NO_VERSION));
 }
 
 void FirmwarePage::ShowMessage(int text, ui::Icon icon) {
-  app_.Message(view_, text, icon);
+  seat_.Message(view_, text, icon);
 }
 
 void FirmwarePage::SelectFirmwarePage() {

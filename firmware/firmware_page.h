@@ -8,7 +8,8 @@
 #include "link/bidi_api.h"
 #include "shell/layout.h"
 #include "shell/page.h"
-#include "shell/tool_app.h"
+#include "shell/tool_options.h"
+#include "shell/tool_seat.h"
 
 namespace firmware {
 
@@ -18,8 +19,8 @@ constexpr ui::Rect FIRMWARE_PAGE_RECT{0, 0, 600, 278};
 constexpr char FIRMWARE_FILE_FILTER[] = "UPG File(*.UPG)|*.UPG||";
 constexpr char FIRMWARE_FILE_EXTENSION[] = "UPG";
 constexpr char FIRMWARE_DEFAULT_FOLDER[] = "C:\\";
-// Subkey of the per-model key that holds the remembered folder.
-constexpr char FIRMWARE_REGISTRY_SUBKEY[] = "Sunnabar";
+// The folder of the last file chosen, under the program's subkey of the model's key.
+constexpr shell::StringOption FIRMWARE_FOLDER_OPTION = {"FwPath", ""};
 
 constexpr uint32_t REFRESH_DIALOG_LIMIT_MS = 60000;
 
@@ -29,9 +30,7 @@ std::string RememberedFolder(const std::string& path);
 
 class FirmwarePage : public shell::Page, private UpdateTarget {
  public:
-  // link: the printer link to use instead of the application's (tools and tests); null for the
-  // application's.
-  FirmwarePage(shell::ToolApp& app, shell::PageHost& host, printer_link::BidiApi* link = nullptr);
+  FirmwarePage(shell::ToolSeat& seat, shell::PageHost& host) : seat_(seat), host_(host) {}
 
   // shell::Page
   int TemplateId() const override { return IDD_FIRMWARE_PAGE; }
@@ -59,8 +58,6 @@ class FirmwarePage : public shell::Page, private UpdateTarget {
   void Compare();
   void SetVerdict(int verdict);
   std::string ReadVersionField(int id);
-  std::string RegistryPath() const;
-  printer_link::BidiApi* Link();
 
   // UpdateTarget
   std::string PrinterVersionText() override;
@@ -68,9 +65,8 @@ class FirmwarePage : public shell::Page, private UpdateTarget {
   void ShowMessage(int text, ui::Icon icon) override;
   void SelectFirmwarePage() override;
 
-  shell::ToolApp& app_;
+  shell::ToolSeat& seat_;
   shell::PageHost& host_;
-  printer_link::BidiApi* link_;
   ui::View* view_ = nullptr;
   std::string selectedFile_;
   std::string selectedVersion_;

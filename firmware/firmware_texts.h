@@ -2,6 +2,7 @@
 #pragma once
 
 #include "firmware/firmware_file.h"
+#include "shell/shared_texts.h"
 
 namespace firmware {
 
@@ -15,9 +16,9 @@ constexpr int TEXT_BROWSE = 100;
 constexpr int TEXT_UPDATE = 101;
 constexpr int TEXT_MANUAL = 102;
 constexpr int TEXT_CLOSE = 180;
-constexpr int TEXT_NOT_READY = 302;
+constexpr int TEXT_NOT_READY = shell::TEXT_TOOL_NOT_READY;
 constexpr int TEXT_NO_MEMORY = 303;
-constexpr int TEXT_WRONG_PRINTER = 305;
+constexpr int TEXT_WRONG_PRINTER = shell::TEXT_TOOL_WRONG_PRINTER;
 constexpr int TEXT_NO_PRINTER_VERSION = 306;
 constexpr int TEXT_BAD_VERSION_TAG = 307;
 constexpr int TEXT_FILE_DAMAGED = 308;

@@ -9,6 +9,7 @@
 #include "link/printer_channel.h"
 #include "link/status_reply.h"
 #include "shell/busy_dialog.h"
+#include "shell/printer_check.h"
 
 namespace firmware {
 
@@ -18,44 +19,45 @@ namespace {
 // its time limit, so that the wait still ends.
 class RestartWait {
  public:
-  explicit RestartWait(shell::ToolApp& app) : app_(app), dialog_(app) {}
+  explicit RestartWait(shell::ToolSeat& seat) : seat_(seat), dialog_(seat.Waits().NewWait()) {}
   ~RestartWait() { Stop(); }
 
   void Start() {
-    shown_ = dialog_.Start(app_.GetText(TEXT_PROGRAM_TITLE), UPDATE_WAIT_LIMIT_MS, false, nullptr);
-    start_ = app_.Clock().TickCount();
+    shown_ = dialog_ && dialog_->Start(seat_.GetText(TEXT_PROGRAM_TITLE), UPDATE_WAIT_LIMIT_MS,
+                                       false, nullptr);
+    start_ = seat_.Clock().TickCount();
   }
-  uint32_t Elapsed() { return app_.Clock().TickCount() - start_; }
+  uint32_t Elapsed() { return seat_.Clock().TickCount() - start_; }
   shell::BusyState Poll() {
-    if (shown_) return dialog_.Poll();
-    app_.Host().PumpMessages();
+    if (shown_) return dialog_->Poll();
+    seat_.Host().PumpMessages();
     return Elapsed() >= UPDATE_WAIT_LIMIT_MS ? shell::BusyState::TimedOut
                                              : shell::BusyState::Running;
   }
   void Stop() {
-    if (shown_) dialog_.Stop();
+    if (shown_) dialog_->Stop();
     shown_ = false;
   }
 
  private:
-  shell::ToolApp& app_;
-  shell::BusyDialog dialog_;
+  shell::ToolSeat& seat_;
+  std::unique_ptr<printer_link::ProgressWait> dialog_;
   bool shown_ = false;
   uint32_t start_ = 0;
 };
 
 // Settle, then poll the status until the printer reports ready or the dialog's limit passes.
 // Answers the dialog's state at the end: anything but Running means the limit was reached.
-shell::BusyState WaitForRestart(shell::ToolApp& app, printer_link::PrinterChannel& channel,
+shell::BusyState WaitForRestart(shell::ToolSeat& seat, printer_link::PrinterChannel& channel,
                                 const std::string& queue, UpdateTarget& target) {
-  platform::Clock& clock = app.Clock();
-  RestartWait wait(app);
+  platform::Clock& clock = seat.Clock();
+  RestartWait wait(seat);
   wait.Start();
 
   // The printer rewrites its firmware meanwhile; it is not asked anything, whatever it says.
   target.Step("waiting for the printer to rewrite its firmware");
   while (wait.Elapsed() < UPDATE_SETTLE_MS) {
-    app.Host().PumpMessages();
+    seat.Host().PumpMessages();
     clock.Sleep(UPDATE_IDLE_STEP_MS);
   }
 
@@ -144,35 +146,29 @@ void FirmwareStream::Release() {
   length_ = 0;
 }
 
-UpdateOutcome UpdateFirmware(shell::ToolApp& app, printer_link::BidiApi* link, UpdateTarget& target,
-                             const std::string& filePath, const std::string& selectedVersion) {
-  const std::string queue = app.PrinterName();
-  const std::string model = app.DriverName();
-  printer_link::PrinterChannel channel = app.Channel(link);
-  shell::LaunchMode mode = app.Launch();
-
-  if (mode == shell::LaunchMode::Normal) {
-    target.Step("checking the printer's identity");
-    if (!channel.MatchDeviceId(queue, model)) {
-      target.ShowMessage(TEXT_WRONG_PRINTER, ui::Icon::Error);
-      return UpdateOutcome::WrongPrinter;
-    }
-  }
-  if (mode != shell::LaunchMode::U) {
-    target.Step("waiting until the printer is ready");
-    if (channel.WaitUntilReady(queue, true, nullptr) != printer_link::WAIT_READY) {
-      if (channel.MatchDeviceId(queue, model)) {
-        target.ShowMessage(TEXT_NOT_READY, ui::Icon::Warning);
-      } else {
-        target.ShowMessage(TEXT_WRONG_PRINTER, ui::Icon::Error);
-      }
-      return UpdateOutcome::NotReady;
-    }
+UpdateOutcome UpdateFirmware(shell::ToolSeat& seat, printer_link::BidiApi* link,
+                             UpdateTarget& target, const std::string& filePath,
+                             const std::string& selectedVersion) {
+  const std::string queue = seat.PrinterName();
+  printer_link::PrinterChannel channel = seat.Channel(link);
+  shell::ChannelPrinter printer(channel, queue, seat.DriverName());
+  shell::PrinterVerdict verdict =
+      shell::CheckPrinter(printer, seat.Launch(), UPDATE_CHECK, nullptr,
+                          [&target](shell::PrinterCheckStep step) {
+                            target.Step(step == shell::PrinterCheckStep::Model
+                                            ? "checking the printer's identity"
+                                            : "waiting until the printer is ready");
+                          });
+  if (verdict != shell::PrinterVerdict::Usable) {
+    shell::PrinterMessage message = shell::MessageFor(verdict, UPDATE_CHECK.texts);
+    target.ShowMessage(message.text, message.icon);
+    return verdict == shell::PrinterVerdict::WrongModel ? UpdateOutcome::WrongPrinter
+                                                        : UpdateOutcome::NotReady;
   }
 
   target.Step("reading the firmware file");
   FirmwareStream stream;
-  switch (stream.Build(app.Files(), filePath, target.PrinterVersionText())) {
+  switch (stream.Build(seat.Files(), filePath, target.PrinterVersionText())) {
     case StreamResult::Built:
       break;
     case StreamResult::Unreadable:
@@ -197,14 +193,14 @@ UpdateOutcome UpdateFirmware(shell::ToolApp& app, printer_link::BidiApi* link, U
 
   target.Step("sending the firmware as one job");
   // One write: a stream too long for it fails the job rather than going out in pieces.
-  int sent = printer_link::SendCommandJob(app.Spooler(), queue, stream.Data(), stream.Length());
+  int sent = printer_link::SendCommandJob(seat.Spooler(), queue, stream.Data(), stream.Length());
   stream.Release();
   if (sent != 0) {
     target.ShowMessage(TEXT_NOT_READY, ui::Icon::Warning);
     return UpdateOutcome::JobFailed;
   }
 
-  if (WaitForRestart(app, channel, queue, target) != shell::BusyState::Running) {
+  if (WaitForRestart(seat, channel, queue, target) != shell::BusyState::Running) {
     target.ShowMessage(TEXT_UPDATE_TIMED_OUT, ui::Icon::Warning);
     target.Step("checking once more whether the printer is ready");
     if (channel.WaitUntilReady(queue, false, nullptr) != printer_link::WAIT_READY) {

@@ -64,6 +64,8 @@ struct BusyProfile {
 struct ProgramProfile {
   std::string name;  // caption of the missing-file box
   int titleText;     // program title: caption of message boxes
+  // The subkey of the chosen model's registry key that holds the program's own values.
+  std::string optionsSubkey;
   int sharedObjectsFailedText;
   std::vector<std::string> requiredFiles;  // in the order they are checked
   size_t lineChunk;

@@ -15,7 +15,6 @@ constexpr char REG_SUITE_PATH[] = "SoftWare\\KALDO\\KALDO Maroset";
 constexpr char REG_MONITOR_PATH[] = "Software\\KALDO\\QTW3\\Driver";
 constexpr char REG_INSTALL_PATH[] = "InstallPath";
 constexpr char REG_SELECT_PRINTER[] = "SelectPrinter";
-constexpr char REG_FIRMWARE_PATH[] = "FwPath";
 
 // Buffer sizes the reads pass; a longer value fails and the default is used.
 constexpr uint32_t REG_STRING_BUFFER = 260;

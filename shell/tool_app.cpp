@@ -9,8 +9,6 @@ namespace shell {
 
 namespace {
 
-constexpr char LAUNCH_VALUE_P[] = "P";
-constexpr char LAUNCH_VALUE_U[] = "U";
 // The readiness wait's caption.
 constexpr int TEXT_WAITING_CAPTION = 0;
 
@@ -96,25 +94,6 @@ void ToolApp::ClearDeviceSettings() {
 ui::Answer ToolApp::Message(ui::View* owner, int text, ui::Icon icon, ui::Buttons buttons) {
   return platform_.host->MessageBox(owner, GetText(text), GetText(profile_.titleText), icon,
                                     buttons);
-}
-
-LaunchMode ReadLaunchMode(const SettingsReader& settings) {
-  // The comparison is exact: "p" or "P " leave the mode Normal.
-  std::string value = settings.ReadSetting(LAUNCH_FILE, LAUNCH_KEY);
-  if (value == LAUNCH_VALUE_P) return LaunchMode::P;
-  if (value == LAUNCH_VALUE_U) return LaunchMode::U;
-  return LaunchMode::Normal;
-}
-
-const char* LaunchModeName(LaunchMode mode) {
-  switch (mode) {
-    case LaunchMode::P:
-      return LAUNCH_VALUE_P;
-    case LaunchMode::U:
-      return LAUNCH_VALUE_U;
-    default:
-      return "Normal";
-  }
 }
 
 bool ToolApp::CreateSharedObjects() {

@@ -12,6 +12,7 @@
 #include "platform/ui.h"
 #include "shell/busy_dialog.h"
 #include "shell/fonts.h"
+#include "shell/launch_mode.h"
 #include "shell/platform_set.h"
 #include "shell/program_objects.h"
 #include "shell/program_profile.h"
@@ -20,19 +21,11 @@
 
 namespace shell {
 
-enum class LaunchMode { Normal = 0, P = 1, U = 2 };
-
-constexpr char LAUNCH_FILE[] = "Setting_Launch.ini";
-constexpr char LAUNCH_KEY[] = "Ope";
 constexpr char PRINTER_FILE[] = "Printer.ini";
 constexpr char SETTINGS_FOLDER[] = "Settings";
 // Built in, not localized: the texts themselves may be what is missing.
 constexpr char MISSING_FILE_MESSAGE[] =
     "The necessary file cannot be found. Install the program again.";
-
-// Launch mode from the "Ope" key of Setting_Launch.ini; exact, case-sensitive.
-LaunchMode ReadLaunchMode(const SettingsReader& settings);
-const char* LaunchModeName(LaunchMode mode);  // "Normal", "P", "U"
 
 // The main window as start-up sees it: a dialog handler run modally from its template.
 class MainFrame : public ui::DialogHandler {

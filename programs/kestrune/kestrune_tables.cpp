@@ -3,6 +3,7 @@
 
 #include "cleaning/maintenance_page.h"
 #include "programs/kestrune/resource.h"
+#include "programs/seats/app_seat.h"
 #include "shell/layout.h"
 
 namespace programs {
@@ -51,7 +52,7 @@ shell::ProgramProfile KestruneProfile() {
 shell::PageFactory KestrunePages() {
   return [](shell::ToolApp& app, shell::PageHost& host, int pageNumber) {
     std::unique_ptr<shell::Page> page;
-    if (pageNumber == KESTRUNE_PAGE) page = std::make_unique<cleaning::MaintenancePage>(app, host);
+    if (pageNumber == KESTRUNE_PAGE) page = MakeSeatedPage<cleaning::MaintenancePage>(app, host);
     return page;
   };
 }

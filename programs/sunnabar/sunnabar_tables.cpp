@@ -2,6 +2,7 @@
 #include "programs/sunnabar/sunnabar_tables.h"
 
 #include "firmware/firmware_page.h"
+#include "programs/seats/app_seat.h"
 #include "programs/sunnabar/resource.h"
 #include "shell/layout.h"
 
@@ -12,6 +13,7 @@ constexpr int SUNNABAR_PAGE = 7;
 shell::ProgramProfile SunnabarProfile() {
   shell::ProgramProfile p{};
   p.name = "Sunnabar";
+  p.optionsSubkey = "Sunnabar";
   p.titleText = 400;
   p.sharedObjectsFailedText = 303;
   p.requiredFiles = shell::CommonRequiredFiles();
@@ -52,7 +54,7 @@ shell::ProgramProfile SunnabarProfile() {
 shell::PageFactory SunnabarPages() {
   return [](shell::ToolApp& app, shell::PageHost& host, int pageNumber) {
     std::unique_ptr<shell::Page> page;
-    if (pageNumber == SUNNABAR_PAGE) page = std::make_unique<firmware::FirmwarePage>(app, host);
+    if (pageNumber == SUNNABAR_PAGE) page = MakeSeatedPage<firmware::FirmwarePage>(app, host);
     return page;
   };
 }

@@ -6,8 +6,7 @@
 #include "cleaning/cleaning_page.h"
 #include "cleaning/nozzle_check_page.h"
 #include "feed/adjustment_page.h"
-#include "feed/adjustment_seat.h"
-#include "feed/sample_print_seat.h"
+#include "programs/seats/trevalo_seats.h"
 #include "programs/trevalo/resource.h"
 #include "shell/layout.h"
 #include "shell/printer_page.h"
@@ -32,8 +31,7 @@ struct AdjustmentParts {
         sampleSeat(app, detailSeat, objects ? objects->DriverSettings() : nullptr,
                    objects ? objects->Media() : nullptr),
         samples(sampleSeat),
-        seat(
-            app, [&app] { return app.OpenedByPrinterChoice(); }, detailSeat) {
+        seat(app, detailSeat) {
     if (objects && objects->DriverSettings()) {
       source = std::make_unique<feed::DriverSettingsMediaSource>(*objects->DriverSettings(),
                                                                  objects->DriverMedia());
@@ -52,10 +50,10 @@ struct AdjustmentParts {
   TrevaloObjects* objects;
   // The dialogs' seat holds the sample print by reference; the sample print's seat runs the
   // paper setting dialog on the dialogs' seat.
-  feed::AppDetailSeat detailSeat;
-  feed::AppSamplePrintSeat sampleSeat;
+  AppDetailSeat detailSeat;
+  AppSamplePrintSeat sampleSeat;
   feed::SamplePrint samples;
-  feed::AppAdjustmentSeat seat;
+  AppAdjustmentSeat seat;
   std::unique_ptr<feed::DriverMediaSource> source;
 };
 
@@ -66,16 +64,12 @@ class TrevaloAdjustmentPage : private AdjustmentParts, public feed::AdjustmentPa
         feed::AdjustmentPage(seat, host, *source, objects ? objects->Media() : nullptr) {}
 };
 
-template <typename P>
-std::unique_ptr<shell::Page> MakePage(shell::ToolApp& app, shell::PageHost& host) {
-  return std::make_unique<P>(app, host);
-}
-
 }  // namespace
 
 shell::ProgramProfile TrevaloProfile() {
   shell::ProgramProfile p{};
   p.name = "Trevalo";
+  p.optionsSubkey = "Trevalo";
   p.titleText = 0;
   p.sharedObjectsFailedText = 314;
   p.requiredFiles = shell::CommonRequiredFiles();
@@ -136,9 +130,9 @@ shell::PageFactory TrevaloPages() {
       case ADJUSTMENT_PAGE_NUMBER:
         return std::make_unique<TrevaloAdjustmentPage>(app, host);
       case CLEANING_PAGE_NUMBER:
-        return MakePage<cleaning::CleaningPage>(app, host);
+        return MakeSeatedPage<cleaning::CleaningPage>(app, host);
       case NOZZLE_CHECK_PAGE_NUMBER:
-        return MakePage<cleaning::NozzleCheckPage>(app, host);
+        return MakeSeatedPage<cleaning::NozzleCheckPage>(app, host);
       default:
         return nullptr;
     }

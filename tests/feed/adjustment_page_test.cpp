@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "programs/seats/app_seat.h"
 #include "programs/trevalo/trevalo_tables.h"
 #include "shell/main_window.h"
 #include "shell/marked_combo.h"
@@ -63,16 +64,15 @@ class DetailStandIn : public ui::DialogHandler {
   ui::View* view_ = nullptr;
 };
 
-class ScriptedSeat : public feed::AdjustmentSeat {
+class ScriptedSeat : public programs::AppSeat<feed::AdjustmentSeat>, private shell::CheckedPrinter {
  public:
-  explicit ScriptedSeat(shell::ToolApp& app) : app_(app) {}
+  explicit ScriptedSeat(shell::ToolApp& app) : AppSeat(app), app_(app) {}
   LaunchMode Launch() override { return launch; }
   std::string PrinterName() override { return fakes::TEST_QUEUE; }
   bool OpenedByPrinterChoice() override { return openedByChoice; }
   const shell::Texts& GetTexts() override { return app_.GetTexts(); }
   shell::FontCache& Fonts() override { return app_.Fonts(); }
-  void Message(ui::View* owner, int text, Icon icon) override { app_.Message(owner, text, icon); }
-  int RunModal(int templateId, ui::View* parent, ui::DialogHandler& dialog) override {
+  int RunModal(int templateId, ui::View* parent, ui::DialogHandler& dialog) {
     opened.push_back(templateId);
     return app_.Host().RunModal(templateId, parent, dialog);
   }
@@ -84,7 +84,8 @@ class ScriptedSeat : public feed::AdjustmentSeat {
     ++inkReads;
     return inkClass;
   }
-  bool PrinterInstalled() override {
+  shell::CheckedPrinter& Printer() override { return *this; }
+  bool StillInstalled() override {
     ++checks;
     return installed;
   }
@@ -95,9 +96,9 @@ class ScriptedSeat : public feed::AdjustmentSeat {
     matches.pop_front();
     return m;
   }
-  bool WaitUntilReady(ui::View*) override {
+  int WaitUntilReady(bool, ui::View*) override {
     ++checks;
-    return ready;
+    return ready ? printer_link::WAIT_READY : printer_link::WAIT_NOT_READY;
   }
 
   LaunchMode launch = LaunchMode::Normal;

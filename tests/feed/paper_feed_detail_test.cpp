@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "feed/adjustment_seat.h"
+#include "programs/seats/trevalo_seats.h"
+#include "tests/support/map_options.h"
 #include "programs/trevalo/trevalo_tables.h"
 #include "shell/tool_app.h"
 #include "tests/support/program_world.h"
@@ -46,9 +47,9 @@ struct Write {
   }
 };
 
-class ScriptedDetailSeat : public feed::DetailSeat {
+class ScriptedDetailSeat : public programs::AppSeat<feed::DetailSeat>, private shell::CheckedPrinter {
  public:
-  explicit ScriptedDetailSeat(shell::ToolApp& app) : app_(app) {}
+  explicit ScriptedDetailSeat(shell::ToolApp& app) : AppSeat(app), app_(app) {}
   LaunchMode Launch() override { return launch; }
   const shell::Texts& GetTexts() override { return app_.GetTexts(); }
   shell::FontCache& Fonts() override { return app_.Fonts(); }
@@ -56,27 +57,19 @@ class ScriptedDetailSeat : public feed::DetailSeat {
                      ui::Buttons buttons) override {
     return app_.Host().MessageBox(owner, text, "T0", icon, buttons);
   }
-  int32_t GetNumber(const std::string& name, int32_t fallback) override {
-    auto found = numbers.find(name);
-    return found == numbers.end() ? fallback : found->second;
-  }
-  void SetNumber(const std::string& name, int32_t value) override { numbers[name] = value; }
-  std::string GetString(const std::string& name, const std::string& fallback) override {
-    auto found = strings.find(name);
-    return found == strings.end() ? fallback : found->second;
-  }
-  void SetString(const std::string& name, const std::string& value) override {
-    strings[name] = value;
-  }
+  shell::ToolOptions& Options() override { return options; }
   bool ChooseFile(ui::View*, const std::string& filter, std::string* chosen) override {
     filters.push_back(filter);
     if (chooseResult) *chosen = chosenFile;
     return chooseResult;
   }
   void OpenManual(int page, int topic) override { manuals.push_back({page, topic}); }
-  bool PrinterInstalled() override { return installed; }
+  shell::CheckedPrinter& Printer() override { return *this; }
+  bool StillInstalled() override { return installed; }
   bool MatchDeviceId() override { return matches; }
-  bool WaitUntilReady(ui::View*) override { return ready; }
+  int WaitUntilReady(bool, ui::View*) override {
+    return ready ? printer_link::WAIT_READY : printer_link::WAIT_NOT_READY;
+  }
   std::string ReadAdjustValue(const feed::AdjustmentSelection& selection, int kind) override {
     readKinds.push_back(kind);
     EXPECT_EQ(selection.adjustmentKind, feed::ADJUST_PAPER_FEED);
@@ -96,6 +89,7 @@ class ScriptedDetailSeat : public feed::DetailSeat {
   LaunchMode launch = LaunchMode::Normal;
   std::map<std::string, int32_t> numbers;
   std::map<std::string, std::string> strings;
+  fakes::MapOptions options{numbers, strings};
   bool chooseResult = false;
   std::string chosenFile;
   std::vector<std::string> filters;
@@ -760,8 +754,8 @@ TEST(PaperFeedDetailInTrevalo, SaveIsVerifiedByThePrinter) {
   bool ran =
       fakes::RunTrevaloOnPage(world, 1, false, [&](fakes::FakeView&, shell::MainWindow& frame) {
         world.fake.host->messages.clear();  // the page's own, without a driver to ask
-        feed::AppDetailSeat details(*world.app, frame, samples);
-        feed::AppAdjustmentSeat seat(*world.app, nullptr, details);
+        programs::AppDetailSeat details(*world.app, frame, samples);
+        programs::AppAdjustmentSeat seat(*world.app, details);
         world.fake.host->modalScripts[IDD_PAPER_FEED_DETAIL] = [&](fakes::FakeView& dialog) {
           shownAtOpening = dialog.ControlText(IDC_FEED_PRINTER_VALUE);
           dialog.Type(IDC_FEED_SAVE_EDIT, "-4");

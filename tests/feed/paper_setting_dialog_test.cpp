@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "feed/adjustment_seat.h"
+#include "programs/seats/trevalo_seats.h"
 #include "programs/trevalo/trevalo_tables.h"
 #include "shell/main_window.h"
 #include "tests/support/program_world.h"
@@ -105,7 +105,7 @@ class PaperSettingDialogTest : public ::testing::Test {
     media = std::make_unique<feed::MediaTable>(app->Settings(), "MediaP1.ini");
     fakes::DeclareProgramTemplates(*platform.host, "Trevalo");
     app->SetPrinter(fakes::TEST_QUEUE, fakes::TEST_DRIVER, "USB001");
-    seat = std::make_unique<feed::AppDetailSeat>(*app, pageHost, samples);
+    seat = std::make_unique<programs::AppDetailSeat>(*app, pageHost, samples);
   }
 
   // Opens the dialog for the media and paper feed; operator acts on the open window (OK when
@@ -136,10 +136,10 @@ class PaperSettingDialogTest : public ::testing::Test {
     return platform.host->RunModal(IDD_PAPER_SETTING, nullptr, *dialog);
   }
   void Store(int autoCut, int paperSize) {
-    if (autoCut != ABSENT) seat->SetNumber(feed::AUTO_CUT_VALUE, autoCut);
-    if (paperSize != ABSENT) seat->SetNumber(feed::PAPER_SIZE_VALUE, paperSize);
+    if (autoCut != ABSENT) seat->Options().Set(feed::AUTO_CUT_OPTION, autoCut);
+    if (paperSize != ABSENT) seat->Options().Set(feed::PAPER_SIZE_OPTION, paperSize);
   }
-  int Stored(const char* name) { return seat->GetNumber(name, ABSENT); }
+  int Stored(const char* name) { return seat->Options().Get(shell::NumberOption{name, ABSENT}); }
   Texts Shown() const {
     Texts texts;
     for (const auto& m : platform.host->messages) texts.push_back(m.text);
@@ -151,7 +151,7 @@ class PaperSettingDialogTest : public ::testing::Test {
   std::unique_ptr<feed::MediaTable> media;
   NullPageHost pageHost;
   NoSamples samples;
-  std::unique_ptr<feed::AppDetailSeat> seat;
+  std::unique_ptr<programs::AppDetailSeat> seat;
   ScriptedPaperSizes driver;
   feed::AdjustmentSelection selection;
   std::unique_ptr<feed::PaperSettingDialog> dialog;
@@ -390,7 +390,7 @@ TEST(PaperSettingInTrevalo, StoresUnderTheToolKeyThroughTheBoundDriver) {
     ASSERT_NE(objects, nullptr);
     NullPageHost host;
     NoSamples samples;
-    feed::AppDetailSeat seat(app, host, samples);
+    programs::AppDetailSeat seat(app, host, samples);
     feed::AdjustmentSelection selection;
     selection.mediaCode = 12;  // the test table's one row: driver media 5, kind 0
     selection.paperFeed = feed::PAPER_FEED_ROLL;
@@ -400,8 +400,8 @@ TEST(PaperSettingInTrevalo, StoresUnderTheToolKeyThroughTheBoundDriver) {
     };
     result = feed::RunPaperSetting(app.Host(), seat, objects->DriverSettings(), app.PrinterName(),
                                    objects->Media(), selection, &main);
-    EXPECT_EQ(seat.GetNumber(feed::PAPER_SIZE_VALUE, -1), 9);
-    EXPECT_EQ(seat.GetNumber(feed::AUTO_CUT_VALUE, -1), IDC_AUTO_CUT_ON);
+    EXPECT_EQ(seat.Options().Get(shell::NumberOption{feed::PAPER_SIZE_VALUE, -1}), 9);
+    EXPECT_EQ(seat.Options().Get(shell::NumberOption{feed::AUTO_CUT_VALUE, -1}), IDC_AUTO_CUT_ON);
   });
   EXPECT_EQ(result, ui::RESULT_OK);
   EXPECT_EQ(items.size(), world.printer.State().driver.papers.size() - 1);  // no user size

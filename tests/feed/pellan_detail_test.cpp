@@ -15,7 +15,8 @@
 #include <vector>
 
 #include "feed/adjustment_page.h"
-#include "feed/adjustment_seat.h"
+#include "programs/seats/trevalo_seats.h"
+#include "tests/support/map_options.h"
 #include "programs/trevalo/trevalo_tables.h"
 #include "shell/main_window.h"
 #include "shell/tool_app.h"
@@ -61,9 +62,9 @@ class ScriptedSamples : public feed::SamplePrinter {
 
 // A seat whose printer holds the two pellan values as value texts and logs every read, write
 // and wait in order.
-class ScriptedDetailSeat : public feed::DetailSeat {
+class ScriptedDetailSeat : public programs::AppSeat<feed::DetailSeat>, private shell::CheckedPrinter {
  public:
-  explicit ScriptedDetailSeat(shell::ToolApp& app) : samples(events), app_(app) {}
+  explicit ScriptedDetailSeat(shell::ToolApp& app) : AppSeat(app), samples(events), app_(app) {}
 
   LaunchMode Launch() override { return launch; }
   const shell::Texts& GetTexts() override { return app_.GetTexts(); }
@@ -72,16 +73,7 @@ class ScriptedDetailSeat : public feed::DetailSeat {
                      ui::Buttons buttons) override {
     return app_.Host().MessageBox(owner, text, "T0", icon, buttons);
   }
-  int32_t GetNumber(const std::string& name, int32_t fallback) override {
-    return numbers.count(name) ? numbers[name] : fallback;
-  }
-  void SetNumber(const std::string& name, int32_t value) override { numbers[name] = value; }
-  std::string GetString(const std::string& name, const std::string& fallback) override {
-    return strings.count(name) ? strings[name] : fallback;
-  }
-  void SetString(const std::string& name, const std::string& value) override {
-    strings[name] = value;
-  }
+  shell::ToolOptions& Options() override { return options; }
   bool ChooseFile(ui::View*, const std::string& f, std::string* chosen) override {
     filter = f;
     if (chosenFile.empty()) return false;
@@ -89,7 +81,8 @@ class ScriptedDetailSeat : public feed::DetailSeat {
     return true;
   }
   void OpenManual(int page, int topic) override { manuals.push_back({page, topic}); }
-  bool PrinterInstalled() override {
+  shell::CheckedPrinter& Printer() override { return *this; }
+  bool StillInstalled() override {
     events.push_back("installed?");
     return installed;
   }
@@ -97,9 +90,9 @@ class ScriptedDetailSeat : public feed::DetailSeat {
     events.push_back("match?");
     return matches;
   }
-  bool WaitUntilReady(ui::View*) override {
+  int WaitUntilReady(bool, ui::View*) override {
     events.push_back("ready?");
-    return ready;
+    return ready ? printer_link::WAIT_READY : printer_link::WAIT_NOT_READY;
   }
   std::string ReadAdjustValue(const feed::AdjustmentSelection& s, int kind) override {
     EXPECT_EQ(s.adjustmentKind, feed::ADJUST_PELLAN);
@@ -139,6 +132,7 @@ class ScriptedDetailSeat : public feed::DetailSeat {
   bool ready = true;
   std::map<std::string, int32_t> numbers;
   std::map<std::string, std::string> strings;
+  fakes::MapOptions options{numbers, strings};
   std::string chosenFile;
   std::string filter;
   std::vector<std::pair<int, int>> manuals;
@@ -670,8 +664,8 @@ TEST(PellanDetailInTrevalo, SavesThroughThePagesSeat) {
       world, 1, false, [&](fakes::FakeView& page, shell::MainWindow& frame) {
         // Without the driver-settings library the page has said so (318); that is not the dialog's.
         world.fake.host->messages.clear();
-        feed::AppDetailSeat details(*world.app, frame, samples);
-        feed::AppAdjustmentSeat seat(*world.app, nullptr, details);
+        programs::AppDetailSeat details(*world.app, frame, samples);
+        programs::AppAdjustmentSeat seat(*world.app, details);
         feed::AdjustmentSelection selection;
         selection.mediaCode = 7;
         selection.paperFeed = feed::PAPER_FEED_ROLL;

@@ -9,6 +9,7 @@
 #include "shell/page.h"
 #include "shell/printer_choice.h"
 #include "tests/firmware/firmware_fixture.h"
+#include "tests/support/linked_seat.h"
 #include "tests/support/program_world.h"
 #include "tests/support/recording_canvas.h"
 
@@ -49,7 +50,8 @@ class FirmwarePageTest : public FirmwareFixture {
   }
 
   void Open() {
-    page = std::make_unique<FirmwarePage>(*app, pageHost, api.get());
+    seat = std::make_unique<fakes::LinkedSeat>(*app, api.get());
+    page = std::make_unique<FirmwarePage>(*seat, pageHost);
     pageView = host->CreateModeless(IDD_FIRMWARE_PAGE, main.get(), true, *page);
     host->messages.clear();
   }
@@ -87,6 +89,7 @@ class FirmwarePageTest : public FirmwareFixture {
   NullHandler mainHandler;
   std::unique_ptr<ui::View> main;
   RecordingPageHost pageHost;
+  std::unique_ptr<fakes::LinkedSeat> seat;
   std::unique_ptr<FirmwarePage> page;
   std::unique_ptr<ui::View> pageView;
 };
@@ -108,7 +111,8 @@ TEST_F(FirmwarePageTest, StartsWithoutVersionsAndWithBothActionsDisabled) {
 
 TEST_F(FirmwarePageTest, LaunchModeUPreviewsEveryFirmwareMessageOnce) {
   SetLaunchMode("U");
-  page = std::make_unique<FirmwarePage>(*app, pageHost, api.get());
+  seat = std::make_unique<fakes::LinkedSeat>(*app, api.get());
+    page = std::make_unique<FirmwarePage>(*seat, pageHost);
   pageView = host->CreateModeless(IDD_FIRMWARE_PAGE, main.get(), true, *page);
   EXPECT_EQ(Messages(), (std::vector<Message>{{"T306", ui::Icon::Warning},
                                               {"T308", ui::Icon::Error},

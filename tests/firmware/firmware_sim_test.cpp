@@ -14,6 +14,7 @@
 #include "sim/simulated_library.h"
 #include "sim/simulated_printer.h"
 #include "tests/support/fake_spooler.h"
+#include "tests/support/linked_seat.h"
 #include "tests/support/program_world.h"
 #include "tests/support/recording_canvas.h"
 #include "tests/support/test_app.h"
@@ -65,7 +66,8 @@ class FirmwareSimTest : public ::testing::Test {
 
   void OpenAndRefresh() {
     view.reset();  // the window goes before its handler
-    page = std::make_unique<FirmwarePage>(*app, pageHost, api.get());
+    seat = std::make_unique<fakes::LinkedSeat>(*app, api.get());
+    page = std::make_unique<FirmwarePage>(*seat, pageHost);
     view = platform.host->CreateModeless(IDD_FIRMWARE_PAGE, nullptr, true, *page);
     EXPECT_TRUE(page->OnRefresh());
   }
@@ -93,6 +95,7 @@ class FirmwareSimTest : public ::testing::Test {
   std::unique_ptr<shell::ToolApp> app;
   std::unique_ptr<printer_link::BidiApi> api;
   NoPageHost pageHost;
+  std::unique_ptr<fakes::LinkedSeat> seat;
   std::unique_ptr<FirmwarePage> page;
   std::unique_ptr<ui::View> view;
 };
@@ -163,7 +166,7 @@ TEST(SunnabarProgramTest, ChooseBrowseUpdateAndChooseNoPrinter) {
   bool ran = false;
   world.Run(
       [&](shell::ToolApp& app, shell::PageHost& host, int) {
-        auto made = std::make_unique<FirmwarePage>(app, host);
+        auto made = std::make_unique<programs::SeatedPage<FirmwarePage>>(app, host);
         page = made.get();
         return std::unique_ptr<shell::Page>(std::move(made));
       },

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "firmware/firmware_texts.h"
+#include "programs/seats/app_seat.h"
 #include "tests/firmware/firmware_fixture.h"
 
 namespace firmware_tests {
@@ -50,7 +51,8 @@ class UpdateFlowTest : public FirmwareFixture {
 
   UpdateOutcome Update(const std::string& selectedVersion = "SN010100") {
     startedAt = clock->now;
-    return firmware::UpdateFirmware(*app, api.get(), target, FILE_PATH, selectedVersion);
+    programs::AppSeat<shell::ToolSeat> seat(*app);
+    return firmware::UpdateFirmware(seat, api.get(), target, FILE_PATH, selectedVersion);
   }
   std::vector<uint8_t> FileBytes() {
     const std::string& f = files->files[FILE_PATH];

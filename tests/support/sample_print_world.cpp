@@ -163,11 +163,6 @@ std::string SampleWorld::ProgramFolder() {
   return TEST_PROGRAM_DIR;
 }
 
-int32_t SampleWorld::GetNumber(const std::string& name, int32_t fallback) {
-  auto found = numbers.find(name);
-  return found == numbers.end() ? fallback : found->second;
-}
-
 std::string SampleWorld::PrinterName() {
   return TEST_QUEUE;
 }
@@ -176,18 +171,18 @@ std::string SampleWorld::DriverName() {
   return TEST_DRIVER;
 }
 
-bool SampleWorld::WaitUntilReady(bool showDialog, ui::View*) {
+int SampleWorld::WaitUntilReady(bool showDialog, ui::View*) {
   if (showDialog) {
     ++readyCalls;
-    return ready;
+    return ready ? printer_link::WAIT_READY : printer_link::WAIT_NOT_READY;
   }
   ++quietReadyCalls;
   // Without its dialog the real wait polls for about ten seconds when the printer is busy.
   if (quietReadyCalls <= quietNotReady) {
     clock.Sleep(10000);
-    return false;
+    return printer_link::WAIT_NOT_READY;
   }
-  return true;
+  return printer_link::WAIT_READY;
 }
 
 std::unique_ptr<printer_link::ProgressWait> SampleWorld::NewBusyDialog() {

@@ -15,6 +15,7 @@
 #include "sim/simulated_printer.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/fake_spooler.h"
+#include "tests/support/map_options.h"
 #include "tests/support/recording_print_surface.h"
 
 namespace fakes {
@@ -68,15 +69,15 @@ class SampleWorld : public feed::SamplePrintSeat {
                      ui::Buttons buttons) override;
   platform::Files& Files() override { return files; }
   std::string ProgramFolder() override;
-  int32_t GetNumber(const std::string& name, int32_t fallback) override;
+  shell::ToolOptions& Options() override { return options; }
   std::string PrinterName() override;
   std::string DriverName() override;
-  bool PrinterInstalled() override { return installed; }
+  bool StillInstalled() override { return installed; }
   bool MatchDeviceId() override {
     ++matchCalls;
     return matches;
   }
-  bool WaitUntilReady(bool showDialog, ui::View* parent) override;
+  int WaitUntilReady(bool showDialog, ui::View* parent) override;
   std::unique_ptr<printer_link::ProgressWait> NewBusyDialog() override;
   int RunPaperSetting(const feed::AdjustmentSelection& selection, ui::View* parent) override;
   printer_link::DriverSettingsApi* DriverSettings() override { return bound ? &api : nullptr; }
@@ -107,6 +108,8 @@ class SampleWorld : public feed::SamplePrintSeat {
   bool confirm = true;
   int paperSetting;
   std::map<std::string, int32_t> numbers;
+  std::map<std::string, std::string> strings;
+  MapOptions options{numbers, strings};
   BusyRecord busy;
 
   // What the run asked.

@@ -6,7 +6,7 @@
 #include "shell/range_slider.h"
 #include "shell/settings_reader.h"
 #include "shell/texts.h"
-#include "shell/tool_app.h"
+#include "shell/launch_mode.h"
 #include "tools/kdtool/commands.h"
 
 namespace kdtool {
