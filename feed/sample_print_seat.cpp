@@ -36,7 +36,7 @@ bool AppSamplePrintSeat::WaitUntilReady(bool showDialog, ui::View* parent) {
 }
 
 int AppSamplePrintSeat::RunPaperSetting(const AdjustmentSelection& selection, ui::View* parent) {
-  return feed::RunPaperSetting(app_.Host(), dialogs_, driverSettings_, app_.PrinterName(), media_,
+  return feed::RunPaperSetting(app_.Host(), dialogs_, driverSettings_, app_.PrinterName(),
                                selection, parent);
 }
 

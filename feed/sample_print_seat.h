@@ -1,5 +1,5 @@
 // The sample print's seat in the running program: the application object's printer, texts,
-// registry, busy dialog, spooler and printing, with the program's driver settings and media.
+// registry, busy dialog, spooler and printing, with the program's driver settings.
 #pragma once
 
 #include "feed/detail_seat.h"
@@ -10,11 +10,11 @@ namespace feed {
 
 class AppSamplePrintSeat : public SamplePrintSeat {
  public:
-  // driverSettings and media may be null (the run then fails its first driver step); the
-  // paper setting dialog runs on the dialogs' seat.
+  // driverSettings may be null (the run then fails its first driver step); the paper setting
+  // dialog runs on the dialogs' seat.
   AppSamplePrintSeat(shell::ToolApp& app, DetailSeat& dialogs,
-                     printer_link::DriverSettingsApi* driverSettings, const MediaTable* media)
-      : app_(app), dialogs_(dialogs), driverSettings_(driverSettings), media_(media) {}
+                     printer_link::DriverSettingsApi* driverSettings)
+      : app_(app), dialogs_(dialogs), driverSettings_(driverSettings) {}
 
   shell::LaunchMode Launch() override { return app_.Launch(); }
   std::string Text(int number) override { return app_.GetText(number); }
@@ -36,14 +36,12 @@ class AppSamplePrintSeat : public SamplePrintSeat {
   platform::Spooler& Spooler() override { return app_.Spooler(); }
   platform::Clock& Clock() override { return app_.Clock(); }
   platform::Printing* Printing() override { return app_.Printing(); }
-  const MediaTable* Media() override { return media_; }
   ui::FontDescription InterfaceFont() override { return app_.Fonts().BaseDescription(); }
 
  private:
   shell::ToolApp& app_;
   DetailSeat& dialogs_;
   printer_link::DriverSettingsApi* driverSettings_;
-  const MediaTable* media_;
 };
 
 }  // namespace feed
