@@ -274,6 +274,8 @@ void AdjustmentPage::OpenDetail(int adjustmentKind) {
   selection_.paperFeedName = seat_.GetTexts().GetText(feed.text);
   selection_.qualityName = quality.text;
   selection_.mediaCode = shell::MarkedCombo::Value(media.code);
+  // Looked up by the code the dialogs and the sample print key on, not by the entry's own.
+  if (media_) selection_.mediaRecord = media_->Record(selection_.mediaCode);
   selection_.paperFeed = feed.paperFeed;
   selection_.inkClass = state_.inkClass;
   selection_.qualityPosition = quality.position;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "feed/media_table.h"
+
 namespace feed {
 
 // Adjustment kinds: which Detail dialog is open.
@@ -27,6 +29,7 @@ struct AdjustmentSelection {
   std::string paperFeedName;  // as shown
   std::string qualityName;    // as shown
   int mediaCode = 0;          // the media entry's item data
+  MediaRecord mediaRecord;    // the media table's row of mediaCode, as the page found it
   int paperFeed = 0;          // 0 to 2
   int inkClass = INK_CLASS_EIGHT;
   int qualityPosition = 0;                 // 0 to 5: which of the media's print-quality slots

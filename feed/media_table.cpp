@@ -1,6 +1,7 @@
 // Loading and lookups of the media table.
 #include "feed/media_table.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 
@@ -99,6 +100,16 @@ int MediaTable::QualityCodes(int mediaCode, int32_t* destination, int count) con
   for (int i = 0; i < count && i < MEDIA_QUALITY_COUNT; ++i)
     destination[i] = (*row)[FIRST_QUALITY + i];
   return mediaCode;
+}
+
+MediaRecord MediaTable::Record(int mediaCode) const {
+  MediaRecord record;
+  const MediaRow* row = Find(mediaCode);
+  if (!row) return record;
+  record.driverMediaId = (*row)[DRIVER_MEDIA_ID];
+  record.kind = (*row)[KIND];
+  std::copy_n(row->begin() + FIRST_QUALITY, MEDIA_QUALITY_COUNT, record.qualityCodes.begin());
+  return record;
 }
 
 int MediaTable::NextMatch(int driverMediaId, int paperFeed, int* position, int* kind) const {

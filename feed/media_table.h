@@ -17,6 +17,14 @@ constexpr int MEDIA_QUALITY_COUNT = 6;
 
 using MediaRow = std::array<int32_t, MEDIA_ROW_COLUMNS>;
 
+// What the dialogs and the sample print need of one media's row. A media code the table lacks
+// keeps the defaults, MEDIA_NOT_FOUND for the driver media id and the kind.
+struct MediaRecord {
+  int driverMediaId = MEDIA_NOT_FOUND;
+  int kind = MEDIA_NOT_FOUND;
+  std::array<int32_t, MEDIA_QUALITY_COUNT> qualityCodes{};  // the print-quality slots 0 to 5
+};
+
 // Integers of the form n,n,...: blanks before each integer, none before a comma; reading stops
 // at the first character that does not fit, after at most `limit` integers.
 std::vector<int32_t> ReadIntegerList(const std::string& value, int limit);
@@ -32,6 +40,8 @@ class MediaTable {
   int DriverMediaId(int mediaCode) const;
   int MediaKind(int mediaCode) const;
   int QualityCodes(int mediaCode, int32_t* destination, int count) const;
+  // The first row of the media code, or the not-found record.
+  MediaRecord Record(int mediaCode) const;
   int NextMatch(int driverMediaId, int paperFeed, int* position, int* kind) const;
 
  private:

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "feed/adjustment_page.h"
+#include "feed/media_table.h"
 #include "link/driver_settings_handle.h"
 #include "shell/layout.h"
 
@@ -134,8 +135,7 @@ bool PaperSettingDialog::OnInit(ui::View& view) {
 }
 
 bool PaperSettingDialog::ReadCutAbility() {
-  int driverId = media_ ? media_->DriverMediaId(selection_.mediaCode) : MEDIA_NOT_FOUND;
-  switch (driver_.CanCutOnRoll(driverId)) {
+  switch (driver_.CanCutOnRoll(selection_.mediaRecord.driverMediaId)) {
     case RollCut::Failed:
       Fail();
       return false;
@@ -155,8 +155,7 @@ bool PaperSettingDialog::FillPaperSizes() {
     Fail();
     return false;
   }
-  int kind = media_ ? media_->MediaKind(selection_.mediaCode) : MEDIA_NOT_FOUND;
-  PaperSizeRule rule = PaperSizeRuleFor(kind);
+  PaperSizeRule rule = PaperSizeRuleFor(selection_.mediaRecord.kind);
   int preselected = rule.preselected >= 0 ? rule.preselected
                                           : seat_.Options().Get(PAPER_SIZE_OPTION);
   if (rule.listed) {
@@ -256,10 +255,10 @@ void PaperSettingDialog::OnDestroy() {
 }
 
 int RunPaperSetting(ui::Host& host, DetailSeat& seat, printer_link::DriverSettingsApi* api,
-                    const std::string& printerName, const MediaTable* media,
-                    const AdjustmentSelection& selection, ui::View* parent) {
+                    const std::string& printerName, const AdjustmentSelection& selection,
+                    ui::View* parent) {
   DriverPaperSizeSource driver(api, printerName);
-  PaperSettingDialog dialog(seat, driver, selection, media);
+  PaperSettingDialog dialog(seat, driver, selection);
   return host.RunModal(IDD_PAPER_SETTING, parent, dialog);
 }
 

@@ -5,7 +5,7 @@
 // The program runs it from its detail seat (RunPaperSetting (selection, parent)):
 //
 //   DriverPaperSizeSource driver(objects->DriverSettings(), app.PrinterName());
-//   PaperSettingDialog dialog(detailSeat, driver, selection, objects->Media());
+//   PaperSettingDialog dialog(detailSeat, driver, selection);
 //   int result = app.Host().RunModal(IDD_PAPER_SETTING, parent, dialog);  // 1 OK, 2 Cancel
 //
 // or in one call, RunPaperSetting below.
@@ -17,7 +17,6 @@
 
 #include "feed/adjustment_selection.h"
 #include "feed/detail_seat.h"
-#include "feed/media_table.h"
 #include "feed/paper_setting_ids.h"
 #include "feed/sample_print.h"
 #include "link/driver_settings_api.h"
@@ -104,11 +103,11 @@ struct PaperSettingState {
 
 class PaperSettingDialog : public ui::DialogHandler {
  public:
-  // media may be null (no table: the media is unknown and the list stays empty). Seat, driver,
-  // selection and table must outlive the dialog.
+  // The media is the selection's record: one the table lacks leaves the list empty. Seat, driver
+  // and selection must outlive the dialog.
   PaperSettingDialog(DetailSeat& seat, PaperSizeSource& driver,
-                     const AdjustmentSelection& selection, const MediaTable* media)
-      : seat_(seat), driver_(driver), selection_(selection), media_(media) {}
+                     const AdjustmentSelection& selection)
+      : seat_(seat), driver_(driver), selection_(selection) {}
 
   bool OnInit(ui::View& view) override;
   void OnCommand(int id, int code) override;
@@ -131,7 +130,6 @@ class PaperSettingDialog : public ui::DialogHandler {
   DetailSeat& seat_;
   PaperSizeSource& driver_;
   const AdjustmentSelection& selection_;
-  const MediaTable* media_;
   ui::View* view_ = nullptr;
   std::optional<shell::MarkedCombo> sizeList_;
   PaperSettingState state_;
@@ -140,7 +138,7 @@ class PaperSettingDialog : public ui::DialogHandler {
 // Runs the dialog modally over parent against the chosen printer's driver; 1 for OK, 2 for
 // Cancel or a failure, -1 when the window cannot be created.
 int RunPaperSetting(ui::Host& host, DetailSeat& seat, printer_link::DriverSettingsApi* api,
-                    const std::string& printerName, const MediaTable* media,
-                    const AdjustmentSelection& selection, ui::View* parent);
+                    const std::string& printerName, const AdjustmentSelection& selection,
+                    ui::View* parent);
 
 }  // namespace feed

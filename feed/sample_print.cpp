@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "feed/job_wait.h"
+#include "feed/media_table.h"
 #include "feed/sample_image.h"
 #include "feed/sample_page.h"
 #include "feed/sample_values.h"
@@ -239,13 +240,11 @@ bool SampleRun::SetSampleItems(DriverSettingsHandle& driver, int sample, bool cu
   }
 
   const AdjustmentSelection& selection = request_.selection;
-  const MediaTable* media = seat_.Media();
-  int mediaId = media ? media->DriverMediaId(selection.mediaCode) : MEDIA_NOT_FOUND;
+  // A media the table lacks has MEDIA_NOT_FOUND here; past this check its row was found.
+  int mediaId = selection.mediaRecord.driverMediaId;
   if (mediaId < 0 || mediaId > UINT16_MAX) return false;
-  int32_t qualities[MEDIA_QUALITY_COUNT] = {};
-  // The lookup answers the media code (not a count) or MEDIA_NOT_FOUND.
-  bool listed = media->QualityCodes(selection.mediaCode, qualities, MEDIA_QUALITY_COUNT) >= 0;
-  int kind = PrintModeKind(selection.qualityCode, qualities, listed ? MEDIA_QUALITY_COUNT : 0);
+  int kind = PrintModeKind(selection.qualityCode, selection.mediaRecord.qualityCodes.data(),
+                           MEDIA_QUALITY_COUNT);
   if (kind == PRINT_MODE_KIND_1 || kind == PRINT_MODE_KIND_2) {
     printer_link::MediaModeBlock mode =
         printer_link::MediaModeWords(kind == PRINT_MODE_KIND_1, static_cast<uint16_t>(mediaId));

@@ -77,8 +77,6 @@ class SamplePrintSeat : public shell::CheckedPrinter {
   virtual platform::Clock& Clock() = 0;
   // Null where nothing can be printed.
   virtual platform::Printing* Printing() = 0;
-  // Null when the program has no media table.
-  virtual const MediaTable* Media() = 0;
   // The description of the program's interface font, for the captions.
   virtual ui::FontDescription InterfaceFont() = 0;
 };

@@ -32,8 +32,8 @@ class AppSeat : public Seat {
   explicit AppSeat(shell::ToolApp& app)
       : app_(app),
         printer_(app),
-        options_(app.Registry(), app.Profile().optionsSubkey,
-                 [&app] { return app.DriverName(); }) {}
+        options_(app.Registry(), app.Profile().optionsSubkey, [&app] { return app.DriverName(); }) {
+  }
 
   shell::LaunchMode Launch() override { return app_.Launch(); }
   const shell::Texts& GetTexts() override { return app_.GetTexts(); }

@@ -44,7 +44,7 @@ int AppDetailSeat::WriteAdjustValue(const feed::AdjustmentSelection& selection, 
 
 int AppSamplePrintSeat::RunPaperSetting(const feed::AdjustmentSelection& selection,
                                         ui::View* parent) {
-  return feed::RunPaperSetting(app_.Host(), dialogs_, driverSettings_, app_.PrinterName(), media_,
+  return feed::RunPaperSetting(app_.Host(), dialogs_, driverSettings_, app_.PrinterName(),
                                selection, parent);
 }
 

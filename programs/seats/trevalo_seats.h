@@ -4,7 +4,6 @@
 
 #include "feed/adjustment_page.h"
 #include "feed/detail_seat.h"
-#include "feed/media_table.h"
 #include "feed/sample_print.h"
 #include "link/driver_settings_api.h"
 #include "programs/seats/app_seat.h"
@@ -46,20 +45,19 @@ class AppAdjustmentSeat : public AppSeat<feed::AdjustmentSeat> {
 };
 
 // The sample print's seat: the application object's printer, texts, registry, busy dialog,
-// spooler and printing, with the program's driver settings and media.
+// spooler and printing, with the program's driver settings.
 class AppSamplePrintSeat : public feed::SamplePrintSeat {
  public:
-  // driverSettings and media may be null (the run then fails its first driver step); the
-  // paper setting dialog runs on the dialogs' seat.
+  // driverSettings may be null (the run then fails its first driver step); the paper setting
+  // dialog runs on the dialogs' seat.
   AppSamplePrintSeat(shell::ToolApp& app, feed::DetailSeat& dialogs,
-                     printer_link::DriverSettingsApi* driverSettings, const feed::MediaTable* media)
+                     printer_link::DriverSettingsApi* driverSettings)
       : app_(app),
         dialogs_(dialogs),
         driverSettings_(driverSettings),
-        media_(media),
         printer_(app),
-        options_(app.Registry(), app.Profile().optionsSubkey,
-                 [&app] { return app.DriverName(); }) {}
+        options_(app.Registry(), app.Profile().optionsSubkey, [&app] { return app.DriverName(); }) {
+  }
 
   bool StillInstalled() override { return printer_.StillInstalled(); }
   bool MatchDeviceId() override { return printer_.MatchDeviceId(); }
@@ -85,14 +83,12 @@ class AppSamplePrintSeat : public feed::SamplePrintSeat {
   platform::Spooler& Spooler() override { return app_.Spooler(); }
   platform::Clock& Clock() override { return app_.Clock(); }
   platform::Printing* Printing() override { return app_.Printing(); }
-  const feed::MediaTable* Media() override { return media_; }
   ui::FontDescription InterfaceFont() override { return app_.Fonts().BaseDescription(); }
 
  private:
   shell::ToolApp& app_;
   feed::DetailSeat& dialogs_;
   printer_link::DriverSettingsApi* driverSettings_;
-  const feed::MediaTable* media_;
   ChosenPrinter printer_;
   shell::ModelKeyOptions options_;
 };

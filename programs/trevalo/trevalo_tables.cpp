@@ -28,8 +28,7 @@ struct AdjustmentParts {
   AdjustmentParts(shell::ToolApp& app, shell::PageHost& host)
       : objects(dynamic_cast<TrevaloObjects*>(app.Objects())),
         detailSeat(app, host, samples),
-        sampleSeat(app, detailSeat, objects ? objects->DriverSettings() : nullptr,
-                   objects ? objects->Media() : nullptr),
+        sampleSeat(app, detailSeat, objects ? objects->DriverSettings() : nullptr),
         samples(sampleSeat),
         seat(app, detailSeat) {
     if (objects && objects->DriverSettings()) {

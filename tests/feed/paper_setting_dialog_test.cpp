@@ -112,8 +112,9 @@ class PaperSettingDialogTest : public ::testing::Test {
   // empty).
   int Run(int mediaCode, int paperFeed, std::function<void(fakes::FakeView&)> operatorActs = {}) {
     selection.mediaCode = mediaCode;
+    selection.mediaRecord = media->Record(mediaCode);
     selection.paperFeed = paperFeed;
-    dialog = std::make_unique<feed::PaperSettingDialog>(*seat, driver, selection, media.get());
+    dialog = std::make_unique<feed::PaperSettingDialog>(*seat, driver, selection);
     seen = Seen{};
     platform.host->modalScripts[IDD_PAPER_SETTING] = [&, operatorActs](fakes::FakeView& view) {
       const fakes::FakeControl& list = view.controls[IDC_PAPER_SIZE_LIST];
@@ -393,13 +394,14 @@ TEST(PaperSettingInTrevalo, StoresUnderTheToolKeyThroughTheBoundDriver) {
     programs::AppDetailSeat seat(app, host, samples);
     feed::AdjustmentSelection selection;
     selection.mediaCode = 12;  // the test table's one row: driver media 5, kind 0
+    selection.mediaRecord = objects->Media()->Record(12);
     selection.paperFeed = feed::PAPER_FEED_ROLL;
     world.fake.host->modalScripts[IDD_PAPER_SETTING] = [&](fakes::FakeView& view) {
       for (const auto& item : view.controls[IDC_PAPER_SIZE_LIST].items) items.push_back(item.first);
       view.Click(ui::ID_OK);
     };
     result = feed::RunPaperSetting(app.Host(), seat, objects->DriverSettings(), app.PrinterName(),
-                                   objects->Media(), selection, &main);
+                                   selection, &main);
     EXPECT_EQ(seat.Options().Get(shell::NumberOption{feed::PAPER_SIZE_VALUE, -1}), 9);
     EXPECT_EQ(seat.Options().Get(shell::NumberOption{feed::AUTO_CUT_VALUE, -1}), IDC_AUTO_CUT_ON);
   });

@@ -144,6 +144,7 @@ TEST_F(SamplePrintTest, PrintModeItemFollowsTheQualityAndMedia) {
     SampleWorld w;
     feed::SampleRunRequest r = w.Request({0}, SHEET_FEED);
     r.selection.mediaCode = c.mediaCode;
+    r.selection.mediaRecord = w.media->Record(c.mediaCode);
     r.selection.qualityCode = c.quality;
     feed::SamplePrint(w).Run(r, nullptr);
     const Lines& log = w.printer.State().log;

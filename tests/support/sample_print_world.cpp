@@ -106,6 +106,7 @@ feed::SampleRunRequest SampleWorld::Request(const std::vector<int>& corrections,
   r.selection.paperFeedName = paperFeed == 0 ? "Roll" : "Sheet";
   r.selection.qualityName = "Fine";
   r.selection.mediaCode = SAMPLE_MEDIA_CODE;
+  r.selection.mediaRecord = media->Record(SAMPLE_MEDIA_CODE);
   r.selection.paperFeed = paperFeed;
   r.selection.qualityCode = 0;
   r.labelTexts = {20007, 20090, 20008};

@@ -84,7 +84,6 @@ class SampleWorld : public feed::SamplePrintSeat {
   platform::Spooler& Spooler() override { return spooler; }
   platform::Clock& Clock() override { return clock; }
   platform::Printing* Printing() override { return &printing; }
-  const feed::MediaTable* Media() override { return media.get(); }
   ui::FontDescription InterfaceFont() override { return font; }
 
   FakeClock clock;
