@@ -47,7 +47,8 @@ bool ExecutionPage::OnInit(ui::View& view) {
 }
 
 void ExecutionPage::SetTitle() {
-  if (view_) view_->SetTitle(seat_.GetText(data_.titleText) + TITLE_SEPARATOR + seat_.PrinterName());
+  if (view_)
+    view_->SetTitle(seat_.GetText(data_.titleText) + TITLE_SEPARATOR + seat_.PrinterName());
 }
 
 void ExecutionPage::SetActionsEnabled(bool enabled) {
@@ -95,8 +96,8 @@ void ExecutionPage::Execute() {
   bool waits = data_.pauseMs > 0;
   if (waits) seat_.Host().SetWaitCursor(true);
   printer_link::CommandStream stream = data_.stream();
-  int sent =
-      printer_link::SendCommandJob(seat_.Spooler(), seat_.PrinterName(), stream.bytes, stream.length);
+  int sent = printer_link::SendCommandJob(seat_.Spooler(), seat_.PrinterName(), stream.bytes,
+                                          stream.length);
   if (waits) seat_.Clock().Sleep(data_.pauseMs);
   // A refused job is not reported as handed over; the operator may simply press again.
   if (sent == 0) Show(data_.handedOverText, ui::Icon::Information);

@@ -21,12 +21,7 @@ namespace cleaning {
 
 // Before the job, in launch mode Normal only: still installed, the expected model, ready.
 constexpr shell::PrinterCheck EXECUTION_CHECK = {
-    shell::IN_NORMAL,
-    shell::IN_NORMAL,
-    shell::IN_NORMAL,
-    true,
-    false,
-    shell::PAGE_CHECK_TEXTS};
+    shell::IN_NORMAL, shell::IN_NORMAL, shell::IN_NORMAL, true, false, shell::PAGE_CHECK_TEXTS};
 
 constexpr char TITLE_SEPARATOR[] = " - ";
 

@@ -88,8 +88,8 @@ void MaintenancePage::NozzleCheck() {
   if (!seat_.PrinterUsable(MAINTENANCE_CHECK, nullptr, view_)) return;
   seat_.Host().SetWaitCursor(true);
   printer_link::CommandStream stream = printer_link::NozzleCheckStream();
-  int sent =
-      printer_link::SendCommandJob(seat_.Spooler(), seat_.PrinterName(), stream.bytes, stream.length);
+  int sent = printer_link::SendCommandJob(seat_.Spooler(), seat_.PrinterName(), stream.bytes,
+                                          stream.length);
   seat_.Clock().Sleep(NOZZLE_CHECK_PAUSE_MS);
   if (sent == 0) Show(TEXT_NOZZLE_CHECK_SENT, ui::Icon::Information);
   seat_.Host().SetWaitCursor(false);

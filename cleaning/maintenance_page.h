@@ -20,11 +20,7 @@ constexpr int TEXT_0D_LOW = 310;
 
 // Before either action: the model in launch mode Normal, readiness outside U.
 constexpr shell::PrinterCheck MAINTENANCE_CHECK = {
-    shell::IN_NO_MODE,
-    shell::IN_NORMAL,
-    shell::IN_NORMAL | shell::IN_P,
-    true,
-    false,
+    shell::IN_NO_MODE,      shell::IN_NORMAL, shell::IN_NORMAL | shell::IN_P, true, false,
     shell::TOOL_CHECK_TEXTS};
 
 // The pause after the nozzle check job before its message.

@@ -1,7 +1,6 @@
 // Pieces the two detail dialogs share.
 #include "feed/detail_parts.h"
 
-
 namespace feed {
 
 ui::Answer DetailMessage(DetailSeat& seat, ui::View* view, int text, ui::Icon icon,

@@ -61,8 +61,8 @@ class SampleImageChoice {
 
 // Before a Save, which the dialogs make in launch mode Normal only: still installed and ready;
 // the model is asked only of a printer that did not become ready.
-constexpr shell::PrinterCheck SAVE_CHECK = {shell::IN_EVERY_MODE, shell::IN_NO_MODE,
-                                            shell::IN_EVERY_MODE, true, false,
-                                            shell::PAGE_CHECK_TEXTS};
+constexpr shell::PrinterCheck SAVE_CHECK = {
+    shell::IN_EVERY_MODE,   shell::IN_NO_MODE, shell::IN_EVERY_MODE, true, false,
+    shell::PAGE_CHECK_TEXTS};
 
 }  // namespace feed

@@ -156,8 +156,8 @@ bool PaperSettingDialog::FillPaperSizes() {
     return false;
   }
   PaperSizeRule rule = PaperSizeRuleFor(selection_.mediaRecord.kind);
-  int preselected = rule.preselected >= 0 ? rule.preselected
-                                          : seat_.Options().Get(PAPER_SIZE_OPTION);
+  int preselected =
+      rule.preselected >= 0 ? rule.preselected : seat_.Options().Get(PAPER_SIZE_OPTION);
   if (rule.listed) {
     for (const PaperSize& size : sizes) {
       if (size.code == PAPER_CODE_USER_DEFINED) continue;

@@ -37,7 +37,8 @@ constexpr int PELLAN_MANUAL_TOPIC = 0;
 constexpr char SAMPLE_PELLAN_RADIO[] = "SamplePellanR";
 constexpr char SAMPLE_PELLAN_PATH[] = "SamplePellan";
 // The stored image choice is the radio's id, as installed registries hold it.
-constexpr shell::NumberOption PELLAN_IMAGE_OPTION = {SAMPLE_PELLAN_RADIO, IDC_PELLAN_STANDARD_IMAGE};
+constexpr shell::NumberOption PELLAN_IMAGE_OPTION = {SAMPLE_PELLAN_RADIO,
+                                                     IDC_PELLAN_STANDARD_IMAGE};
 constexpr shell::StringOption PELLAN_IMAGE_PATH_OPTION = {SAMPLE_PELLAN_PATH, ""};
 
 // The outer window, centred on the page.

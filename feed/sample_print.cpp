@@ -203,8 +203,7 @@ void SampleRun::Go() {
     Fail();
     return;
   }
-  if (feed_.handling == PaperHandling::Roll)
-    autoCut_ = seat_.Options().Get(AUTO_CUT_OPTION);
+  if (feed_.handling == PaperHandling::Roll) autoCut_ = seat_.Options().Get(AUTO_CUT_OPTION);
   // The relaxed launch modes go through the dialogs and checks but print nothing.
   if (seat_.Launch() != shell::LaunchMode::Normal) return;
 

@@ -17,7 +17,6 @@
 #include "platform/print_surface.h"
 #include "platform/spooler.h"
 #include "platform/ui.h"
-
 #include "shell/launch_mode.h"
 #include "shell/printer_check.h"
 #include "shell/tool_options.h"
@@ -43,8 +42,8 @@ constexpr int SAMPLE_OPEN_NUMBER = 1;
 
 // Before the jobs: still installed, the model in launch mode Normal, ready in Normal (the paper
 // feed detail asks readiness in every launch mode).
-constexpr shell::PrinterCheck SAMPLE_CHECK = {shell::IN_EVERY_MODE, shell::IN_NORMAL, shell::IN_NORMAL,
-                                              true, false, shell::PAGE_CHECK_TEXTS};
+constexpr shell::PrinterCheck SAMPLE_CHECK = {
+    shell::IN_EVERY_MODE, shell::IN_NORMAL, shell::IN_NORMAL, true, false, shell::PAGE_CHECK_TEXTS};
 
 // The paper size and auto cut the paper setting dialog stores for the run.
 constexpr char AUTO_CUT_VALUE[] = "AutoCutR";

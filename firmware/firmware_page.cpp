@@ -166,7 +166,7 @@ void FirmwarePage::Browse() {
 
   std::string path;
   if (!seat_.Host().ChooseFile(view_, FIRMWARE_FILE_FILTER, FIRMWARE_FILE_EXTENSION, folder,
-                              &path)) {
+                               &path)) {
     return;
   }
   std::string version;

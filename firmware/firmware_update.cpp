@@ -152,13 +152,11 @@ UpdateOutcome UpdateFirmware(shell::ToolSeat& seat, printer_link::BidiApi* link,
   const std::string queue = seat.PrinterName();
   printer_link::PrinterChannel channel = seat.Channel(link);
   shell::ChannelPrinter printer(channel, queue, seat.DriverName());
-  shell::PrinterVerdict verdict =
-      shell::CheckPrinter(printer, seat.Launch(), UPDATE_CHECK, nullptr,
-                          [&target](shell::PrinterCheckStep step) {
-                            target.Step(step == shell::PrinterCheckStep::Model
-                                            ? "checking the printer's identity"
-                                            : "waiting until the printer is ready");
-                          });
+  shell::PrinterVerdict verdict = shell::CheckPrinter(
+      printer, seat.Launch(), UPDATE_CHECK, nullptr, [&target](shell::PrinterCheckStep step) {
+        target.Step(step == shell::PrinterCheckStep::Model ? "checking the printer's identity"
+                                                           : "waiting until the printer is ready");
+      });
   if (verdict != shell::PrinterVerdict::Usable) {
     shell::PrinterMessage message = shell::MessageFor(verdict, UPDATE_CHECK.texts);
     target.ShowMessage(message.text, message.icon);

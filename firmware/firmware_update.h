@@ -106,17 +106,14 @@ enum class UpdateOutcome {
 // Before the transfer: the model in launch mode Normal, readiness outside U; only a printer that
 // answered ready is sent the file.
 constexpr shell::PrinterCheck UPDATE_CHECK = {
-    shell::IN_NO_MODE,
-    shell::IN_NORMAL,
-    shell::IN_NORMAL | shell::IN_P,
-    true,
-    true,
+    shell::IN_NO_MODE,      shell::IN_NORMAL, shell::IN_NORMAL | shell::IN_P, true, true,
     shell::TOOL_CHECK_TEXTS};
 
 // The Update command: checks the printer (by launch mode), sends the file selected with
 // selectedVersion as one raw job and waits for the printer to come back with a new version.
 // link is the printer link to use (the application's in the program).
-UpdateOutcome UpdateFirmware(shell::ToolSeat& seat, printer_link::BidiApi* link, UpdateTarget& target,
-                             const std::string& filePath, const std::string& selectedVersion);
+UpdateOutcome UpdateFirmware(shell::ToolSeat& seat, printer_link::BidiApi* link,
+                             UpdateTarget& target, const std::string& filePath,
+                             const std::string& selectedVersion);
 
 }  // namespace firmware

@@ -57,8 +57,9 @@ class ToolSeat {
   }
   // The chosen printer's check in the current launch mode, its message owned by owner.
   bool PrinterUsable(const PrinterCheck& check, ui::View* parent, ui::View* owner) {
-    return shell::PrinterUsable(Printer(), Launch(), check, parent,
-                                [this, owner](int text, ui::Icon icon) { Message(owner, text, icon); });
+    return shell::PrinterUsable(
+        Printer(), Launch(), check, parent,
+        [this, owner](int text, ui::Icon icon) { Message(owner, text, icon); });
   }
 };
 

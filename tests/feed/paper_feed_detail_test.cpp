@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "programs/seats/trevalo_seats.h"
-#include "tests/support/map_options.h"
 #include "programs/trevalo/trevalo_tables.h"
 #include "shell/tool_app.h"
+#include "tests/support/map_options.h"
 #include "tests/support/program_world.h"
 #include "tests/support/recording_canvas.h"
 #include "tests/support/test_app.h"
@@ -47,7 +47,8 @@ struct Write {
   }
 };
 
-class ScriptedDetailSeat : public programs::AppSeat<feed::DetailSeat>, private shell::CheckedPrinter {
+class ScriptedDetailSeat : public programs::AppSeat<feed::DetailSeat>,
+                           private shell::CheckedPrinter {
  public:
   explicit ScriptedDetailSeat(shell::ToolApp& app) : AppSeat(app), app_(app) {}
   LaunchMode Launch() override { return launch; }

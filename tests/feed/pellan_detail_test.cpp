@@ -16,10 +16,10 @@
 
 #include "feed/adjustment_page.h"
 #include "programs/seats/trevalo_seats.h"
-#include "tests/support/map_options.h"
 #include "programs/trevalo/trevalo_tables.h"
 #include "shell/main_window.h"
 #include "shell/tool_app.h"
+#include "tests/support/map_options.h"
 #include "tests/support/program_world.h"
 #include "tests/support/test_app.h"
 #include "tests/support/trevalo_pages.h"
@@ -62,7 +62,8 @@ class ScriptedSamples : public feed::SamplePrinter {
 
 // A seat whose printer holds the two pellan values as value texts and logs every read, write
 // and wait in order.
-class ScriptedDetailSeat : public programs::AppSeat<feed::DetailSeat>, private shell::CheckedPrinter {
+class ScriptedDetailSeat : public programs::AppSeat<feed::DetailSeat>,
+                           private shell::CheckedPrinter {
  public:
   explicit ScriptedDetailSeat(shell::ToolApp& app) : AppSeat(app), samples(events), app_(app) {}
 

@@ -112,7 +112,7 @@ TEST_F(FirmwarePageTest, StartsWithoutVersionsAndWithBothActionsDisabled) {
 TEST_F(FirmwarePageTest, LaunchModeUPreviewsEveryFirmwareMessageOnce) {
   SetLaunchMode("U");
   seat = std::make_unique<fakes::LinkedSeat>(*app, api.get());
-    page = std::make_unique<FirmwarePage>(*seat, pageHost);
+  page = std::make_unique<FirmwarePage>(*seat, pageHost);
   pageView = host->CreateModeless(IDD_FIRMWARE_PAGE, main.get(), true, *page);
   EXPECT_EQ(Messages(), (std::vector<Message>{{"T306", ui::Icon::Warning},
                                               {"T308", ui::Icon::Error},

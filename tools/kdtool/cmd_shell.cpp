@@ -2,11 +2,11 @@
 #include <iostream>
 
 #include "shell/fonts.h"
+#include "shell/launch_mode.h"
 #include "shell/printer_choice.h"
 #include "shell/range_slider.h"
 #include "shell/settings_reader.h"
 #include "shell/texts.h"
-#include "shell/launch_mode.h"
 #include "tools/kdtool/commands.h"
 
 namespace kdtool {
