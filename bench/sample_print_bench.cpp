@@ -10,8 +10,8 @@
 
 #include "bench/heap_count.h"
 #include "bench/ratios.h"
-#include "feed/sample_page.h"
-#include "feed/sample_print.h"
+#include "samples/sample_page.h"
+#include "samples/sample_print.h"
 #include "tests/support/sample_print_world.h"
 
 namespace {

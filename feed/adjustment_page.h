@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "feed/adjustment_page_ids.h"
-#include "feed/adjustment_selection.h"
+#include "samples/adjustment_selection.h"
 #include "feed/media_table.h"
 #include "link/driver_media_list.h"
 #include "link/driver_settings_api.h"

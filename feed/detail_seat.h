@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "feed/adjustment_selection.h"
-#include "feed/sample_run.h"
+#include "samples/adjustment_selection.h"
+#include "samples/sample_run.h"
 #include "platform/ui.h"
 #include "shell/tool_seat.h"
 

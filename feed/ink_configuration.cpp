@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "feed/adjustment_selection.h"
+#include "samples/adjustment_selection.h"
 
 namespace feed {
 

@@ -6,24 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "samples/adjustment_selection.h"
 #include "shell/settings_reader.h"
 
 namespace feed {
 
 constexpr char MEDIA_TABLE_FILE[] = "MediaP1.ini";
-constexpr int MEDIA_NOT_FOUND = -1000;
 constexpr int MEDIA_ROW_COLUMNS = 10;
-constexpr int MEDIA_QUALITY_COUNT = 6;
 
 using MediaRow = std::array<int32_t, MEDIA_ROW_COLUMNS>;
-
-// What the dialogs and the sample print need of one media's row. A media code the table lacks
-// keeps the defaults, MEDIA_NOT_FOUND for the driver media id and the kind.
-struct MediaRecord {
-  int driverMediaId = MEDIA_NOT_FOUND;
-  int kind = MEDIA_NOT_FOUND;
-  std::array<int32_t, MEDIA_QUALITY_COUNT> qualityCodes{};  // the print-quality slots 0 to 5
-};
 
 // Integers of the form n,n,...: blanks before each integer, none before a comma; reading stops
 // at the first character that does not fit, after at most `limit` integers.

@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <string>
 
-#include "feed/adjustment_selection.h"
+#include "samples/adjustment_selection.h"
 #include "feed/detail_parts.h"
 #include "feed/detail_seat.h"
 #include "feed/paper_feed_detail_ids.h"
-#include "feed/sample_values.h"
+#include "samples/sample_values.h"
 #include "shell/range_slider.h"
 
 namespace feed {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "feed/adjustment_selection.h"
+#include "samples/adjustment_selection.h"
 #include "link/command_framing.h"
 #include "link/printer_channel.h"
 #include "platform/spooler.h"

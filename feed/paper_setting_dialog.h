@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "feed/adjustment_selection.h"
+#include "samples/adjustment_selection.h"
 #include "feed/detail_seat.h"
 #include "feed/paper_setting_ids.h"
-#include "feed/sample_print.h"
+#include "samples/sample_print.h"
 #include "link/driver_settings_api.h"
 #include "platform/ui.h"
 #include "shell/marked_combo.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "feed/adjustment_selection.h"
+#include "samples/adjustment_selection.h"
 #include "feed/detail_parts.h"
 #include "feed/detail_seat.h"
 #include "feed/pellan_detail_ids.h"

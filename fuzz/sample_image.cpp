@@ -1,7 +1,7 @@
 // Bitmap files through the sample picture check and the per-job read: a header whose fields the
 // input may replace, a file size placed around what the header asks for, and the file system's
 // faults, checked against the rules read the plain way.
-#include "feed/sample_image.h"
+#include "samples/sample_image.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 
 #include "feed/adjustment_page.h"
 #include "feed/detail_seat.h"
-#include "feed/sample_print.h"
+#include "samples/sample_print.h"
 #include "link/driver_settings_api.h"
 #include "programs/seats/app_seat.h"
 #include "shell/page.h"

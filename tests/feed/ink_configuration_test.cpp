@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "feed/adjustment_selection.h"
+#include "samples/adjustment_selection.h"
 #include "link/bidi_api.h"
 #include "programs/trevalo/trevalo_tables.h"
 #include "tests/support/fake_kbapi.h"

@@ -10,7 +10,7 @@
 #include "cleaning/maintenance_page.h"
 #include "feed/adjustment_page.h"
 #include "feed/detail_parts.h"
-#include "feed/sample_print.h"
+#include "samples/sample_print.h"
 #include "firmware/firmware_update.h"
 
 namespace {

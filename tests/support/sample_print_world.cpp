@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "feed/paper_setting_dialog.h"
-#include "feed/sample_image.h"
+#include "samples/sample_image.h"
 #include "shell/tool_app.h"
 #include "tests/support/program_world.h"
 #include "tests/support/test_app.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "feed/media_table.h"
-#include "feed/sample_print.h"
+#include "samples/sample_print.h"
 #include "link/driver_settings_api.h"
 #include "shell/settings_reader.h"
 #include "sim/simulated_library.h"

@@ -5,9 +5,9 @@
 #include <limits>
 
 #include "feed/media_table.h"
-#include "feed/sample_image.h"
-#include "feed/sample_values.h"
-#include "feed/sheet_grouping.h"
+#include "samples/sample_image.h"
+#include "samples/sample_values.h"
+#include "samples/sheet_grouping.h"
 #include "tools/kdtool/commands.h"
 
 namespace kdtool {

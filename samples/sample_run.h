@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "feed/adjustment_selection.h"
+#include "samples/adjustment_selection.h"
 #include "platform/ui.h"
 
 namespace feed {

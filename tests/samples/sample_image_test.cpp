@@ -1,5 +1,5 @@
 // The sample picture check: which files pass, which get 20307 or 20309, and the per-job read.
-#include "feed/sample_image.h"
+#include "samples/sample_image.h"
 
 #include <gtest/gtest.h>
 

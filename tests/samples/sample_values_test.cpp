@@ -1,5 +1,5 @@
 // Paper feed sample values and print-mode kinds.
-#include "feed/sample_values.h"
+#include "samples/sample_values.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,22 @@
 // the sample print and the paper setting data.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 
-#include "feed/media_table.h"
-
 namespace feed {
+
+constexpr int MEDIA_NOT_FOUND = -1000;
+constexpr int MEDIA_QUALITY_COUNT = 6;
+
+// What the dialogs and the sample print need of one media's row of the media table. A media code
+// the table lacks keeps the defaults, MEDIA_NOT_FOUND for the driver media id and the kind.
+struct MediaRecord {
+  int driverMediaId = MEDIA_NOT_FOUND;
+  int kind = MEDIA_NOT_FOUND;
+  std::array<int32_t, MEDIA_QUALITY_COUNT> qualityCodes{};  // the print-quality slots 0 to 5
+};
 
 // Adjustment kinds: which Detail dialog is open.
 constexpr int ADJUST_PAPER_FEED = 0;

@@ -1,6 +1,6 @@
 // Sheet grouping of the sample print: counts, the order of sheet commands and samples, cuts,
 // and how an early end closes a shared sheet.
-#include "feed/sheet_grouping.h"
+#include "samples/sheet_grouping.h"
 
 #include <gtest/gtest.h>
 

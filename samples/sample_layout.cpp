@@ -1,5 +1,5 @@
 // Layout of a sample page.
-#include "feed/sample_layout.h"
+#include "samples/sample_layout.h"
 
 #include <algorithm>
 

@@ -1,17 +1,16 @@
 // The sample print run.
-#include "feed/sample_print.h"
+#include "samples/sample_print.h"
 
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "feed/job_wait.h"
-#include "feed/media_table.h"
-#include "feed/sample_image.h"
-#include "feed/sample_page.h"
-#include "feed/sample_values.h"
-#include "feed/sheet_grouping.h"
+#include "samples/job_wait.h"
+#include "samples/sample_image.h"
+#include "samples/sample_page.h"
+#include "samples/sample_values.h"
+#include "samples/sheet_grouping.h"
 #include "link/command_framing.h"
 #include "link/command_job.h"
 #include "link/driver_settings_handle.h"

@@ -1,5 +1,5 @@
 // Sample values and print-mode kinds.
-#include "feed/sample_values.h"
+#include "samples/sample_values.h"
 
 namespace feed {
 

@@ -1,5 +1,5 @@
 // The job wait of the sample print.
-#include "feed/job_wait.h"
+#include "samples/job_wait.h"
 
 namespace feed {
 

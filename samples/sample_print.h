@@ -6,10 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "feed/adjustment_selection.h"
-#include "feed/media_table.h"
-#include "feed/sample_run.h"
-#include "feed/sheet_grouping.h"
+#include "samples/adjustment_selection.h"
+#include "samples/sample_run.h"
+#include "samples/sheet_grouping.h"
 #include "link/driver_settings_api.h"
 #include "link/progress_wait.h"
 #include "platform/clock.h"

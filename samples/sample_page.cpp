@@ -1,5 +1,5 @@
 // The sample job's page.
-#include "feed/sample_page.h"
+#include "samples/sample_page.h"
 
 #include <vector>
 

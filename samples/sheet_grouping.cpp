@@ -1,5 +1,5 @@
 // Sheet grouping of the sample print.
-#include "feed/sheet_grouping.h"
+#include "samples/sheet_grouping.h"
 
 #include "link/command_framing.h"
 

@@ -1,5 +1,5 @@
 // The job wait on the spooler's list: stories of a sample job and when the wait ends.
-#include "feed/job_wait.h"
+#include "samples/job_wait.h"
 
 #include <gtest/gtest.h>
 

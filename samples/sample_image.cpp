@@ -1,5 +1,5 @@
 // The sample picture check and read.
-#include "feed/sample_image.h"
+#include "samples/sample_image.h"
 
 #include <limits>
 #include <new>

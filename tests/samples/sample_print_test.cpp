@@ -1,7 +1,7 @@
 // The sample print against the simulated printer and driver: what the printer records (sheet
 // commands, jobs with their paper handling, feed correction and values in force), the checks
 // before a run, early ends with their closing steps, the job wait's stories, and the page.
-#include "feed/sample_print.h"
+#include "samples/sample_print.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@
 
 #include "feed/adjustment_page.h"
 #include "feed/paper_setting_dialog.h"
-#include "feed/sample_image.h"
-#include "feed/sample_page.h"
-#include "feed/sheet_grouping.h"
+#include "samples/sample_image.h"
+#include "samples/sample_page.h"
+#include "samples/sheet_grouping.h"
 #include "shell/tool_app.h"
 #include "tests/support/sample_print_world.h"
 

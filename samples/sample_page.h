@@ -4,8 +4,8 @@
 #include <array>
 #include <string>
 
-#include "feed/sample_image.h"
-#include "feed/sample_layout.h"
+#include "samples/sample_image.h"
+#include "samples/sample_layout.h"
 #include "platform/print_surface.h"
 #include "platform/ui.h"
 

@@ -1,5 +1,5 @@
 // Layout of a sample page: caption lines and the picture's bands.
-#include "feed/sample_layout.h"
+#include "samples/sample_layout.h"
 
 #include <gtest/gtest.h>
 
