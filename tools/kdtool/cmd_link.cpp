@@ -132,16 +132,7 @@ int Printer(Context& c) {
 
   // Bound as the programs bind: by name first, the driver's own copy when no channel opens.
   printer_link::BidiApi api(app.Library(), app.Spooler(), app.Files());
-  if (api.Bind(queue, printer_link::LibrarySearch::PlainNameFirst) == 1) {
-    printer_link::PrinterChannel trial = app.Channel(&api);
-    int handle = trial.Open(queue);
-    if (handle < 1) {
-      api.Release();
-      api.Bind(queue, printer_link::LibrarySearch::DriverPathOnly);
-    } else {
-      trial.Close(handle);
-    }
-  }
+  printer_link::BindWithFallback(api, queue, app.Clock());
   if (!api.IsLoaded()) {
     c.err << "kdtool: the communication library cannot be loaded for " << queue << "\n";
     return EXIT_FAILED;
