@@ -1,6 +1,7 @@
 // kdtool: command streams, SNMP wrapping, status replies, device IDs and a live printer probe.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <ostream>
 
 #include "link/command_framing.h"
@@ -9,9 +10,7 @@
 #include "tools/kdtool/commands.h"
 
 #ifdef _WIN32
-#include "programs/common/native_platform.h"
-#include "programs/kestrune/kestrune_tables.h"
-#include "shell/tool_app.h"
+#include "platform/native.h"
 #endif
 
 namespace kdtool {
@@ -120,25 +119,29 @@ const char* ChannelName(uint32_t type) {
 int Printer(Context& c) {
   if (c.args.size() != 1) return Usage(c, LINK_COMMANDS[4]);
   const std::string& queue = c.args[0];
-  shell::ToolApp app(programs::KestruneProfile(), programs::NativePlatform());
+  // The probe needs the spooler, the library and a clock, nothing of a program: it never waits
+  // for readiness, so its channel has no wait windows.
+  std::unique_ptr<platform::Spooler> spooler = platform::MakeNativeSpooler();
+  std::unique_ptr<platform::Library> library = platform::MakeNativeLibrary();
+  std::unique_ptr<platform::Clock> clock = platform::MakeNativeClock();
 
   std::string driver;
   std::vector<platform::PrinterQueue> queues;
-  if (app.Spooler().EnumeratePrinters(&queues)) {
+  if (spooler->EnumeratePrinters(&queues)) {
     for (const platform::PrinterQueue& q : queues) {
       if (q.printerName == queue) driver = q.driverName;
     }
   }
 
   // Bound as the programs bind: by name first, the driver's own copy when no channel opens.
-  printer_link::BidiApi api(app.Library(), app.Spooler(), app.Files());
-  printer_link::BindWithFallback(api, queue, app.Clock());
+  printer_link::BidiApi api(*library, *spooler, c.files);
+  printer_link::BindWithFallback(api, queue, *clock);
   if (!api.IsLoaded()) {
     c.err << "kdtool: the communication library cannot be loaded for " << queue << "\n";
     return EXIT_FAILED;
   }
 
-  printer_link::PrinterChannel channel = app.Channel(&api);
+  printer_link::PrinterChannel channel(&api, *clock);
   char id[printer_link::DEVICE_ID_BUFFER] = {};
   uint32_t size = sizeof id;
   int result = api.KBGetDeviceID(printer_link::KB_CONSTANT, queue.c_str(), id, &size);
