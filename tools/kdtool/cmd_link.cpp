@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "link/command_framing.h"
+#include "link/hex.h"
 #include "link/printer_channel.h"
 #include "link/status_reply.h"
 #include "tools/kdtool/commands.h"
@@ -74,7 +75,8 @@ int Stream(Context& c) {
 int Snmp(Context& c) {
   std::vector<uint8_t> command;
   if (c.args.size() != 1) return Usage(c, LINK_COMMANDS[1]);
-  if (!ParseHex(c.args[0], &command)) return NotHex(c, LINK_COMMANDS[1]);
+  if (!printer_link::BytesFromHex(c.args[0], &command, printer_link::HexBlanks::Skipped))
+    return NotHex(c, LINK_COMMANDS[1]);
   std::vector<uint8_t> message;
   if (!printer_link::WrapSnmp(command.data(), command.size(), &message)) {
     c.err << "kdtool: snmp: the command of " << command.size()
@@ -88,7 +90,8 @@ int Snmp(Context& c) {
 int Status(Context& c) {
   std::vector<uint8_t> reply;
   if (c.args.size() != 1) return Usage(c, LINK_COMMANDS[2]);
-  if (!ParseHex(c.args[0], &reply)) return NotHex(c, LINK_COMMANDS[2]);
+  if (!printer_link::BytesFromHex(c.args[0], &reply, printer_link::HexBlanks::Skipped))
+    return NotHex(c, LINK_COMMANDS[2]);
   printer_link::StatusReply status;
   if (!status.Assign(reply.data(), reply.size())) {
     c.out << "no-status\n";
