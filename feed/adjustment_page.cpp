@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "shell/layout.h"
-#include "shell/main_window.h"
 #include "shell/tool_app.h"
 
 namespace feed {
@@ -192,7 +191,7 @@ void AdjustmentPage::ShowQualities() {
 }
 
 void AdjustmentPage::OnCommand(int id, int code) {
-  bool changed = code == shell::COMBO_SELECTION_CHANGED;
+  bool changed = code == ui::COMBO_SELECTION_CHANGED;
   switch (id) {
     case IDC_MEDIA_LIST: {
       if (!view_ || !mediaList_) break;

@@ -7,7 +7,6 @@
 #include "feed/adjustment_page.h"
 #include "feed/paper_setting_data.h"
 #include "shell/layout.h"
-#include "shell/main_window.h"
 #include "shell/tool_app.h"
 
 namespace feed {
@@ -357,7 +356,7 @@ void PellanDetail::OnCommand(int id, int code) {
       EnableSamplePrint();
       break;
     case IDC_PELLAN_MODE_LIST: {
-      if (code != shell::COMBO_SELECTION_CHANGED) break;
+      if (code != ui::COMBO_SELECTION_CHANGED) break;
       int entry = view_->ComboSelection(IDC_PELLAN_MODE_LIST);
       if (entry < 0 || entry >= PRINT_MODE_COUNT) break;
       state_.printMode = entry;
@@ -365,7 +364,7 @@ void PellanDetail::OnCommand(int id, int code) {
       break;
     }
     case IDC_PELLAN_SHIFT_LIST: {
-      if (code != shell::COMBO_SELECTION_CHANGED) break;
+      if (code != ui::COMBO_SELECTION_CHANGED) break;
       int entry = view_->ComboSelection(IDC_PELLAN_SHIFT_LIST);
       if (entry >= 0) state_.shiftEntry = entry;
       break;
