@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "feed/adjustment_page_ids.h"
-#include "samples/adjustment_selection.h"
 #include "feed/media_table.h"
 #include "link/driver_media_list.h"
 #include "link/driver_settings_api.h"
+#include "samples/adjustment_selection.h"
 #include "shell/fonts.h"
 #include "shell/marked_combo.h"
 #include "shell/page.h"

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/ui.h"
 #include "samples/adjustment_selection.h"
 #include "samples/sample_run.h"
-#include "platform/ui.h"
 #include "shell/tool_seat.h"
 
 namespace feed {

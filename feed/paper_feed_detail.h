@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
-#include "samples/adjustment_selection.h"
 #include "feed/detail_parts.h"
 #include "feed/detail_seat.h"
 #include "feed/paper_feed_detail_ids.h"
+#include "samples/adjustment_selection.h"
 #include "samples/sample_values.h"
 #include "shell/range_slider.h"
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "link/command_job.h"
+#include "link/hex.h"
 
 namespace feed {
 
@@ -27,13 +28,6 @@ constexpr int PELLAN_BYTE_MIN = 0;
 constexpr int PELLAN_BYTE_MAX = 255;
 constexpr size_t HEX_PAIR = 2;
 constexpr size_t REFERENCE_AT = 2;  // in a value text, after the current value
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 }  // namespace
 
@@ -63,7 +57,7 @@ std::string SettingKey(int mediaCode, int index) {
 int ReadHexPair(const std::string& text, size_t at) {
   int number = 0;
   for (size_t i = at; i < at + HEX_PAIR && i < text.size(); ++i) {
-    int digit = HexDigit(text[i]);
+    int digit = printer_link::HexDigit(text[i]);
     if (digit < 0) break;
     number = number * 16 + digit;
   }

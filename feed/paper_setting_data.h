@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 
-#include "samples/adjustment_selection.h"
 #include "link/command_framing.h"
 #include "link/printer_channel.h"
 #include "platform/spooler.h"
+#include "samples/adjustment_selection.h"
 #include "shell/settings_reader.h"
 
 namespace feed {

@@ -15,12 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "samples/adjustment_selection.h"
 #include "feed/detail_seat.h"
 #include "feed/paper_setting_ids.h"
-#include "samples/sample_print.h"
 #include "link/driver_settings_api.h"
 #include "platform/ui.h"
+#include "samples/adjustment_selection.h"
+#include "samples/sample_print.h"
 #include "shell/marked_combo.h"
 
 namespace feed {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "samples/adjustment_selection.h"
 #include "feed/detail_parts.h"
 #include "feed/detail_seat.h"
 #include "feed/pellan_detail_ids.h"
 #include "platform/ui.h"
+#include "samples/adjustment_selection.h"
 #include "shell/texts.h"
 
 namespace feed {

@@ -10,7 +10,6 @@ namespace firmware {
 
 namespace {
 
-constexpr int BUTTON_CLICKED = 0;
 constexpr size_t REMEMBERED_FOLDER_MIN_CUT = 3;  // "C:\" keeps the file name, "C:\A\" does not
 constexpr int MANUAL_PAGE = 0;
 constexpr int MANUAL_TOPIC = 0;
@@ -80,7 +79,7 @@ bool FirmwarePage::OnRefresh() {
 }
 
 void FirmwarePage::OnCommand(int id, int code) {
-  if (code != BUTTON_CLICKED) return;
+  if (code != ui::BUTTON_CLICKED) return;
   switch (id) {
     case IDC_BROWSE:
       Browse();

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "link/command_framing.h"
+#include "link/hex.h"
 
 namespace firmware {
 
@@ -14,13 +15,6 @@ namespace {
 constexpr size_t KEY_POSITIONS[] = {5, 6, 3, 4};
 constexpr size_t KEY_MIN_LENGTH = 6;
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 }  // namespace
 
 uint32_t VersionKey(const std::string& version) {
@@ -28,7 +22,7 @@ uint32_t VersionKey(const std::string& version) {
   uint32_t key = 0;
   for (size_t position : KEY_POSITIONS) {
     // A missing seventh character ends the number like any other non-digit.
-    int digit = position < version.size() ? HexDigit(version[position]) : -1;
+    int digit = position < version.size() ? printer_link::HexDigit(version[position]) : -1;
     if (digit < 0) break;
     key = key * 16 + static_cast<uint32_t>(digit);
   }

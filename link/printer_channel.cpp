@@ -70,6 +70,19 @@ long FindReplyMarker(const uint8_t* work, size_t size) {
   return -1;
 }
 
+int BindWithFallback(BidiApi& api, const std::string& queueName, platform::Clock& clock) {
+  if (api.Bind(queueName, LibrarySearch::PlainNameFirst) != 1) return 0;
+  PrinterChannel trial(&api, clock);
+  int handle = trial.Open(queueName);
+  if (handle >= 1) {
+    trial.Close(handle);
+    return 1;
+  }
+  // The library found by name does not reach this printer: use the driver's own copy.
+  api.Release();
+  return api.Bind(queueName, LibrarySearch::DriverPathOnly);
+}
+
 PrinterChannel::PrinterChannel(BidiApi* api, platform::Clock& clock, WaitWindows* windows,
                                std::string waitCaption)
     : api_(api), clock_(clock), windows_(windows), waitCaption_(std::move(waitCaption)) {}

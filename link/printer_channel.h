@@ -37,6 +37,11 @@ bool DeviceIdMatches(const char* deviceId, size_t size, const std::string& drive
 // Index of the "@BDC PS" CR LF marker in work (start positions 0 to 502 only), or -1.
 long FindReplyMarker(const uint8_t* work, size_t size);
 
+// Binds api by the library's plain name first; when that bound but no channel to queueName
+// opens through it, releases it and binds the copy the queue's driver names instead. 1 when the
+// library is bound, 0 when not; a failed bind is left for the caller's Release.
+int BindWithFallback(BidiApi& api, const std::string& queueName, platform::Clock& clock);
+
 class PrinterChannel {
  public:
   // api may be null. windows may be null: the readiness wait then shows no dialog and does not

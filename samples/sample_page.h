@@ -4,10 +4,10 @@
 #include <array>
 #include <string>
 
-#include "samples/sample_image.h"
-#include "samples/sample_layout.h"
 #include "platform/print_surface.h"
 #include "platform/ui.h"
+#include "samples/sample_image.h"
+#include "samples/sample_layout.h"
 
 namespace feed {
 

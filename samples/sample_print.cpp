@@ -6,14 +6,14 @@
 #include <cstring>
 #include <vector>
 
+#include "link/command_framing.h"
+#include "link/command_job.h"
+#include "link/driver_settings_handle.h"
 #include "samples/job_wait.h"
 #include "samples/sample_image.h"
 #include "samples/sample_page.h"
 #include "samples/sample_values.h"
 #include "samples/sheet_grouping.h"
-#include "link/command_framing.h"
-#include "link/command_job.h"
-#include "link/driver_settings_handle.h"
 
 namespace feed {
 

@@ -6,9 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "samples/adjustment_selection.h"
-#include "samples/sample_run.h"
-#include "samples/sheet_grouping.h"
 #include "link/driver_settings_api.h"
 #include "link/progress_wait.h"
 #include "platform/clock.h"
@@ -16,6 +13,9 @@
 #include "platform/print_surface.h"
 #include "platform/spooler.h"
 #include "platform/ui.h"
+#include "samples/adjustment_selection.h"
+#include "samples/sample_run.h"
+#include "samples/sheet_grouping.h"
 #include "shell/launch_mode.h"
 #include "shell/printer_check.h"
 #include "shell/tool_options.h"

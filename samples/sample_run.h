@@ -8,14 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "samples/adjustment_selection.h"
 #include "platform/ui.h"
+#include "samples/adjustment_selection.h"
 
 namespace feed {
-
-// The image radios of both detail dialogs.
-constexpr int IDC_STANDARD_IMAGE = 1151;
-constexpr int IDC_USER_IMAGE = 1152;
 
 // Text of the warning every failed step of a run shows.
 constexpr int TEXT_SAMPLE_RUN_FAILED = 20311;

@@ -34,7 +34,6 @@ class BusyDialog : public ui::DialogHandler, public printer_link::ProgressWait {
   void Stop() override;
 
   BusyState State() const { return state_; }
-  int Phase() const { return phase_; }
 
   // ui::DialogHandler
   bool OnInit(ui::View& view) override;

@@ -213,7 +213,7 @@ void MainWindow::SwitchPage() {
 }
 
 void MainWindow::OnCommand(int id, int code) {
-  if (code != COMBO_SELECTION_CHANGED) return;
+  if (code != ui::COMBO_SELECTION_CHANGED) return;
   if (id == IDC_PAGE_SELECTOR) SwitchPage();
   if (id == IDC_PRINTER_LIST && profile_.printerListInFrame) {
     printers_.Choose(*view_, IDC_PRINTER_LIST, PageAt(profile_.startPage));

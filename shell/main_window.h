@@ -19,7 +19,6 @@ constexpr int HEADER_HEIGHT = 70;
 constexpr int PAGE_TOP = HEADER_HEIGHT + 45;
 constexpr int PAGE_COUNT = 10;
 constexpr int SELECTOR_ITEM_HEIGHT = 15;
-constexpr int COMBO_SELECTION_CHANGED = ui::COMBO_SELECTION_CHANGED;
 
 using PageFactory = std::function<std::unique_ptr<Page>(ToolApp&, PageHost&, int pageNumber)>;
 

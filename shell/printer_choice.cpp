@@ -99,16 +99,7 @@ void PrinterList::Rebind() {
   printer_link::BidiApi* link = app_.PrinterLink();
   if (!link) return;
   link->Release();
-  if (link->Bind(app_.PrinterName(), printer_link::LibrarySearch::PlainNameFirst) == 0) return;
-  printer_link::PrinterChannel trial = app_.Channel(link);
-  int handle = trial.Open(app_.PrinterName());
-  if (handle >= 1) {
-    trial.Close(handle);
-    return;
-  }
-  // The library found by name does not reach this printer: use the driver's own copy.
-  link->Release();
-  link->Bind(app_.PrinterName(), printer_link::LibrarySearch::DriverPathOnly);
+  printer_link::BindWithFallback(*link, app_.PrinterName(), app_.Clock());
 }
 
 void PrinterList::Choose(ui::View& view, int comboId, Page* page) {

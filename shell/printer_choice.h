@@ -18,8 +18,7 @@ enum class LaunchMode;
 
 constexpr int NO_PRINTER_TEXT = 200;
 constexpr int MONITOR_UNKNOWN_TEXT = 380;
-constexpr int NO_REGISTERED_PRINTER_TEXT = 304;  // Kestrune, Sunnabar
-constexpr int WRONG_MODEL_TEXT = 310;            // Trevalo's choice
+constexpr int WRONG_MODEL_TEXT = 310;  // Trevalo's choice
 constexpr intptr_t NO_PRINTER_DATA = -1;
 constexpr char MAKER_NAME[] = "KALDO";
 constexpr char MODEL_KEY_ERROR[] = "err";
@@ -48,7 +47,6 @@ class PrinterList {
   // entry keep the previous names. Messages are owned by owner.
   bool ChooseForPage(ui::View& listView, int comboId, ui::View* owner);
   void Clear() { snapshot_.clear(); }
-  const std::vector<platform::PrinterQueue>& Snapshot() const { return snapshot_; }
 
  private:
   std::string RememberedPrinter();

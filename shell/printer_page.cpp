@@ -13,7 +13,6 @@ namespace {
 constexpr int LABEL_TEXT = 2;
 constexpr int HELP_TEXT = 100;
 constexpr int CLOSE_TEXT = 180;
-constexpr int COMBO_SELECTION_CHANGED = 1;
 
 const ControlLayout LAYOUT[] = {
     {IDC_PRINTER_LABEL, {70, 6, 200, 24}, LABEL_TEXT},
@@ -71,7 +70,7 @@ void PrinterPage::EnableGuideItems() {
 void PrinterPage::OnCommand(int id, int code) {
   if (id == IDC_HELP_BUTTON) host_.OpenManual(PRINTER_PAGE_MANUAL, 0);
   if (id == IDC_CLOSE_BUTTON && host_.Window()) host_.Window()->PostClose();
-  if (id == IDC_PRINTER_LIST && code == COMBO_SELECTION_CHANGED) EnableGuideItems();
+  if (id == IDC_PRINTER_LIST && code == ui::COMBO_SELECTION_CHANGED) EnableGuideItems();
 }
 
 bool PrinterPage::OnKeyDown(int key, bool shift) {

@@ -29,7 +29,6 @@ class SettingsReader {
 
   const std::string& Folder() const { return folder_; }
   platform::Files& FileSystem() const { return files_; }
-  size_t ChunkSize() const { return chunkSize_; }
 
  private:
   platform::Files& files_;

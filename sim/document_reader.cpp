@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "link/hex.h"
+
 namespace sim {
 
 namespace {
@@ -80,7 +82,8 @@ bool HexValue(const std::string& digits, char32_t* value) {
   if (digits.empty() || digits.size() > 6) return false;
   char32_t result = 0;
   for (char c : digits) {
-    int digit = (c >= '0' && c <= '9') ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+    // Glyph names write their code points in upper case only.
+    int digit = (c >= 'a' && c <= 'f') ? -1 : printer_link::HexDigit(c);
     if (digit < 0) return false;
     result = result * 16 + static_cast<char32_t>(digit);
   }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "link/hex.h"
 #include "sim/printer_state.h"
 
 namespace sim {
@@ -111,7 +112,8 @@ std::string JoinNumbers(const std::set<T>& values) {
 
 bool SettingsFromHex(const std::string& hex, DriverSettings* settings) {
   std::vector<uint8_t> bytes;
-  return FromHex(hex, &bytes) && UnpackSettings(bytes.data(), bytes.size(), settings);
+  return printer_link::BytesFromHex(hex, &bytes) &&
+         UnpackSettings(bytes.data(), bytes.size(), settings);
 }
 
 std::string SettingsHex(const DriverSettings& settings) {

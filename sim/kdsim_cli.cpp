@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "link/hex.h"
 #include "sim/printer_state.h"
 #include "sim/simulated_printer.h"
 
@@ -128,12 +129,13 @@ int Value(const std::vector<std::string>& args, std::ostream& out, std::ostream&
           SimulatedPrinter* printer) {
   constexpr size_t SELECTOR_BYTES = 13;
   std::vector<uint8_t> selector, current, reference;
-  if ((args.size() != 3 && args.size() != 5) || !FromHex(args[2], &selector) ||
+  if ((args.size() != 3 && args.size() != 5) || !printer_link::BytesFromHex(args[2], &selector) ||
       selector.size() != SELECTOR_BYTES) {
     return Usage(err, "value needs the state file and a selector of 13 bytes in hex");
   }
-  if (args.size() == 5 && (!FromHex(args[3], &current) || current.size() != 1 ||
-                           !FromHex(args[4], &reference) || reference.size() != 1)) {
+  if (args.size() == 5 &&
+      (!printer_link::BytesFromHex(args[3], &current) || current.size() != 1 ||
+       !printer_link::BytesFromHex(args[4], &reference) || reference.size() != 1)) {
     return Usage(err, "current and reference are one hex byte each");
   }
   if (!Load(args[1], printer, err)) return EXIT_FAILED;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "link/hex.h"
 #include "sim/protocol_bytes.h"
 
 namespace sim {
@@ -168,7 +169,7 @@ bool ApplyKeyValue(const std::string& key, const std::string& value, PrinterStat
     s->log.push_back(value);
   } else if (StartsWith(key, VALUE_KEY_PREFIX)) {
     std::vector<uint8_t> bytes;
-    if (!FromHex(value, &bytes) || bytes.size() != 2) return false;
+    if (!printer_link::BytesFromHex(value, &bytes) || bytes.size() != 2) return false;
     s->values[key.substr(std::string(VALUE_KEY_PREFIX).size())] = ToHex(bytes.data(), bytes.size());
   } else {
     int handle = 0;
@@ -178,7 +179,7 @@ bool ApplyKeyValue(const std::string& key, const std::string& value, PrinterStat
       s->openChannels[handle] = type;
     } else if (HandleKey(key, REPLY_KEY_PREFIX, &handle)) {
       std::vector<uint8_t> bytes;
-      if (!FromHex(value, &bytes)) return false;
+      if (!printer_link::BytesFromHex(value, &bytes)) return false;
       s->replies[handle] = bytes;
     } else {
       return false;
@@ -339,25 +340,6 @@ std::string ToHex(const uint8_t* bytes, size_t length) {
     text += digits[bytes[i] & 0x0F];
   }
   return text;
-}
-
-bool FromHex(const std::string& text, std::vector<uint8_t>* bytes) {
-  if (text.size() % 2 != 0) return false;
-  auto digit = [](char c) -> int {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-  };
-  std::vector<uint8_t> out;
-  for (size_t i = 0; i < text.size(); i += 2) {
-    int high = digit(text[i]);
-    int low = digit(text[i + 1]);
-    if (high < 0 || low < 0) return false;
-    out.push_back(static_cast<uint8_t>(high * 16 + low));
-  }
-  *bytes = out;
-  return true;
 }
 
 }  // namespace sim

@@ -89,8 +89,7 @@ bool ParseChannels(const std::string& text, std::vector<ChannelEntry>* channels)
 // A path as the running system opens it: under Wine a Unix path needs the Z: drive.
 std::string SystemPath(const std::string& path);
 
-// Hexadecimal text of bytes (upper case) and back; false on an odd length or a non-digit.
+// Hexadecimal text of bytes, upper case (printer_link::BytesFromHex reads it back).
 std::string ToHex(const uint8_t* bytes, size_t length);
-bool FromHex(const std::string& text, std::vector<uint8_t>* bytes);
 
 }  // namespace sim

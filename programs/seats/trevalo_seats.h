@@ -4,9 +4,9 @@
 
 #include "feed/adjustment_page.h"
 #include "feed/detail_seat.h"
-#include "samples/sample_print.h"
 #include "link/driver_settings_api.h"
 #include "programs/seats/app_seat.h"
+#include "samples/sample_print.h"
 #include "shell/page.h"
 
 namespace programs {

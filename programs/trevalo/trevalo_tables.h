@@ -56,7 +56,6 @@ class TrevaloObjects : public shell::ProgramObjects {
   shell::DriverConnection* Driver() override { return &driver_; }
 
   feed::MediaTable* Media() { return media_.get(); }
-  const IconStrip* Icons() const { return icons_.get(); }
   // The driver-settings library and the driver's media list the pages share.
   printer_link::DriverSettingsApi* DriverSettings() { return driverSettings_.get(); }
   printer_link::DriverMediaList& DriverMedia() { return driverMedia_; }

@@ -439,7 +439,7 @@ TEST_P(FaultTable, MessagesAndDelivery) {
               [&](fakes::FakeView& main) {
                 if (row.action == Action::PrinterChoice) return;
                 if (!kestrune) {
-                  main.ChooseComboEntry(IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
+                  main.ChooseComboEntry(IDC_PRINTER_LIST, 0, ui::COMBO_SELECTION_CHANGED);
                   if (row.action == Action::FirmwareRefresh) return;
                   fakes::FakeView* page = world.Window(IDD_FIRMWARE_PAGE);
                   ASSERT_TRUE(page->IsControlEnabled(IDC_BROWSE));

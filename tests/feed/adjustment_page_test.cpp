@@ -181,7 +181,7 @@ class AdjustmentPageTest : public ::testing::Test {
   int Selected(int id) { return View().controls[id].selection; }
   bool PellanEnabled() { return View().controls[IDC_PELLAN_DETAIL].enabled; }
   void Choose(int id, int index) {
-    View().ChooseComboEntry(id, index, shell::COMBO_SELECTION_CHANGED);
+    View().ChooseComboEntry(id, index, ui::COMBO_SELECTION_CHANGED);
   }
   // Messages since the page was shown, and their icons.
   Texts Shown() const {

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "samples/adjustment_selection.h"
 #include "link/bidi_api.h"
 #include "programs/trevalo/trevalo_tables.h"
+#include "samples/adjustment_selection.h"
 #include "tests/support/fake_kbapi.h"
 #include "tests/support/test_app.h"
 

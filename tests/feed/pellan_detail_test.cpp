@@ -306,9 +306,9 @@ TEST_F(PellanDetailTest, DotShiftListFollowsThePrintMode) {
     Open(c.mode, [&](fakes::FakeView& view) {
       // Away and back, so that the list is refilled from a selection that moved on.
       view.ChooseComboEntry(IDC_PELLAN_MODE_LIST, c.printMode == 1 ? 2 : 1,
-                            shell::COMBO_SELECTION_CHANGED);
-      view.ChooseComboEntry(IDC_PELLAN_SHIFT_LIST, 0, shell::COMBO_SELECTION_CHANGED);
-      view.ChooseComboEntry(IDC_PELLAN_MODE_LIST, c.printMode, shell::COMBO_SELECTION_CHANGED);
+                            ui::COMBO_SELECTION_CHANGED);
+      view.ChooseComboEntry(IDC_PELLAN_SHIFT_LIST, 0, ui::COMBO_SELECTION_CHANGED);
+      view.ChooseComboEntry(IDC_PELLAN_MODE_LIST, c.printMode, ui::COMBO_SELECTION_CHANGED);
       EXPECT_EQ(Items(view, IDC_PELLAN_SHIFT_LIST), c.shifts);
       EXPECT_EQ(Data(view, IDC_PELLAN_SHIFT_LIST), c.data);
       EXPECT_EQ(view.controls[IDC_PELLAN_SHIFT_LIST].selection, c.shifts.empty() ? -1 : 0);
@@ -528,8 +528,8 @@ TEST_F(PellanDetailTest, SaveChains) {
     bool saved = std::string(c.text) == "T20300";
     std::string shownCode, shownShift;
     Open(c.mode, [&](fakes::FakeView& view) {
-      view.ChooseComboEntry(IDC_PELLAN_MODE_LIST, 2, shell::COMBO_SELECTION_CHANGED);
-      view.ChooseComboEntry(IDC_PELLAN_SHIFT_LIST, 4, shell::COMBO_SELECTION_CHANGED);
+      view.ChooseComboEntry(IDC_PELLAN_MODE_LIST, 2, ui::COMBO_SELECTION_CHANGED);
+      view.ChooseComboEntry(IDC_PELLAN_SHIFT_LIST, 4, ui::COMBO_SELECTION_CHANGED);
       Misbehave(*seat, c.printer);
       shownCode = view.controls[IDC_PELLAN_CURRENT_MODE].text;
       shownShift = view.controls[IDC_PELLAN_CURRENT_SHIFT].text;
@@ -675,8 +675,8 @@ TEST(PellanDetailInTrevalo, SavesThroughThePagesSeat) {
         world.fake.host->modalScripts[IDD_PELLAN_DETAIL] = [&](fakes::FakeView& view) {
           EXPECT_EQ(view.controls[IDC_PELLAN_CURRENT_MODE].text, "T30020T30009 1");
           EXPECT_EQ(view.controls[IDC_PELLAN_CURRENT_SHIFT].text, " 0");
-          view.ChooseComboEntry(IDC_PELLAN_MODE_LIST, 2, shell::COMBO_SELECTION_CHANGED);
-          view.ChooseComboEntry(IDC_PELLAN_SHIFT_LIST, 1, shell::COMBO_SELECTION_CHANGED);
+          view.ChooseComboEntry(IDC_PELLAN_MODE_LIST, 2, ui::COMBO_SELECTION_CHANGED);
+          view.ChooseComboEntry(IDC_PELLAN_SHIFT_LIST, 1, ui::COMBO_SELECTION_CHANGED);
           view.Click(IDC_PELLAN_SAVE);
           view.Click(ui::ID_CANCEL);
         };

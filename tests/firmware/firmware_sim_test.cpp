@@ -177,7 +177,7 @@ TEST(SunnabarProgramTest, ChooseBrowseUpdateAndChooseNoPrinter) {
         EXPECT_EQ(main.clientHeight, 115 + 278);
         EXPECT_FALSE(view->IsControlEnabled(IDC_BROWSE));  // the no-printer entry to start
 
-        main.ChooseComboEntry(IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
+        main.ChooseComboEntry(IDC_PRINTER_LIST, 0, ui::COMBO_SELECTION_CHANGED);
         EXPECT_EQ(view->ControlText(IDC_PRINTER_VERSION), "SN120315");
         ASSERT_TRUE(view->IsControlEnabled(IDC_BROWSE));
         view->Click(IDC_BROWSE);
@@ -186,7 +186,7 @@ TEST(SunnabarProgramTest, ChooseBrowseUpdateAndChooseNoPrinter) {
         EXPECT_EQ(world.MessageTexts(), std::vector<std::string>{"T309"});
         EXPECT_EQ(world.printer.State().firmware, "SN130315");
 
-        main.ChooseComboEntry(IDC_PRINTER_LIST, 1, shell::COMBO_SELECTION_CHANGED);
+        main.ChooseComboEntry(IDC_PRINTER_LIST, 1, ui::COMBO_SELECTION_CHANGED);
         EXPECT_EQ(view->ControlText(IDC_PRINTER_VERSION), "");
         EXPECT_EQ(view->ControlText(IDC_FILE_NAME), "");
         EXPECT_EQ(view->ControlText(IDC_FILE_VERSION), "");

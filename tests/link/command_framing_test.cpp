@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/kdtool/commands.h"
+#include "link/hex.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ using namespace printer_link;
 
 std::vector<uint8_t> Hex(const std::string& text) {
   std::vector<uint8_t> bytes;
-  EXPECT_TRUE(kdtool::ParseHex(text, &bytes)) << text;
+  EXPECT_TRUE(BytesFromHex(text, &bytes, HexBlanks::Skipped)) << text;
   return bytes;
 }
 

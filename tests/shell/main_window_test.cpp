@@ -116,7 +116,7 @@ TEST_F(MainWindowTest, RemembersThePrinterAmongTwoOfOneModel) {
     EXPECT_EQ(world.app->PortName(), "USB002");
     EXPECT_EQ(stub->enabledLog, std::vector<bool>{true});
     // Choosing Printer A stores it under the model's key.
-    main.ChooseComboEntry(IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
+    main.ChooseComboEntry(IDC_PRINTER_LIST, 0, ui::COMBO_SELECTION_CHANGED);
   });
   auto* value = world.fake.registry->Find(
       platform::HIVE_CURRENT_USER, "SoftWare\\KALDO\\KALDO Maroset\\Model 9000", "SelectPrinter");
@@ -214,7 +214,7 @@ TEST_F(MainWindowTest, DriverUnknownToTheStatusMonitor) {
 TEST_F(MainWindowTest, ChoosingNoPrinterOnlyDisablesTheActions) {
   world.Remember(fakes::TEST_QUEUE);
   world.Run(Stub(), [&](FakeView& main) {
-    main.ChooseComboEntry(IDC_PRINTER_LIST, 1, shell::COMBO_SELECTION_CHANGED);
+    main.ChooseComboEntry(IDC_PRINTER_LIST, 1, ui::COMBO_SELECTION_CHANGED);
     EXPECT_EQ(stub->enabledLog, (std::vector<bool>{true, false}));
     EXPECT_EQ(world.app->PrinterName(), fakes::TEST_QUEUE);
   });
@@ -305,7 +305,7 @@ TEST_F(MainWindowTest, SunnabarSelectsNoPrinterAndRefreshesOnlyAfterAChoice) {
         EXPECT_EQ(main.controls[IDC_PRINTER_LIST].selection, 1);  // never the remembered one
         EXPECT_EQ(main.controls[IDC_PRINTER_LABEL].text, "T10");
         EXPECT_TRUE(stub->calls.empty() || stub->calls.back() != StubPage::REFRESH);
-        main.ChooseComboEntry(IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
+        main.ChooseComboEntry(IDC_PRINTER_LIST, 0, ui::COMBO_SELECTION_CHANGED);
         EXPECT_EQ(stub->calls.back(), StubPage::REFRESH);
         EXPECT_TRUE(stub->enabledLog.empty() || !stub->enabledLog.back());
       });

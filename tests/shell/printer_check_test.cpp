@@ -10,8 +10,8 @@
 #include "cleaning/maintenance_page.h"
 #include "feed/adjustment_page.h"
 #include "feed/detail_parts.h"
-#include "samples/sample_print.h"
 #include "firmware/firmware_update.h"
+#include "samples/sample_print.h"
 
 namespace {
 

@@ -39,13 +39,13 @@ void UseMaintenancePage(FakeView&, fakes::ProgramWorld& world) {
 }
 
 void UseFirmwarePage(FakeView& main, fakes::ProgramWorld& world) {
-  main.ChooseComboEntry(IDC_PRINTER_LIST, 0, shell::COMBO_SELECTION_CHANGED);
+  main.ChooseComboEntry(IDC_PRINTER_LIST, 0, ui::COMBO_SELECTION_CHANGED);
   FakeView* page = world.Window(IDD_FIRMWARE_PAGE);
   ASSERT_NE(page, nullptr);
   world.fake.host->chooseFileResult = true;
   world.fake.host->chosenFile = "D:\\Updates\\MISSING.UPG";
   page->Click(IDC_BROWSE);
-  main.ChooseComboEntry(IDC_PRINTER_LIST, 1, shell::COMBO_SELECTION_CHANGED);
+  main.ChooseComboEntry(IDC_PRINTER_LIST, 1, ui::COMBO_SELECTION_CHANGED);
 }
 
 void SwitchTrevaloPages(FakeView& main, fakes::ProgramWorld&) {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "feed/media_table.h"
-#include "samples/sample_print.h"
 #include "link/driver_settings_api.h"
+#include "samples/sample_print.h"
 #include "shell/settings_reader.h"
 #include "sim/simulated_library.h"
 #include "sim/simulated_printer.h"

@@ -7,6 +7,7 @@
 #include "feed/ink_configuration.h"
 #include "feed/media_table.h"
 #include "feed/paper_setting_data.h"
+#include "link/hex.h"
 #include "link/status_reply.h"
 #include "shell/settings_reader.h"
 #include "tools/kdtool/commands.h"
@@ -164,7 +165,10 @@ int ValueText(Context& c) {
 
 int InkClass(Context& c) {
   std::vector<uint8_t> reply;
-  if (c.args.size() != 1 || !ParseHex(c.args[0], &reply)) return Usage(c, FEED_COMMANDS[6]);
+  if (c.args.size() != 1 ||
+      !printer_link::BytesFromHex(c.args[0], &reply, printer_link::HexBlanks::Skipped)) {
+    return Usage(c, FEED_COMMANDS[6]);
+  }
   printer_link::StatusReply status;
   status.Assign(reply.data(), reply.size());  // no status counts as eight inks
   c.out << feed::InkClassOf(feed::InkConfiguration(status)) << "\n";

@@ -178,19 +178,6 @@ class ConsoleTarget : public firmware::UpdateTarget {
   std::string printerVersion_;
 };
 
-// Binds the link as a printer choice does: the library by its plain name, else the driver's.
-bool BindLink(printer_link::BidiApi& link, shell::ToolApp& app, const std::string& queue) {
-  if (link.Bind(queue, printer_link::LibrarySearch::PlainNameFirst) != 1) return false;
-  printer_link::PrinterChannel channel = app.Channel(&link);
-  int handle = channel.Open(queue);
-  if (handle >= 1) {
-    channel.Close(handle);
-    return true;
-  }
-  link.Release();
-  return link.Bind(queue, printer_link::LibrarySearch::DriverPathOnly) == 1;
-}
-
 int Update(Context& c) {
   if (c.args.size() != 2) return Usage(c, FIRMWARE_COMMANDS[3]);
   const std::string& queue = c.args[0];
@@ -226,7 +213,9 @@ int Update(Context& c) {
   }
 
   printer_link::BidiApi link(app.Library(), app.Spooler(), app.Files());
-  if (!BindLink(link, app, queue)) c.out << "the printer link could not be bound\n";
+  if (printer_link::BindWithFallback(link, queue, app.Clock()) != 1) {
+    c.out << "the printer link could not be bound\n";
+  }
   printer_link::PrinterChannel channel = app.Channel(&link);
   std::string printerVersion = firmware::QueryFirmwareVersion(channel, queue);
   c.out << "printer version: " << (printerVersion.empty() ? "(none)" : printerVersion) << "\n";

@@ -1,17 +1,17 @@
 // kdtool: command streams, SNMP wrapping, status replies, device IDs and a live printer probe.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <ostream>
 
 #include "link/command_framing.h"
+#include "link/hex.h"
 #include "link/printer_channel.h"
 #include "link/status_reply.h"
 #include "tools/kdtool/commands.h"
 
 #ifdef _WIN32
-#include "programs/common/native_platform.h"
-#include "programs/kestrune/kestrune_tables.h"
-#include "shell/tool_app.h"
+#include "platform/native.h"
 #endif
 
 namespace kdtool {
@@ -75,7 +75,8 @@ int Stream(Context& c) {
 int Snmp(Context& c) {
   std::vector<uint8_t> command;
   if (c.args.size() != 1) return Usage(c, LINK_COMMANDS[1]);
-  if (!ParseHex(c.args[0], &command)) return NotHex(c, LINK_COMMANDS[1]);
+  if (!printer_link::BytesFromHex(c.args[0], &command, printer_link::HexBlanks::Skipped))
+    return NotHex(c, LINK_COMMANDS[1]);
   std::vector<uint8_t> message;
   if (!printer_link::WrapSnmp(command.data(), command.size(), &message)) {
     c.err << "kdtool: snmp: the command of " << command.size()
@@ -89,7 +90,8 @@ int Snmp(Context& c) {
 int Status(Context& c) {
   std::vector<uint8_t> reply;
   if (c.args.size() != 1) return Usage(c, LINK_COMMANDS[2]);
-  if (!ParseHex(c.args[0], &reply)) return NotHex(c, LINK_COMMANDS[2]);
+  if (!printer_link::BytesFromHex(c.args[0], &reply, printer_link::HexBlanks::Skipped))
+    return NotHex(c, LINK_COMMANDS[2]);
   printer_link::StatusReply status;
   if (!status.Assign(reply.data(), reply.size())) {
     c.out << "no-status\n";
@@ -120,34 +122,29 @@ const char* ChannelName(uint32_t type) {
 int Printer(Context& c) {
   if (c.args.size() != 1) return Usage(c, LINK_COMMANDS[4]);
   const std::string& queue = c.args[0];
-  shell::ToolApp app(programs::KestruneProfile(), programs::NativePlatform());
+  // The probe needs the spooler, the library and a clock, nothing of a program: it never waits
+  // for readiness, so its channel has no wait windows.
+  std::unique_ptr<platform::Spooler> spooler = platform::MakeNativeSpooler();
+  std::unique_ptr<platform::Library> library = platform::MakeNativeLibrary();
+  std::unique_ptr<platform::Clock> clock = platform::MakeNativeClock();
 
   std::string driver;
   std::vector<platform::PrinterQueue> queues;
-  if (app.Spooler().EnumeratePrinters(&queues)) {
+  if (spooler->EnumeratePrinters(&queues)) {
     for (const platform::PrinterQueue& q : queues) {
       if (q.printerName == queue) driver = q.driverName;
     }
   }
 
   // Bound as the programs bind: by name first, the driver's own copy when no channel opens.
-  printer_link::BidiApi api(app.Library(), app.Spooler(), app.Files());
-  if (api.Bind(queue, printer_link::LibrarySearch::PlainNameFirst) == 1) {
-    printer_link::PrinterChannel trial = app.Channel(&api);
-    int handle = trial.Open(queue);
-    if (handle < 1) {
-      api.Release();
-      api.Bind(queue, printer_link::LibrarySearch::DriverPathOnly);
-    } else {
-      trial.Close(handle);
-    }
-  }
+  printer_link::BidiApi api(*library, *spooler, c.files);
+  printer_link::BindWithFallback(api, queue, *clock);
   if (!api.IsLoaded()) {
     c.err << "kdtool: the communication library cannot be loaded for " << queue << "\n";
     return EXIT_FAILED;
   }
 
-  printer_link::PrinterChannel channel = app.Channel(&api);
+  printer_link::PrinterChannel channel(&api, *clock);
   char id[printer_link::DEVICE_ID_BUFFER] = {};
   uint32_t size = sizeof id;
   int result = api.KBGetDeviceID(printer_link::KB_CONSTANT, queue.c_str(), id, &size);

@@ -26,30 +26,4 @@ std::string ToHex(const uint8_t* data, size_t size) {
   return hex;
 }
 
-bool ParseHex(const std::string& text, std::vector<uint8_t>* bytes) {
-  bytes->clear();
-  int pending = -1;
-  for (char c : text) {
-    int digit;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-      digit = c - 'a' + 10;
-    } else if (c >= 'A' && c <= 'F') {
-      digit = c - 'A' + 10;
-    } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-      continue;
-    } else {
-      return false;
-    }
-    if (pending < 0) {
-      pending = digit;
-    } else {
-      bytes->push_back(static_cast<uint8_t>(pending * 16 + digit));
-      pending = -1;
-    }
-  }
-  return pending < 0;
-}
-
 }  // namespace kdtool

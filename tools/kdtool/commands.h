@@ -46,7 +46,5 @@ int BadArgument(Context& context, const Command& command, const std::string& pro
 
 // Upper-case byte pairs separated by single blanks.
 std::string ToHex(const uint8_t* data, size_t size);
-// Hex with any blanks, either case; false on anything else or an odd digit count.
-bool ParseHex(const std::string& text, std::vector<uint8_t>* bytes);
 
 }  // namespace kdtool
