@@ -15,8 +15,10 @@
 #include "firmware/firmware_update.h"
 #include "link/printer_channel.h"
 #include "programs/common/native_platform.h"
-#include "programs/sunnabar/sunnabar_tables.h"
-#include "shell/tool_app.h"
+#include "shell/platform_set.h"
+#include "shell/settings_reader.h"
+#include "shell/texts.h"
+#include "shell/tool_seat.h"
 #endif
 
 namespace kdtool {
@@ -154,27 +156,117 @@ const char* IconName(ui::Icon icon) {
   }
 }
 
+// What the update asks of the program around it, on the console: the Settings folder's texts, the
+// system's spooler, library and clock, and waits without windows. Nothing is remembered.
+class ConsoleSeat : public shell::ToolSeat {
+ public:
+  ConsoleSeat(Context& c, shell::PlatformSet platform)
+      : c_(c),
+        platform_(std::move(platform)),
+        reader_(c.files, c.settingsFolder, shell::SETTINGS_LINE_CHUNK),
+        texts_(reader_, shell::TextKeyStyle::Zeros00),
+        fonts_(texts_, *platform_.host),
+        waits_(*platform_.host),
+        printer_(*this) {}
+
+  void SetPrinter(const std::string& queue, const std::string& driver) {
+    queue_ = queue;
+    driver_ = driver;
+  }
+
+  shell::LaunchMode Launch() override { return shell::LaunchMode::Normal; }
+  const shell::Texts& GetTexts() override { return texts_; }
+  shell::FontCache& Fonts() override { return fonts_; }
+  ui::Answer Message(ui::View*, const std::string& text, ui::Icon icon, ui::Buttons) override {
+    c_.out << "message (" << IconName(icon) << "): " << text << "\n";
+    return ui::Answer::Ok;
+  }
+  std::string PrinterName() override { return queue_; }
+  std::string DriverName() override { return driver_; }
+  bool OpenedByPrinterChoice() override { return false; }
+  shell::CheckedPrinter& Printer() override { return printer_; }
+  printer_link::BidiApi* PrinterLink() override { return link_; }
+  printer_link::PrinterChannel Channel(printer_link::BidiApi* link) override {
+    return printer_link::PrinterChannel(link, *platform_.clock, &waits_);
+  }
+  printer_link::WaitWindows& Waits() override { return waits_; }
+  platform::Files& Files() override { return c_.files; }
+  platform::Spooler& Spooler() override { return *platform_.spooler; }
+  platform::Clock& Clock() override { return *platform_.clock; }
+  ui::Host& Host() override { return *platform_.host; }
+  shell::ToolOptions& Options() override { return options_; }
+
+  void SetLink(printer_link::BidiApi* link) { link_ = link; }
+  platform::Library& Library() { return *platform_.library; }
+
+ private:
+  // A console shows no busy dialogs; the waits keep their limits on the clock.
+  class NoWindows : public printer_link::WaitWindows {
+   public:
+    explicit NoWindows(ui::Host& host) : host_(host) {}
+    std::unique_ptr<printer_link::ProgressWait> NewWait() override { return nullptr; }
+    void PumpMessages() override { host_.PumpMessages(); }
+
+   private:
+    ui::Host& host_;
+  };
+  // The queue over the link; a queue named on the command line counts as installed.
+  class LinkPrinter : public shell::CheckedPrinter {
+   public:
+    explicit LinkPrinter(ConsoleSeat& seat) : seat_(seat) {}
+    bool StillInstalled() override { return true; }
+    bool MatchDeviceId() override {
+      return seat_.Channel(seat_.link_).MatchDeviceId(seat_.queue_, seat_.driver_);
+    }
+    int WaitUntilReady(bool showDialog, ui::View* parent) override {
+      return seat_.Channel(seat_.link_).WaitUntilReady(seat_.queue_, showDialog, parent);
+    }
+
+   private:
+    ConsoleSeat& seat_;
+  };
+  // kdtool keeps no values of its own: every option reads as its default.
+  class NoOptions : public shell::ToolOptions {
+    int32_t Get(const shell::NumberOption& option) override { return option.fallback; }
+    std::string Get(const shell::StringOption& option) override { return option.fallback; }
+    void Set(const shell::NumberOption&, int32_t) override {}
+    void Set(const shell::StringOption&, const std::string&) override {}
+  };
+
+  Context& c_;
+  shell::PlatformSet platform_;
+  shell::SettingsReader reader_;
+  shell::Texts texts_;
+  shell::FontCache fonts_;
+  NoWindows waits_;
+  NoOptions options_;
+  std::string queue_;
+  std::string driver_;
+  printer_link::BidiApi* link_ = nullptr;
+  LinkPrinter printer_;
+};
+
 // The update's page, on the console: messages and versions are printed.
 class ConsoleTarget : public firmware::UpdateTarget {
  public:
-  ConsoleTarget(Context& c, shell::ToolApp& app, std::string printerVersion)
-      : c_(c), app_(app), printerVersion_(std::move(printerVersion)) {}
+  ConsoleTarget(Context& c, shell::ToolSeat& seat, std::string printerVersion)
+      : c_(c), seat_(seat), printerVersion_(std::move(printerVersion)) {}
 
   std::string PrinterVersionText() override { return printerVersion_; }
   void ShowPrinterVersion(const std::string& version) override {
     printerVersion_ = version;
     c_.out << "printer version: "
-           << (version.empty() ? app_.GetText(firmware::TEXT_NO_VERSION) : version) << "\n";
+           << (version.empty() ? seat_.GetText(firmware::TEXT_NO_VERSION) : version) << "\n";
   }
   void ShowMessage(int text, ui::Icon icon) override {
-    c_.out << "message " << text << " (" << IconName(icon) << "): " << app_.GetText(text) << "\n";
+    c_.out << "message " << text << " (" << IconName(icon) << "): " << seat_.GetText(text) << "\n";
   }
   void SelectFirmwarePage() override { c_.out << "the printer did not come back\n"; }
   void Step(const char* description) override { c_.out << "-- " << description << "\n"; }
 
  private:
   Context& c_;
-  shell::ToolApp& app_;
+  shell::ToolSeat& seat_;
   std::string printerVersion_;
 };
 
@@ -183,14 +275,14 @@ int Update(Context& c) {
   const std::string& queue = c.args[0];
   const std::string& path = c.args[1];
 
-  shell::ToolApp app(programs::SunnabarProfile(), programs::NativePlatform());
+  ConsoleSeat seat(c, programs::NativePlatform());
 
   std::vector<platform::PrinterQueue> queues;
-  app.Spooler().EnumeratePrinters(&queues);
+  seat.Spooler().EnumeratePrinters(&queues);
   bool found = false;
   for (const platform::PrinterQueue& q : queues) {
     if (q.printerName != queue) continue;
-    app.SetPrinter(q.printerName, q.driverName, q.portName);
+    seat.SetPrinter(q.printerName, q.driverName);
     found = true;
     break;
   }
@@ -198,25 +290,26 @@ int Update(Context& c) {
     c.err << "kdtool: no printer queue named " << queue << "\n";
     return EXIT_FAILED;
   }
-  c.out << "queue " << queue << ", driver " << app.DriverName() << "\n";
+  c.out << "queue " << queue << ", driver " << seat.DriverName() << "\n";
 
   std::string fileVersion;
-  int check = firmware::CheckFirmwareFile(app.Files(), path, &fileVersion);
+  int check = firmware::CheckFirmwareFile(seat.Files(), path, &fileVersion);
   c.out << "file check: "
         << (check == 0 ? std::to_string(check) + " " + fileVersion
                        : CodeLine(MeaningOf(FILE_CHECK_MEANINGS, check), check))
         << "\n";
   if (check != firmware::FW_FILE_OK) {
     c.out << "message " << firmware::FileRejectionText(check) << ": "
-          << app.GetText(firmware::FileRejectionText(check)) << "\n";
+          << seat.GetText(firmware::FileRejectionText(check)) << "\n";
     return EXIT_FAILED;
   }
 
-  printer_link::BidiApi link(app.Library(), app.Spooler(), app.Files());
-  if (printer_link::BindWithFallback(link, queue, app.Clock()) != 1) {
+  printer_link::BidiApi link(seat.Library(), seat.Spooler(), seat.Files());
+  if (printer_link::BindWithFallback(link, queue, seat.Clock()) != 1) {
     c.out << "the printer link could not be bound\n";
   }
-  printer_link::PrinterChannel channel = app.Channel(&link);
+  seat.SetLink(&link);
+  printer_link::PrinterChannel channel = seat.Channel(&link);
   std::string printerVersion = firmware::QueryFirmwareVersion(channel, queue);
   c.out << "printer version: " << (printerVersion.empty() ? "(none)" : printerVersion) << "\n";
   int verdict = firmware::CompareVersions(printerVersion, fileVersion);
@@ -227,8 +320,9 @@ int Update(Context& c) {
     return EXIT_FAILED;
   }
 
-  ConsoleTarget target(c, app, printerVersion);
-  firmware::UpdateOutcome outcome = firmware::UpdateFirmware(app, &link, target, path, fileVersion);
+  ConsoleTarget target(c, seat, printerVersion);
+  firmware::UpdateOutcome outcome =
+      firmware::UpdateFirmware(seat, &link, target, path, fileVersion);
   link.Release();
   return outcome == firmware::UpdateOutcome::Updated ? EXIT_OK : EXIT_FAILED;
 }
