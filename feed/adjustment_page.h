@@ -171,7 +171,6 @@ class AdjustmentPage : public shell::Page {
   bool FillMedia(int position);
   void FillQualities();
   void OpenDetail(int adjustmentKind);
-  // The printer checks before a detail dialog; false when a message ended them.
   void ShowLists();
   void ShowQualities();
 

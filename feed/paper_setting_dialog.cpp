@@ -254,7 +254,7 @@ void PaperSettingDialog::OnDestroy() {
   view_ = nullptr;
 }
 
-int RunPaperSetting(ui::Host& host, DetailSeat& seat, printer_link::DriverSettingsApi* api,
+int RunPaperSetting(ui::Host& host, shell::ToolSeat& seat, printer_link::DriverSettingsApi* api,
                     const std::string& printerName, const AdjustmentSelection& selection,
                     ui::View* parent) {
   DriverPaperSizeSource driver(api, printerName);

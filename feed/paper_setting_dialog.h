@@ -2,10 +2,10 @@
 // after the samples, and the paper size they are printed on. Both are kept under the tool's
 // registry key for the sample print to read.
 //
-// The program runs it from its detail seat (RunPaperSetting (selection, parent)):
+// The program runs it from the sample print's seat (RunPaperSetting (selection, parent)):
 //
 //   DriverPaperSizeSource driver(objects->DriverSettings(), app.PrinterName());
-//   PaperSettingDialog dialog(detailSeat, driver, selection);
+//   PaperSettingDialog dialog(toolSeat, driver, selection);
 //   int result = app.Host().RunModal(IDD_PAPER_SETTING, parent, dialog);  // 1 OK, 2 Cancel
 //
 // or in one call, RunPaperSetting below.
@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "feed/detail_seat.h"
 #include "feed/paper_setting_ids.h"
 #include "link/driver_settings_api.h"
 #include "platform/ui.h"
 #include "samples/adjustment_selection.h"
 #include "samples/sample_print.h"
 #include "shell/marked_combo.h"
+#include "shell/tool_seat.h"
 
 namespace feed {
 
@@ -105,7 +105,7 @@ class PaperSettingDialog : public ui::DialogHandler {
  public:
   // The media is the selection's record: one the table lacks leaves the list empty. Seat, driver
   // and selection must outlive the dialog.
-  PaperSettingDialog(DetailSeat& seat, PaperSizeSource& driver,
+  PaperSettingDialog(shell::ToolSeat& seat, PaperSizeSource& driver,
                      const AdjustmentSelection& selection)
       : seat_(seat), driver_(driver), selection_(selection) {}
 
@@ -127,7 +127,7 @@ class PaperSettingDialog : public ui::DialogHandler {
   void Fail();
   void Accept();
 
-  DetailSeat& seat_;
+  shell::ToolSeat& seat_;
   PaperSizeSource& driver_;
   const AdjustmentSelection& selection_;
   ui::View* view_ = nullptr;
@@ -137,7 +137,7 @@ class PaperSettingDialog : public ui::DialogHandler {
 
 // Runs the dialog modally over parent against the chosen printer's driver; 1 for OK, 2 for
 // Cancel or a failure, -1 when the window cannot be created.
-int RunPaperSetting(ui::Host& host, DetailSeat& seat, printer_link::DriverSettingsApi* api,
+int RunPaperSetting(ui::Host& host, shell::ToolSeat& seat, printer_link::DriverSettingsApi* api,
                     const std::string& printerName, const AdjustmentSelection& selection,
                     ui::View* parent);
 

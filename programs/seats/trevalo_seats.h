@@ -48,12 +48,10 @@ class AppAdjustmentSeat : public AppSeat<feed::AdjustmentSeat> {
 // spooler and printing, with the program's driver settings.
 class AppSamplePrintSeat : public feed::SamplePrintSeat {
  public:
-  // driverSettings may be null (the run then fails its first driver step); the paper setting
-  // dialog runs on the dialogs' seat.
-  AppSamplePrintSeat(shell::ToolApp& app, feed::DetailSeat& dialogs,
-                     printer_link::DriverSettingsApi* driverSettings)
+  // driverSettings may be null (the run then fails its first driver step).
+  AppSamplePrintSeat(shell::ToolApp& app, printer_link::DriverSettingsApi* driverSettings)
       : app_(app),
-        dialogs_(dialogs),
+        dialogs_(app),
         driverSettings_(driverSettings),
         printer_(app),
         options_(app.Registry(), app.Profile().optionsSubkey, [&app] { return app.DriverName(); }) {
@@ -87,7 +85,8 @@ class AppSamplePrintSeat : public feed::SamplePrintSeat {
 
  private:
   shell::ToolApp& app_;
-  feed::DetailSeat& dialogs_;
+  // The paper setting dialog's, and the message boxes'.
+  AppSeat<shell::ToolSeat> dialogs_;
   printer_link::DriverSettingsApi* driverSettings_;
   ChosenPrinter printer_;
   shell::ModelKeyOptions options_;

@@ -28,7 +28,7 @@ struct AdjustmentParts {
   AdjustmentParts(shell::ToolApp& app, shell::PageHost& host)
       : objects(dynamic_cast<TrevaloObjects*>(app.Objects())),
         detailSeat(app, host, samples),
-        sampleSeat(app, detailSeat, objects ? objects->DriverSettings() : nullptr),
+        sampleSeat(app, objects ? objects->DriverSettings() : nullptr),
         samples(sampleSeat),
         seat(app, detailSeat) {
     if (objects && objects->DriverSettings()) {
@@ -47,8 +47,7 @@ struct AdjustmentParts {
   };
 
   TrevaloObjects* objects;
-  // The dialogs' seat holds the sample print by reference; the sample print's seat runs the
-  // paper setting dialog on the dialogs' seat.
+  // The dialogs' seat holds the sample print by reference, the sample print its own seat.
   AppDetailSeat detailSeat;
   AppSamplePrintSeat sampleSeat;
   feed::SamplePrint samples;
