@@ -128,10 +128,24 @@ start_program() {
 
 # Saves the main window's client area as SHOT and checks that it holds a picture. The main
 # window must be the only one left on the (private) screen.
+# Every text of the dialog TITLE and its pages fits its control, measured in the control's font.
+texts_fit() {  # texts_fit TITLE
+  local report
+  if report=$(driver fits "$1"); then
+    log "ok: the texts fit in \"$1\""
+    return 0
+  fi
+  echo "$KD_SUITE: FAILED: texts cut short in \"$1\":" >&2
+  printf '%s\n' "$report" | sed 's/^/   /' >&2
+  failures=$((failures + 1))
+}
+
+# The main window's screenshot, once its texts are checked.
 screenshot() {  # screenshot SHOT
   local geometry colours
   mkdir -p "$(dirname "$1")"
   kd_wait_x_windows 1 10000 || log "note: other windows still on the screen for $1"
+  texts_fit "${WINDOW:-$NAME}"
   geometry=$(driver geometry "${WINDOW:-$NAME}") || fail "the main window has gone"
   timeout 30 import -window root -crop "$geometry" +repage "$1" || fail "no screenshot"
   colours=$(convert "$1" -format '%k' info:)

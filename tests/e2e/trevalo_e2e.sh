@@ -112,6 +112,7 @@ dialog_screenshot() {  # TITLE SHOT [WINDOWS]
   mkdir -p "$(dirname "$2")"
   sleep 1  # let it paint
   kd_wait_x_windows "${3:-2}" 10000 || log "note: other windows still on the screen for $2"
+  texts_fit "$1"
   geometry=$(driver geometry "$1") || fail "no window \"$1\" for its screenshot"
   timeout 30 import -window root -crop "$geometry" +repage "$2" || fail "no screenshot"
   colours=$(convert "$2" -format '%k' info:)

@@ -29,7 +29,8 @@ std::string Slurp(const std::string& path) {
 Outcome RunKdtool(const std::vector<std::string>& args) {
   const std::string out = std::string(KD_BINARY_DIR) + "/kdtool_cli_test.out";
   const std::string err = std::string(KD_BINARY_DIR) + "/kdtool_cli_test.err";
-  std::string command = std::string("'") + KD_KDTOOL + "'";
+  // The 32-bit build starts kdtool through the same emulator as the tests themselves.
+  std::string command = std::string(KD_KDTOOL_EMULATOR) + "'" + KD_KDTOOL + "'";
   for (const std::string& arg : args) command += " '" + arg + "'";
   command += " >'" + out + "' 2>'" + err + "' </dev/null";
   int status = std::system(command.c_str());

@@ -582,6 +582,84 @@ int Controls(const char* title) {
   return EXIT_OK;
 }
 
+// Room a check box or radio button keeps for its box and the gap after it; a group box for the
+// line that runs into its title on each side.
+constexpr int CHECK_BOX_GAP = 4;
+constexpr int GROUP_TITLE_MARGIN = 8;
+
+// The extent of a control's text in the font it has: one line, or wrapped at width.
+SIZE TextExtent(HWND control, const std::string& text, int width, bool wraps) {
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  RECT room = {0, 0, width, 0};
+  UINT format = DT_CALCRECT | DT_EXPANDTABS | (wraps ? DT_WORDBREAK : DT_SINGLELINE);
+  DrawTextA(dc, text.c_str(), -1, &room, format);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return {room.right - room.left, room.bottom - room.top};
+}
+
+// Checks every visible text control below window; prints each that does not fit.
+int CheckFits(HWND window) {
+  int cut = 0;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    cut += CheckFits(child);
+    char name[64] = {};
+    GetClassNameA(child, name, sizeof name);
+    std::string text = TextOf(child);
+    if (text.empty()) continue;
+    LONG style = GetWindowLongA(child, GWL_STYLE);
+    RECT client = {};
+    GetClientRect(child, &client);
+    int width = client.right;
+    int height = client.bottom;
+    bool wraps = false;
+    if (lstrcmpiA(name, "Static") == 0) {
+      LONG kind = style & SS_TYPEMASK;
+      if (kind != SS_LEFT && kind != SS_CENTER && kind != SS_RIGHT && kind != SS_LEFTNOWORDWRAP &&
+          kind != SS_SIMPLE) {
+        continue;  // pictures, frames, owner-drawn
+      }
+      wraps = kind == SS_LEFT || kind == SS_CENTER || kind == SS_RIGHT;
+    } else if (lstrcmpiA(name, "Button") == 0) {
+      if (style & (BS_BITMAP | BS_ICON)) continue;
+      LONG kind = style & BS_TYPEMASK;
+      if (kind == BS_OWNERDRAW) continue;
+      if (kind == BS_GROUPBOX) {
+        width -= 2 * GROUP_TITLE_MARGIN;
+        height = 0;
+      } else if (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON ||
+                 kind == BS_AUTORADIOBUTTON || kind == BS_3STATE || kind == BS_AUTO3STATE) {
+        width -= GetSystemMetrics(SM_CXMENUCHECK) + CHECK_BOX_GAP;
+      }
+      wraps = (style & BS_MULTILINE) != 0;
+    } else {
+      continue;
+    }
+    SIZE needed = TextExtent(child, text, width, wraps);
+    if (needed.cx > width || (height > 0 && needed.cy > height)) {
+      std::printf("cut: %d %s \"%s\" needs %ldx%ld, has %dx%d\n", GetDlgCtrlID(child), name,
+                  text.c_str(), static_cast<long>(needed.cx), static_cast<long>(needed.cy), width,
+                  height);
+      ++cut;
+    }
+  }
+  return cut;
+}
+
+// Every text of a visible dialog and its child pages fits its control, in the control's font.
+int Fits(const char* title) {
+  HWND window = FindDialog(title, false, true);
+  if (!window) {
+    std::fprintf(stderr, "no window \"%s\"\n", title);
+    return EXIT_FAILED;
+  }
+  int cut = CheckFits(window);
+  if (cut == 0) std::printf("fits\n");
+  return cut == 0 ? EXIT_OK : EXIT_FAILED;
+}
+
 constexpr DWORD WATCH_POLL_MS = 5;
 constexpr ULONGLONG FILETIME_UNIX_EPOCH = 116444736000000000ULL;  // 1970 in 100 ns units
 
@@ -989,7 +1067,7 @@ int Usage() {
       "       | install-printer DRIVER DATA_FILE QUEUE PORT [FILE...]\n"
       "       | print QUEUE TITLE CAPTION... | refuse-settings QUEUE\n"
       "       | dialog EXE TEMPLATE MS [ok|cancel|none] | entries TITLE ID | enabled TITLE ID\n"
-      "       | set-text TITLE ID TEXT\n"
+      "       | set-text TITLE ID TEXT | fits TITLE\n"
       "       (TITLE \"*\": any main window)\n");
   return EXIT_USAGE;
 }
@@ -1035,5 +1113,6 @@ int main(int argc, char** argv) {
   }
   if (command == "set-text" && argc == 5) return SetText(argv[2], std::atoi(argv[3]), argv[4]);
   if (command == "refuse-settings" && argc == 3) return RefuseShortSettings(argv[2]);
+  if (command == "fits" && argc == 3) return Fits(argv[2]);
   return Usage();
 }
