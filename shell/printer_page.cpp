@@ -31,10 +31,9 @@ bool PrinterPage::OnInit(ui::View& view) {
 
   const Texts& texts = app_.GetTexts();
   const std::string& folder = app_.ProgramDirectory();
-  if (!guide_.Create(app_.Host(), view, GUIDE_LIST_RECT,
-                     texts.GuideText(data_.defaultGuide, folder))) {
-    return false;
-  }
+  created_ = guide_.Create(app_.Host(), view, GUIDE_LIST_RECT,
+                           texts.GuideText(data_.defaultGuide, folder));
+  if (!created_) return false;
   if (!data_.items.empty()) {
     FontCache& fonts = app_.Fonts();
     guide_.Windows()->SetFonts(fonts.FontFor(data_.items[0].titleText),

@@ -203,12 +203,19 @@ TEST(TrevaloNoPrinter, EndsTheWindowWithText330OnlyInLaunchModeNormal) {
 }
 
 TEST(TrevaloStartUp, AnObjectThatCannotBeCreatedGivesText314AndNoWindow) {
-  TrevaloWorld t;
-  t.world.fake.host->missingBitmaps.insert(IDB_ICON_STRIP);
-  t.Run([](FakeView&, FakeView&, FakeGuideList&) {});
-  EXPECT_FALSE(t.ran);
-  EXPECT_EQ(t.world.MessageTexts(), std::vector<std::string>{"T314"});
-  EXPECT_EQ(t.world.MessageIcons(), std::vector<Icon>{Icon::Error});
+  for (bool guideList : {false, true}) {
+    SCOPED_TRACE(guideList ? "page 0's guide list" : "the icon strip");
+    TrevaloWorld t;
+    if (guideList) {
+      t.world.fake.host->guideListsFail = true;
+    } else {
+      t.world.fake.host->missingBitmaps.insert(IDB_ICON_STRIP);
+    }
+    t.Run([](FakeView&, FakeView&, FakeGuideList&) {});
+    EXPECT_FALSE(t.ran);
+    EXPECT_EQ(t.world.MessageTexts(), std::vector<std::string>{"T314"});
+    EXPECT_EQ(t.world.MessageIcons(), std::vector<Icon>{Icon::Error});
+  }
 }
 
 TEST_F(PrinterPageTest, DriverSettingsAreBoundBesideTheDriverForToolPagesOnly) {
