@@ -87,6 +87,7 @@ intptr_t PrinterPage::OnMessage(unsigned message, uintptr_t wParam, intptr_t /*l
   if (index < data_.items.size() && guide_.List() &&
       guide_.List()->IsEnabled(static_cast<int>(index))) {
     host_.ChoosePrinter(data_.items[index].pageNumber);
+    EnableGuideItems();  // a refused choice may have left the list on the no-printer entry
   }
   return 0;
 }
