@@ -232,9 +232,11 @@ void PaperSettingDialog::OnCommand(int id, int code) {
     case IDC_PAPER_SIZE_LIST:
       if (code == ui::COMBO_DROPPED_DOWN) {
         sizeList_->OnDropDown();
-      } else if (code == ui::COMBO_CHOICE_CONFIRMED || code == ui::COMBO_SELECTION_CHANGED) {
+      } else if (code == ui::COMBO_CHOICE_CONFIRMED) {
         // A refused choice has put the last accepted one back; either way the list says.
         sizeList_->OnChoiceConfirmed();
+        state_.sizeSelection = view_->ComboSelection(IDC_PAPER_SIZE_LIST);
+      } else if (code == ui::COMBO_SELECTION_CHANGED && sizeList_->OnSelectionChanged()) {
         state_.sizeSelection = view_->ComboSelection(IDC_PAPER_SIZE_LIST);
       }
       break;

@@ -235,9 +235,10 @@ TEST_F(PaperSettingDialogTest, MarkedChoicesGiveWayAndOkStoresTheLastAcceptedOne
                   EXPECT_EQ(view.controls[IDC_PAPER_SIZE_LIST].selection, 3);
                   view.ChooseComboEntry(IDC_PAPER_SIZE_LIST, 5, ui::COMBO_CHOICE_CONFIRMED);
                   view.handler.OnCommand(IDC_PAPER_SIZE_LIST, ui::COMBO_SELECTION_CHANGED);
-                  // Chosen with the list closed: back to the last accepted size, not the one
-                  // before the last drop-down.
-                  view.ChooseComboEntry(IDC_PAPER_SIZE_LIST, 1, ui::COMBO_SELECTION_CHANGED);
+                  // Chosen with the list closed (the arrow keys confirm at once): back to the
+                  // last accepted size, not the one before the last drop-down.
+                  view.ChooseComboEntry(IDC_PAPER_SIZE_LIST, 1, ui::COMBO_CHOICE_CONFIRMED);
+                  view.handler.OnCommand(IDC_PAPER_SIZE_LIST, ui::COMBO_SELECTION_CHANGED);
                   EXPECT_EQ(view.controls[IDC_PAPER_SIZE_LIST].selection, 5);
                   view.Click(IDC_AUTO_CUT_OFF);
                   EXPECT_TRUE(view.controls[IDC_AUTO_CUT_OFF].checked);
@@ -247,6 +248,22 @@ TEST_F(PaperSettingDialogTest, MarkedChoicesGiveWayAndOkStoresTheLastAcceptedOne
             ui::RESULT_OK);
   EXPECT_EQ(Stored(feed::AUTO_CUT_VALUE), IDC_AUTO_CUT_OFF);
   EXPECT_EQ(Stored(feed::PAPER_SIZE_VALUE), 622);
+}
+
+TEST_F(PaperSettingDialogTest, ArrowKeysInTheOpenListPassMarkedSizes) {
+  // Kind 0, A4 preselected; the keys go down over the marked A3 to A1.
+  EXPECT_EQ(Run(KIND_0, feed::PAPER_FEED_SHEET,
+                [](fakes::FakeView& view) {
+                  view.handler.OnCommand(IDC_PAPER_SIZE_LIST, ui::COMBO_DROPPED_DOWN);
+                  for (int entry : {1, 2}) {
+                    view.ChooseComboEntry(IDC_PAPER_SIZE_LIST, entry, ui::COMBO_SELECTION_CHANGED);
+                    EXPECT_EQ(view.controls[IDC_PAPER_SIZE_LIST].selection, entry);
+                  }
+                  view.handler.OnCommand(IDC_PAPER_SIZE_LIST, ui::COMBO_CHOICE_CONFIRMED);
+                  view.Click(ui::ID_OK);
+                }),
+            ui::RESULT_OK);
+  EXPECT_EQ(Stored(feed::PAPER_SIZE_VALUE), 258);
 }
 
 TEST_F(PaperSettingDialogTest, OkIsRefusedWhenTheMediaMayTakeNoListedSize) {
