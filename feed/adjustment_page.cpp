@@ -199,7 +199,9 @@ void AdjustmentPage::OnCommand(int id, int code) {
         break;
       }
       if (!changed && code != ui::COMBO_CHOICE_CONFIRMED) break;
-      if (!mediaList_->OnChoiceConfirmed()) break;
+      // Only a confirmation refuses a marked entry; the arrow keys in the open list pass it.
+      bool taken = changed ? mediaList_->OnSelectionChanged() : mediaList_->OnChoiceConfirmed();
+      if (!taken) break;
       // The confirmation and the change of one choice arrive one after the other.
       int chosen = view_->ComboSelection(IDC_MEDIA_LIST);
       if (chosen == state_.mediaSelection) break;

@@ -168,7 +168,12 @@ bool PaperSettingDialog::FillPaperSizes() {
       state_.sizes.push_back({size.name, shell::MarkedCombo::WithMark(size.code, refused)});
     }
   }
-  if (state_.sizeSelection < 0 && !state_.sizes.empty()) state_.sizeSelection = 0;
+  // Without the preselected size the list starts on the first size this media may take, if any.
+  for (size_t i = 0; state_.sizeSelection < 0 && i < state_.sizes.size(); ++i) {
+    if (!shell::MarkedCombo::IsMarkedData(state_.sizes[i].data)) {
+      state_.sizeSelection = static_cast<int>(i);
+    }
+  }
 
   view_->ComboClear(IDC_PAPER_SIZE_LIST);
   for (const PaperSizeEntry& entry : state_.sizes) {
@@ -185,22 +190,32 @@ void PaperSettingDialog::ShowAutoCut() {
   for (int id : AUTO_CUT_CONTROLS) view_->EnableControl(id, state_.autoCutEnabled);
 }
 
-void PaperSettingDialog::Fail() {
+void PaperSettingDialog::SayFailed() {
   seat_.Message(view_, seat_.GetTexts().GetText(TEXT_DRIVER_SETTING_FAILED), ui::Icon::Error,
                 ui::Buttons::Ok);
+}
+
+void PaperSettingDialog::Fail() {
+  SayFailed();
   view_->EndDialog(ui::RESULT_CANCEL);
 }
 
 void PaperSettingDialog::Accept() {
-  seat_.Options().Set(AUTO_CUT_OPTION, state_.autoCut);
-  // A refused (marked) entry, or none, leaves the stored size as it was: the mark is never
-  // stored as part of a code.
   int chosen = state_.sizeSelection;
-  if (chosen >= 0 && chosen < static_cast<int>(state_.sizes.size())) {
+  bool allowed = chosen >= 0 && chosen < static_cast<int>(state_.sizes.size()) &&
+                 !shell::MarkedCombo::IsMarkedData(state_.sizes[static_cast<size_t>(chosen)].data);
+  // Sizes listed but none this media may take: storing nothing would leave an older size for
+  // the samples, so OK is not accepted.
+  if (!state_.sizes.empty() && !allowed) {
+    SayFailed();
+    return;
+  }
+  seat_.Options().Set(AUTO_CUT_OPTION, state_.autoCut);
+  // An empty list (media the table lacks) leaves the stored size as it was; the mark is never
+  // stored as part of a code.
+  if (allowed) {
     intptr_t data = state_.sizes[static_cast<size_t>(chosen)].data;
-    if (!shell::MarkedCombo::IsMarkedData(data)) {
-      seat_.Options().Set(PAPER_SIZE_OPTION, shell::MarkedCombo::Value(data));
-    }
+    seat_.Options().Set(PAPER_SIZE_OPTION, shell::MarkedCombo::Value(data));
   }
   view_->EndDialog(ui::RESULT_OK);
 }
@@ -217,9 +232,11 @@ void PaperSettingDialog::OnCommand(int id, int code) {
     case IDC_PAPER_SIZE_LIST:
       if (code == ui::COMBO_DROPPED_DOWN) {
         sizeList_->OnDropDown();
-      } else if (code == ui::COMBO_CHOICE_CONFIRMED || code == ui::COMBO_SELECTION_CHANGED) {
+      } else if (code == ui::COMBO_CHOICE_CONFIRMED) {
         // A refused choice has put the last accepted one back; either way the list says.
         sizeList_->OnChoiceConfirmed();
+        state_.sizeSelection = view_->ComboSelection(IDC_PAPER_SIZE_LIST);
+      } else if (code == ui::COMBO_SELECTION_CHANGED && sizeList_->OnSelectionChanged()) {
         state_.sizeSelection = view_->ComboSelection(IDC_PAPER_SIZE_LIST);
       }
       break;

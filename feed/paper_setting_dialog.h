@@ -124,7 +124,8 @@ class PaperSettingDialog : public ui::DialogHandler {
   bool ReadCutAbility();
   bool FillPaperSizes();
   void ShowAutoCut();
-  void Fail();
+  void SayFailed();  // text 318, error
+  void Fail();       // says so and ends the dialog with Cancel
   void Accept();
 
   shell::ToolSeat& seat_;

@@ -132,16 +132,23 @@ void PrinterChannel::Close(int handle) {
   if (api_) api_->KBCloseChannel(handle);
 }
 
+StatusRead ReadStatusBytes(const uint8_t* received, size_t size, StatusReply& reply) {
+  uint8_t buffer[STATUS_BUFFER] = {};
+  if (received) std::copy(received, received + std::min(size, STATUS_BUFFER), buffer);
+  // The whole zero-cleared buffer is the reply: a length word beyond the bytes delivered reads
+  // the zeros after them, and only one beyond the buffer is no status.
+  if (FindStatusBlock(buffer, STATUS_BUFFER) < 0) return StatusRead::NoBlock;
+  return reply.Assign(buffer, STATUS_BUFFER) ? StatusRead::Read : StatusRead::Unsound;
+}
+
 int PrinterChannel::ReadStatus(int handle, StatusReply& reply) {
   if (!api_) return -1;
   uint8_t buffer[STATUS_BUFFER] = {};
   uint32_t size = STATUS_BUFFER;
   int result = api_->KBGetStatus(handle, buffer, &size);
   if (result <= 0) return result;
-  // The whole zero-cleared buffer is the reply: a length word beyond the bytes delivered reads
-  // the zeros after them, and only one beyond the buffer is no status.
-  if (FindStatusBlock(buffer, STATUS_BUFFER) < 0) return result;
-  return reply.Assign(buffer, STATUS_BUFFER) ? result : -1;
+  // Whatever count the library gives, it may have written anywhere in the buffer.
+  return ReadStatusBytes(buffer, STATUS_BUFFER, reply) == StatusRead::Unsound ? -1 : result;
 }
 
 int PrinterChannel::WaitUntilReady(const std::string& queueName, bool showDialog,

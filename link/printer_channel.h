@@ -42,6 +42,17 @@ long FindReplyMarker(const uint8_t* work, size_t size);
 // library is bound, 0 when not; a failed bind is left for the caller's Release.
 int BindWithFallback(BidiApi& api, const std::string& queueName, platform::Clock& clock);
 
+// How a status reply reads in the program's buffer.
+enum class StatusRead {
+  NoBlock,  // no CR LF: reply is left as it was
+  Unsound,  // a CR LF but no sound block after it: reply is emptied
+  Read,
+};
+// The received bytes (those beyond STATUS_BUFFER never arrive) in a zero-cleared buffer of
+// STATUS_BUFFER bytes, read as ReadStatus reads the library's answer; tools read bytes given to
+// them through it too, so that both give the same verdict.
+StatusRead ReadStatusBytes(const uint8_t* received, size_t size, StatusReply& reply);
+
 class PrinterChannel {
  public:
   // api may be null. windows may be null: the readiness wait then shows no dialog and does not

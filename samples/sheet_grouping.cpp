@@ -18,10 +18,11 @@ bool PaperFeedFor(int paperFeed, PaperFeedRow* row) {
 SheetPlan PlanSheets(PaperHandling handling, int samples, int64_t paperLength) {
   SheetPlan plan;
   plan.pages = 2 * samples;
-  // Sheets up to SHEET_SAMPLE_LENGTH long keep a roll's counts (one sheet), as the confirmation
-  // has always shown them.
-  if (handling == PaperHandling::Sheets && paperLength > SHEET_SAMPLE_LENGTH) {
-    plan.perSheet = static_cast<int>(paperLength / SHEET_SAMPLE_LENGTH);
+  // A roll is one sheet; sheets up to SHEET_SAMPLE_LENGTH long carry one sample each.
+  if (handling == PaperHandling::Sheets) {
+    if (paperLength > SHEET_SAMPLE_LENGTH) {
+      plan.perSheet = static_cast<int>(paperLength / SHEET_SAMPLE_LENGTH);
+    }
     plan.sheets = samples <= 0 ? 0 : (samples + plan.perSheet - 1) / plan.perSheet;
   }
   return plan;

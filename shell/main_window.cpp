@@ -58,7 +58,7 @@ bool MainWindow::CreatePage(ui::View& view, const PageEntry& entry) {
   if (!page) return false;
   std::unique_ptr<ui::View> window =
       app_.Host().CreateModeless(entry.templateId, &view, true, *page);
-  if (!window) return false;
+  if (!window || !page->Created()) return false;
   int height = window->ClientSize().Height();
   window->SetWindowRect(ui::Rect{0, PAGE_TOP, HEADER_WIDTH, PAGE_TOP + height});
   pages_[entry.number] = std::move(page);

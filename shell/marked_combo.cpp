@@ -23,6 +23,12 @@ bool MarkedCombo::OnChoiceConfirmed() {
   return false;
 }
 
+bool MarkedCombo::OnSelectionChanged() {
+  int chosen = view_.ComboSelection(id_);
+  if (chosen >= 0 && IsMarked(chosen)) return false;
+  return OnChoiceConfirmed();
+}
+
 void MarkedCombo::DrawItem(ui::Canvas& canvas, const ui::Rect& rect, int index, bool selected,
                            ui::Font font) {
   bool marked = IsMarked(index);

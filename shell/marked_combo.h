@@ -34,6 +34,10 @@ class MarkedCombo {
   // one is remembered in turn (a choice made with the list closed has no drop-down before it).
   // False when the choice was refused.
   bool OnChoiceConfirmed();
+  // The selection moved without a confirmation (the arrow keys in the open list): a marked entry
+  // is passed over, neither refused nor taken, so that the keys reach the entries below it; an
+  // unmarked one is taken as a confirmed choice. False when the selection is marked.
+  bool OnSelectionChanged();
 
   // One entry, drawn on its rectangle of the list or the selection field.
   void DrawItem(ui::Canvas& canvas, const ui::Rect& rect, int index, bool selected, ui::Font font);

@@ -20,6 +20,8 @@ class PageHost {
 class Page : public ui::DialogHandler {
  public:
   virtual int TemplateId() const = 0;
+  // After OnInit: false when the page could not make what it shows, so it cannot be created.
+  virtual bool Created() const { return true; }
   // Shown, or (where the profile says so) a printer was accepted: the page updates itself and
   // answers false to refuse being shown.
   virtual bool OnRefresh() { return true; }

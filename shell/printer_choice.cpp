@@ -19,6 +19,17 @@ bool StartsWith(const std::string& text, const char* prefix) {
   return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
 }
 
+// A refused choice leaves the list on the no-printer entry, so nothing offers the printer's
+// functions.
+void SelectNoPrinter(ui::View& view, int comboId) {
+  for (int i = 0; i < view.ComboCount(comboId); ++i) {
+    if (view.ComboData(comboId, i) == NO_PRINTER_DATA) {
+      view.ComboSelect(comboId, i);
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 bool IsRegisteredModel(const SettingsReader& settings, const std::string& driverName) {
@@ -121,12 +132,7 @@ void PrinterList::Choose(ui::View& view, int comboId, Page* page) {
   if (app_.Launch() == LaunchMode::Normal &&
       !IsMonitoredDriver(app_.Registry(), app_.DriverName())) {
     app_.Message(&view, MONITOR_UNKNOWN_TEXT, ui::Icon::Error);
-    for (int i = 0; i < view.ComboCount(comboId); ++i) {
-      if (view.ComboData(comboId, i) == NO_PRINTER_DATA) {
-        view.ComboSelect(comboId, i);
-        break;
-      }
-    }
+    SelectNoPrinter(view, comboId);
     setActions(false);
     return;
   }
@@ -149,6 +155,7 @@ bool PrinterList::ChooseForPage(ui::View& listView, int comboId, ui::View* owner
   bool normal = app_.Launch() == LaunchMode::Normal;
   if (normal && !IsMonitoredDriver(app_.Registry(), app_.DriverName())) {
     app_.Message(owner, MONITOR_UNKNOWN_TEXT, ui::Icon::Error);
+    SelectNoPrinter(listView, comboId);
     return false;
   }
   Rebind();

@@ -44,7 +44,7 @@ class PrinterList {
   void Choose(ui::View& view, int comboId, Page* page);
   // The choice as a function of a page opens it (Trevalo): monitored driver (380), rebinding,
   // identity (310), remembering. True when the page may open; no selection or the no-printer
-  // entry keep the previous names. Messages are owned by owner.
+  // entry keep the previous names; 380 selects the no-printer entry. Messages are owned by owner.
   bool ChooseForPage(ui::View& listView, int comboId, ui::View* owner);
   void Clear() { snapshot_.clear(); }
 

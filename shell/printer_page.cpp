@@ -31,10 +31,9 @@ bool PrinterPage::OnInit(ui::View& view) {
 
   const Texts& texts = app_.GetTexts();
   const std::string& folder = app_.ProgramDirectory();
-  if (!guide_.Create(app_.Host(), view, GUIDE_LIST_RECT,
-                     texts.GuideText(data_.defaultGuide, folder))) {
-    return false;
-  }
+  created_ = guide_.Create(app_.Host(), view, GUIDE_LIST_RECT,
+                           texts.GuideText(data_.defaultGuide, folder));
+  if (!created_) return false;
   if (!data_.items.empty()) {
     FontCache& fonts = app_.Fonts();
     guide_.Windows()->SetFonts(fonts.FontFor(data_.items[0].titleText),
@@ -88,6 +87,7 @@ intptr_t PrinterPage::OnMessage(unsigned message, uintptr_t wParam, intptr_t /*l
   if (index < data_.items.size() && guide_.List() &&
       guide_.List()->IsEnabled(static_cast<int>(index))) {
     host_.ChoosePrinter(data_.items[index].pageNumber);
+    EnableGuideItems();  // a refused choice may have left the list on the no-printer entry
   }
   return 0;
 }

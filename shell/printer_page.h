@@ -45,6 +45,8 @@ class PrinterPage : public Page {
       : app_(app), host_(host), data_(std::move(data)) {}
 
   int TemplateId() const override { return data_.templateId; }
+  // Without its guide list the page has no functions to offer.
+  bool Created() const override { return created_; }
   ui::View* Window() override { return view_; }
   // The guide items follow the list's selection, whatever the frame asks.
   void SetActionsEnabled(bool /*enabled*/) override { EnableGuideItems(); }
@@ -69,6 +71,7 @@ class PrinterPage : public Page {
   PrinterPageData data_;
   ui::View* view_ = nullptr;
   HostedGuideList guide_;
+  bool created_ = false;
 };
 
 }  // namespace shell

@@ -7,8 +7,8 @@
 # Checked: which message box (caption, icon, text) answers each action and which bytes reached
 # the printer; on the adjustment page the simulated driver's media and the pellan rule; the paper
 # feed detail dialog's value read at opening, its Save verified by the read-back (and refused by
-# a printer that ignores writes) and its five samples on roll paper (the printer's sample job
-# records, the cut after the last); the pellan detail dialog's Save of a print mode; and that a
+# a printer that ignores writes), the paper size list's grey sizes under the keyboard, and its
+# five samples on roll paper (the printer's sample job records, the cut after the last); the pellan detail dialog's Save of a print mode; and that a
 # page drawn through the programs' print surface reaches the printer as a sample job (kddriver
 # print). Screenshots go to out/: page 0 (trevalo-e2e.png), the cleaning page, the adjustment
 # page and the three dialogs (trevalo-paper-feed-detail-e2e.png, trevalo-pellan-detail-e2e.png,
@@ -257,6 +257,23 @@ log_lines=$(printer_log | wc -l)
 driver click "$FEED_TITLE" "$IDC_FEED_SAMPLE_PRINT" >/dev/null || fail "no Sample Print"
 driver wait "$PAPER_SETTING_TITLE" 20000 >/dev/null || fail "no \"$PAPER_SETTING_TITLE\" dialog"
 dialog_screenshot "$PAPER_SETTING_TITLE" "$PAPER_SETTING_SHOT" 3
+# Plain Paper takes A4 and A1 only: the arrow keys in the open list pass the grey A3 and A2 on
+# their way to A1 and back.
+sizes=$(driver entries "$PAPER_SETTING_TITLE" "$IDC_PAPER_SIZE_LIST") || fail "no paper size list"
+check_equal "the paper size list starts on A4" "$(sed -n 1p <<<"$sizes")" \
+  "$(driver text "$PAPER_SETTING_TITLE" "$IDC_PAPER_SIZE_LIST")"
+keys=$(driver keys "$PAPER_SETTING_TITLE" "$IDC_PAPER_SIZE_LIST" f4 down down down enter) ||
+  fail "no keys to the paper size list"
+check_equal "the keys in the open list reach A1 below the grey sizes" \
+  "$(printf '%s\n' "f4: $(sed -n 1p <<<"$sizes")" "down: $(sed -n 2p <<<"$sizes")" \
+    "down: $(sed -n 3p <<<"$sizes")" "down: $(sed -n 4p <<<"$sizes")" \
+    "enter: $(sed -n 4p <<<"$sizes")")" "$keys"
+keys=$(driver keys "$PAPER_SETTING_TITLE" "$IDC_PAPER_SIZE_LIST" down f4 up up up enter) ||
+  fail "no keys to the paper size list"
+check_equal "a key in the closed list confirms at once and a grey size gives way; back to A4" \
+  "$(printf '%s\n' "down: $(sed -n 4p <<<"$sizes")" "f4: $(sed -n 4p <<<"$sizes")" \
+    "up: $(sed -n 3p <<<"$sizes")" "up: $(sed -n 2p <<<"$sizes")" \
+    "up: $(sed -n 1p <<<"$sizes")" "enter: $(sed -n 1p <<<"$sizes")")" "$keys"
 check "the paper setting dialog (template $IDD_PAPER_SETTING) closes on OK" \
   modal "$EXE_PATH" "$IDD_PAPER_SETTING" 20000 ok
 box=$(driver message 20000 ok) || fail "no confirmation of the sample print"

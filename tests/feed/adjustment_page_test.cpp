@@ -339,18 +339,26 @@ TEST_F(AdjustmentPageTest, MediaChoiceIsTakenOnceAndAMarkedEntryGivesWay) {
   View().handler.OnCommand(IDC_MEDIA_LIST, ui::COMBO_SELECTION_CHANGED);
   EXPECT_EQ(Selected(IDC_QUALITY_LIST), 2);
 
-  // Were an entry marked, choosing it, dropped down or not, returns to the media in use.
+  // Were an entry marked, choosing it, dropped down or not (the arrow keys in the closed list
+  // confirm at once), returns to the media in use.
   View().ComboSetData(IDC_MEDIA_LIST, 0, shell::MarkedCombo::WithMark(4, true));
-  for (int code : {ui::COMBO_CHOICE_CONFIRMED, ui::COMBO_SELECTION_CHANGED}) {
-    SCOPED_TRACE(code);
-    if (code == ui::COMBO_CHOICE_CONFIRMED) {
-      View().handler.OnCommand(IDC_MEDIA_LIST, ui::COMBO_DROPPED_DOWN);
-    }
-    View().ChooseComboEntry(IDC_MEDIA_LIST, 0, code);
+  for (bool dropped : {true, false}) {
+    SCOPED_TRACE(dropped);
+    if (dropped) View().handler.OnCommand(IDC_MEDIA_LIST, ui::COMBO_DROPPED_DOWN);
+    View().ChooseComboEntry(IDC_MEDIA_LIST, 0, ui::COMBO_CHOICE_CONFIRMED);
+    View().handler.OnCommand(IDC_MEDIA_LIST, ui::COMBO_SELECTION_CHANGED);
     EXPECT_EQ(Selected(IDC_MEDIA_LIST), 1);
     EXPECT_EQ(page->State().mediaSelection, 1);
     EXPECT_EQ(Selected(IDC_QUALITY_LIST), 2);
   }
+  // The arrow keys in the open list pass over it without taking it and come back.
+  View().handler.OnCommand(IDC_MEDIA_LIST, ui::COMBO_DROPPED_DOWN);
+  View().ChooseComboEntry(IDC_MEDIA_LIST, 0, ui::COMBO_SELECTION_CHANGED);
+  EXPECT_EQ(Selected(IDC_MEDIA_LIST), 0);
+  EXPECT_EQ(page->State().mediaSelection, 1);
+  View().ChooseComboEntry(IDC_MEDIA_LIST, 1, ui::COMBO_SELECTION_CHANGED);
+  View().handler.OnCommand(IDC_MEDIA_LIST, ui::COMBO_CHOICE_CONFIRMED);
+  EXPECT_EQ(Selected(IDC_QUALITY_LIST), 2);
   View().Click(IDC_PAPER_FEED_DETAIL);
   EXPECT_EQ(page->Selection().mediaCode, 14);
   EXPECT_EQ(page->Selection().qualityPosition, 5);

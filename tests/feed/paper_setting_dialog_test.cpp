@@ -189,9 +189,9 @@ TEST_F(PaperSettingDialogTest, SizesMarksAndAutoCutByMediaKindAndPaperFeed) {
        "......", 0, ON, true, 9},
       {"stored nonsense for auto cut reads as cut", KIND_2, SHEET, UNASKED, &DRIVER_SIZES, 5, 622,
        "......", 5, ON, false, 622},
-      // The first size is preselected though marked; the mark is never stored.
+      // Not the first size, which is marked, but the first this media may take.
       {"kind 0 on a driver without A4", KIND_0, SHEET, UNASKED, &SIZES_WITHOUT_A4, ON, 622, "x.x",
-       0, ON, false, 622},
+       1, ON, false, 258},
       {"media not in the table", NOT_IN_TABLE, SHEET, UNASKED, &DRIVER_SIZES, ABSENT, 261, "", -1,
        ON, false, 261},
   };
@@ -235,9 +235,10 @@ TEST_F(PaperSettingDialogTest, MarkedChoicesGiveWayAndOkStoresTheLastAcceptedOne
                   EXPECT_EQ(view.controls[IDC_PAPER_SIZE_LIST].selection, 3);
                   view.ChooseComboEntry(IDC_PAPER_SIZE_LIST, 5, ui::COMBO_CHOICE_CONFIRMED);
                   view.handler.OnCommand(IDC_PAPER_SIZE_LIST, ui::COMBO_SELECTION_CHANGED);
-                  // Chosen with the list closed: back to the last accepted size, not the one
-                  // before the last drop-down.
-                  view.ChooseComboEntry(IDC_PAPER_SIZE_LIST, 1, ui::COMBO_SELECTION_CHANGED);
+                  // Chosen with the list closed (the arrow keys confirm at once): back to the
+                  // last accepted size, not the one before the last drop-down.
+                  view.ChooseComboEntry(IDC_PAPER_SIZE_LIST, 1, ui::COMBO_CHOICE_CONFIRMED);
+                  view.handler.OnCommand(IDC_PAPER_SIZE_LIST, ui::COMBO_SELECTION_CHANGED);
                   EXPECT_EQ(view.controls[IDC_PAPER_SIZE_LIST].selection, 5);
                   view.Click(IDC_AUTO_CUT_OFF);
                   EXPECT_TRUE(view.controls[IDC_AUTO_CUT_OFF].checked);
@@ -245,6 +246,39 @@ TEST_F(PaperSettingDialogTest, MarkedChoicesGiveWayAndOkStoresTheLastAcceptedOne
                   view.Click(ui::ID_OK);
                 }),
             ui::RESULT_OK);
+  EXPECT_EQ(Stored(feed::AUTO_CUT_VALUE), IDC_AUTO_CUT_OFF);
+  EXPECT_EQ(Stored(feed::PAPER_SIZE_VALUE), 622);
+}
+
+TEST_F(PaperSettingDialogTest, ArrowKeysInTheOpenListPassMarkedSizes) {
+  // Kind 0, A4 preselected; the keys go down over the marked A3 to A1.
+  EXPECT_EQ(Run(KIND_0, feed::PAPER_FEED_SHEET,
+                [](fakes::FakeView& view) {
+                  view.handler.OnCommand(IDC_PAPER_SIZE_LIST, ui::COMBO_DROPPED_DOWN);
+                  for (int entry : {1, 2}) {
+                    view.ChooseComboEntry(IDC_PAPER_SIZE_LIST, entry, ui::COMBO_SELECTION_CHANGED);
+                    EXPECT_EQ(view.controls[IDC_PAPER_SIZE_LIST].selection, entry);
+                  }
+                  view.handler.OnCommand(IDC_PAPER_SIZE_LIST, ui::COMBO_CHOICE_CONFIRMED);
+                  view.Click(ui::ID_OK);
+                }),
+            ui::RESULT_OK);
+  EXPECT_EQ(Stored(feed::PAPER_SIZE_VALUE), 258);
+}
+
+TEST_F(PaperSettingDialogTest, OkIsRefusedWhenTheMediaMayTakeNoListedSize) {
+  driver.sizes = {{8, "A3"}, {257, "Roll 24"}};
+  Store(IDC_AUTO_CUT_OFF, 622);
+  EXPECT_EQ(Run(KIND_0, feed::PAPER_FEED_SHEET,
+                [&](fakes::FakeView& view) {
+                  view.Click(ui::ID_OK);
+                  EXPECT_FALSE(view.ended);
+                  view.Click(ui::ID_CANCEL);
+                }),
+            ui::RESULT_CANCEL);
+  EXPECT_EQ(seen.selection, -1);
+  ASSERT_EQ(Shown(), Texts{"T318"});
+  EXPECT_EQ(platform.host->messages[0].icon, ui::Icon::Error);
   EXPECT_EQ(Stored(feed::AUTO_CUT_VALUE), IDC_AUTO_CUT_OFF);
   EXPECT_EQ(Stored(feed::PAPER_SIZE_VALUE), 622);
 }

@@ -24,8 +24,8 @@ TEST(SheetGrouping, CountsAndOrderOfWholeRuns) {
       {"one on sheets", PaperHandling::Sheets, 1, 4200, 3, 1, "S1 2"},
       {"two a sheet", PaperHandling::Sheets, 5, 2360, 2, 3, "1 S1 0 S2 1 S3 0 S4 S5 2"},
       {"just under two a sheet", PaperHandling::Sheets, 3, 2359, 1, 3, "S1 S2 S3 2"},
-      {"short sheets", PaperHandling::Sheets, 4, 1180, 1, 1, "S1 S2 S3 S4 2"},
-      {"no length", PaperHandling::Sheets, 2, -5, 1, 1, "S1 S2 2"},
+      {"short sheets: one each", PaperHandling::Sheets, 4, 1180, 1, 4, "S1 S2 S3 S4 2"},
+      {"no length", PaperHandling::Sheets, 2, -5, 1, 2, "S1 S2 2"},
       {"one long sheet for all", PaperHandling::Sheets, 5, 65535, 55, 1, "1 S1 S2 S3 S4 0 S5 2"},
       {"roll ignores the length", PaperHandling::Roll, 3, 4200, 1, 1, "S1 S2 S3"},
   };

@@ -128,17 +128,18 @@ struct ChoiceCase {
   bool wrongModel;     // the printer reports another model
   std::vector<std::string> messages;
   bool opens;
+  bool noPrinterAfter;  // refused: the no-printer entry is selected and the functions disabled
 };
 
 TEST(TrevaloPrinterChoice, FailsAtEachOfItsChecksInOrder) {
   constexpr char UNMONITORED[] = "KALDO Model 7000";
   const ChoiceCase cases[] = {
       // The page opened by the choice says so (text 300).
-      {"accepted", "", fakes::TEST_DRIVER, false, {"T300"}, true},
-      {"driver unknown to the status monitor", "", UNMONITORED, false, {"T380"}, false},
-      {"printer reports another model", "", fakes::TEST_DRIVER, true, {"T310"}, false},
-      {"both: the monitor is asked first", "", UNMONITORED, true, {"T380"}, false},
-      {"launch mode P relaxes both", "P", UNMONITORED, true, {"T300"}, true},
+      {"accepted", "", fakes::TEST_DRIVER, false, {"T300"}, true, false},
+      {"driver unknown to the status monitor", "", UNMONITORED, false, {"T380"}, false, true},
+      {"printer reports another model", "", fakes::TEST_DRIVER, true, {"T310"}, false, false},
+      {"both: the monitor is asked first", "", UNMONITORED, true, {"T380"}, false, true},
+      {"launch mode P relaxes both", "P", UNMONITORED, true, {"T300"}, true, false},
   };
   for (const ChoiceCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -155,6 +156,10 @@ TEST(TrevaloPrinterChoice, FailsAtEachOfItsChecksInOrder) {
       if (c.opens) {
         EXPECT_EQ(main.title, "T0 - Printer B");
       }
+      int selection = page.controls[IDC_PRINTER_LIST].selection;
+      EXPECT_EQ(page.controls[IDC_PRINTER_LIST].items[selection].first,
+                c.noPrinterAfter ? "T200" : ACCEPTED_QUEUE);
+      EXPECT_EQ(Enabled(guide), std::vector<bool>(3, !c.noPrinterAfter));
     });
     EXPECT_TRUE(t.ran);
     EXPECT_EQ(t.world.MessageTexts(), c.messages);
@@ -203,12 +208,19 @@ TEST(TrevaloNoPrinter, EndsTheWindowWithText330OnlyInLaunchModeNormal) {
 }
 
 TEST(TrevaloStartUp, AnObjectThatCannotBeCreatedGivesText314AndNoWindow) {
-  TrevaloWorld t;
-  t.world.fake.host->missingBitmaps.insert(IDB_ICON_STRIP);
-  t.Run([](FakeView&, FakeView&, FakeGuideList&) {});
-  EXPECT_FALSE(t.ran);
-  EXPECT_EQ(t.world.MessageTexts(), std::vector<std::string>{"T314"});
-  EXPECT_EQ(t.world.MessageIcons(), std::vector<Icon>{Icon::Error});
+  for (bool guideList : {false, true}) {
+    SCOPED_TRACE(guideList ? "page 0's guide list" : "the icon strip");
+    TrevaloWorld t;
+    if (guideList) {
+      t.world.fake.host->guideListsFail = true;
+    } else {
+      t.world.fake.host->missingBitmaps.insert(IDB_ICON_STRIP);
+    }
+    t.Run([](FakeView&, FakeView&, FakeGuideList&) {});
+    EXPECT_FALSE(t.ran);
+    EXPECT_EQ(t.world.MessageTexts(), std::vector<std::string>{"T314"});
+    EXPECT_EQ(t.world.MessageIcons(), std::vector<Icon>{Icon::Error});
+  }
 }
 
 TEST_F(PrinterPageTest, DriverSettingsAreBoundBesideTheDriverForToolPagesOnly) {

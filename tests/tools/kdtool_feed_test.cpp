@@ -81,6 +81,7 @@ TEST_F(KdtoolFeed, CommandsOverTheSampleData) {
       {"value-text", {"8A80"}, "usage"},
       {"ink-class", {"41 0D 0A 0F 00 0F 0D 03 01 00 50 02 00 50 03 00 50 04 00 50"}, "1\n"},
       {"ink-class", {"03 00 01 01 04"}, "2\n"},
+      {"ink-class", {"41 0D 0A 10 00 0F 0D 03 01 00 50 02 00 50 03 00 50 04 00 50"}, "1\n"},
       {"ink-class", {"0X"}, "usage"},
   };
   for (const Case& c : cases) {

@@ -54,7 +54,10 @@ TEST(KdtoolLink, Commands) {
       {"snmp", {"5G"}, 2, ""},
       {"status", {"41 0D 0A 03 00 01 01 04"}, 0, "ready=1 ink-low=0 0d-low=0\n"},
       {"status", {"0d0a 0a00 0f04030000 19 0d02000d"}, 0, "ready=0 ink-low=1 0d-low=1\n"},
-      {"status", {"41 0D 0A 09 00 01 01 04"}, 0, "no-status\n"},
+      // The length word reads past the bytes given into the program's zero-cleared buffer.
+      {"status", {"41 0D 0A 04 00 01 01 04"}, 0, "ready=1 ink-low=0 0d-low=0\n"},
+      {"status", {"41 0D 0A 09 00 01 01 04"}, 0, "ready=1 ink-low=0 0d-low=0\n"},
+      {"status", {"41 0D 0A FC 00 01 01 04"}, 0, "no-status\n"},
       {"status", {"03 00 01 01 04"}, 0, "no-status\n"},
       {"match-device-id", {"MFG:KALDO;DES:KALDO Model 9000;", "KALDO Model 9000"}, 0, "match\n"},
       {"match-device-id", {"DES:KALDO Model 9000", "KALDO Model 9000"}, 0, "no-match\n"},

@@ -65,7 +65,7 @@ TEST(KdtoolSample, Commands) {
       {"sample-image", {}, 2, ""},
       {"sheet-plan", {"5", "4200"}, 0, "k=3 s=2\n1 S1 S2 0 S3 1 S4 0 S5 2\n"},
       {"sheet-plan", {"1", "4200"}, 0, "k=3 s=1\nS1 2\n"},
-      {"sheet-plan", {"3", "-1"}, 0, "k=1 s=1\nS1 S2 S3 2\n"},
+      {"sheet-plan", {"3", "-1"}, 0, "k=1 s=3\nS1 S2 S3 2\n"},
       {"sheet-plan", {"0", "4200"}, 2, ""},
       {"sheet-plan", {"1001", "4200"}, 2, ""},
       {"sheet-plan", {"5"}, 2, ""},

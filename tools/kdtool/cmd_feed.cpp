@@ -8,6 +8,7 @@
 #include "feed/media_table.h"
 #include "feed/paper_setting_data.h"
 #include "link/hex.h"
+#include "link/printer_channel.h"
 #include "link/status_reply.h"
 #include "shell/settings_reader.h"
 #include "tools/kdtool/commands.h"
@@ -170,7 +171,8 @@ int InkClass(Context& c) {
     return Usage(c, FEED_COMMANDS[6]);
   }
   printer_link::StatusReply status;
-  status.Assign(reply.data(), reply.size());  // no status counts as eight inks
+  // No status counts as eight inks.
+  printer_link::ReadStatusBytes(reply.data(), reply.size(), status);
   c.out << feed::InkClassOf(feed::InkConfiguration(status)) << "\n";
   return EXIT_OK;
 }

@@ -93,7 +93,8 @@ int Status(Context& c) {
   if (!printer_link::BytesFromHex(c.args[0], &reply, printer_link::HexBlanks::Skipped))
     return NotHex(c, LINK_COMMANDS[2]);
   printer_link::StatusReply status;
-  if (!status.Assign(reply.data(), reply.size())) {
+  if (printer_link::ReadStatusBytes(reply.data(), reply.size(), status) !=
+      printer_link::StatusRead::Read) {
     c.out << "no-status\n";
   } else {
     c.out << StatusLine(status) << "\n";

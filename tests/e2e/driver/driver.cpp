@@ -398,6 +398,36 @@ int Choose(const char* title, int id, const char* entry) {
   return EXIT_OK;
 }
 
+// Keys pressed on a control as the keyboard delivers them, one after the other: "f4" opens or
+// closes a drop-down list, "down", "up", "enter", "escape". After each, the control's text (a
+// combo box's selected entry) as "KEY: TEXT", so that a script sees where every key left it.
+int Keys(const char* title, int id, const std::vector<std::string>& keys) {
+  static const std::pair<const char*, WPARAM> KEYS[] = {
+      {"f4", VK_F4}, {"down", VK_DOWN}, {"up", VK_UP}, {"enter", VK_RETURN}, {"escape", VK_ESCAPE},
+  };
+  HWND window = FindDialog(title, false);
+  HWND control = window ? FindControl(window, id) : nullptr;
+  if (!control) {
+    std::fprintf(stderr, "no control %d in \"%s\"\n", id, title);
+    return EXIT_FAILED;
+  }
+  for (const std::string& key : keys) {
+    WPARAM code = 0;
+    for (const auto& known : KEYS) {
+      if (key == known.first) code = known.second;
+    }
+    if (code == 0) {
+      std::fprintf(stderr, "no key \"%s\"\n", key.c_str());
+      return EXIT_USAGE;
+    }
+    // Sent, not posted: the control and the dialog have acted on the key when the call returns.
+    SendMessageA(control, WM_KEYDOWN, code, 1);
+    SendMessageA(control, WM_KEYUP, code, 0xC0000001);
+    std::printf("%s: %s\n", key.c_str(), ControlText(control).c_str());
+  }
+  return EXIT_OK;
+}
+
 // The window's client area on the screen as X geometry, WIDTHxHEIGHT+X+Y (for cropping
 // screenshots: without a window manager nobody draws the frame).
 int Geometry(const char* title) {
@@ -1067,7 +1097,7 @@ int Usage() {
       "       | install-printer DRIVER DATA_FILE QUEUE PORT [FILE...]\n"
       "       | print QUEUE TITLE CAPTION... | refuse-settings QUEUE\n"
       "       | dialog EXE TEMPLATE MS [ok|cancel|none] | entries TITLE ID | enabled TITLE ID\n"
-      "       | set-text TITLE ID TEXT | fits TITLE\n"
+      "       | set-text TITLE ID TEXT | keys TITLE ID KEY... | fits TITLE\n"
       "       (TITLE \"*\": any main window)\n");
   return EXIT_USAGE;
 }
@@ -1112,6 +1142,9 @@ int main(int argc, char** argv) {
     return Dialog(argv[2], std::atoi(argv[3]), Ms(argv[4]), argc == 6 ? argv[5] : "ok");
   }
   if (command == "set-text" && argc == 5) return SetText(argv[2], std::atoi(argv[3]), argv[4]);
+  if (command == "keys" && argc >= 5) {
+    return Keys(argv[2], std::atoi(argv[3]), std::vector<std::string>(argv + 4, argv + argc));
+  }
   if (command == "refuse-settings" && argc == 3) return RefuseShortSettings(argv[2]);
   if (command == "fits" && argc == 3) return Fits(argv[2]);
   return Usage();
