@@ -16,6 +16,7 @@ constexpr size_t MAGIC_SIZE = 4;
 constexpr size_t SETTINGS_SIZE = MAGIC_SIZE + 4 * 2 + 4 * 4 + 4 * 2 + 5 * 4 + 20;
 constexpr char LIST_SEPARATOR = '|';
 constexpr char HANDLE_KEY_PREFIX[] = "handle.";
+constexpr char CALL_KEY[] = "call";
 
 const DriverMedia SAMPLE_MEDIA[] = {
     {1, "Plain Paper"},        {2, "Coated Paper"},          {3, "Heavyweight Coated Paper"},
@@ -248,6 +249,8 @@ void FormatDriverState(const DriverState& d, std::ostream& out) {
   for (const auto& [handle, settings] : d.handles) {
     out << DRIVER_KEY_PREFIX << HANDLE_KEY_PREFIX << handle << "=" << SettingsHex(settings) << "\n";
   }
+  for (const std::string& call : d.calls)
+    out << DRIVER_KEY_PREFIX << CALL_KEY << "=" << call << "\n";
 }
 
 bool ApplyDriverKey(const std::string& key, const std::string& value, DriverState* d) {
@@ -265,6 +268,10 @@ bool ApplyDriverKey(const std::string& key, const std::string& value, DriverStat
   if (key == "refuse") return NumberSet(value, INT32_MAX, &d->refusedItems);
   if (key == "defaults") return SettingsFromHex(value, &d->defaults);
   if (key == "next_handle") return NumberInto(value, INT32_MAX, &d->nextHandle);
+  if (key == CALL_KEY) {
+    d->calls.push_back(value);
+    return true;
+  }
   if (key.compare(0, std::strlen(HANDLE_KEY_PREFIX), HANDLE_KEY_PREFIX) == 0) {
     int handle = 0;
     DriverSettings settings;

@@ -29,9 +29,13 @@ struct DriverPaper {
   std::string name;
 };
 
-// What a job's settings mean to the printer: item 40's roll paper, item 205's cut bit and the
-// signed paper feed correction in item 219's block.
+// What a job's settings mean to the printer: item 20's sample flag, item 40's roll paper, item
+// 204's sheets fed one by one, item 205's roll and cut bits and the signed paper feed correction
+// in item 219's block.
+constexpr uint32_t SAMPLE_PRINT_ON = 1;
 constexpr uint32_t ROLL_HANDLING = 256;
+constexpr uint32_t SHEET_ONE_BY_ONE_FLAG = 0x2;
+constexpr uint32_t ROLL_FED_FLAG = 0x1;
 constexpr uint32_t ROLL_CUT_FLAG = 0x8;
 constexpr size_t FEED_CORRECTION_BYTE = 9;
 
@@ -44,6 +48,7 @@ struct DriverSettings {
   uint32_t handling = 256;   // item 40
   uint32_t sheetFlags = 0x2;
   uint32_t rollFlags = 0x1;
+  // Items 70 and 214 both choose the print mode: setting one clears the other.
   std::array<uint16_t, 4> mediaMode{};  // item 70
   std::array<uint32_t, 5> printMode{};  // item 214
   std::array<uint8_t, 20> feedData{};   // item 219's whole block
@@ -63,6 +68,9 @@ struct DriverState {
   DriverSettings defaults;
   int nextHandle = 1;
   std::map<int, DriverSettings> handles;  // open handles
+  // Every call in the order it came: "open 1", "set 1 40", "range 1 30", "get 1 213 kind 1 id 9",
+  // "devmode 1", "close 1", with " refused" when it answered a failure.
+  std::vector<std::string> calls;
 
   DriverState();
   const DriverMedia* FindMedia(uint16_t id) const;

@@ -27,6 +27,9 @@ constexpr char USAGE[] =
     "  kdsim log STATE               take in new input, print the event log\n"
     "  kdsim set STATE KEY=VALUE...  change state keys\n"
     "  kdsim ingest STATE FILE       hand FILE to the printer as one raw job\n"
+    "  kdsim calls STATE             print the driver-settings calls in order\n"
+    "  kdsim protocol STATE          take in new input, end the run on sheets, print the\n"
+    "                                protocol faults (exit status 1 when there are any)\n"
     "  kdsim value STATE SELECTOR [CURRENT REFERENCE]\n"
     "                                an adjustment value (hex bytes): print it or set it\n"
     "faults: init_fails no_library no_channel open_fails status_no_crlf status_overlong\n"
@@ -199,6 +202,21 @@ int RunKdsim(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return Save(path, printer, err);
   }
   if (command == "value") return Value(args, out, err, &printer);
+  if (command == "calls") {
+    if (args.size() != 2) return Usage(err, "calls takes only the state file");
+    if (!Load(path, &printer, err)) return EXIT_FAILED;
+    for (const std::string& call : printer.State().driver.calls) out << call << "\n";
+    return EXIT_OK;
+  }
+  if (command == "protocol") {
+    if (args.size() != 2) return Usage(err, "protocol takes only the state file");
+    if (!Load(path, &printer, err)) return EXIT_FAILED;
+    printer.IngestInput();
+    std::vector<std::string> faults = printer.EndSampleRun();
+    for (const std::string& fault : faults) out << fault << "\n";
+    int saved = Save(path, printer, err);
+    return saved != EXIT_OK ? saved : faults.empty() ? EXIT_OK : EXIT_FAILED;
+  }
   return Usage(err, "unknown command " + command);
 }
 

@@ -18,6 +18,20 @@ constexpr char REPLY_KEY_PREFIX[] = "reply.";
 constexpr char VALUE_KEY_PREFIX[] = "value.";
 constexpr char LOG_KEY[] = "log";
 constexpr int STATUS_CODE_MAX = 255;
+const char* const SHEET_RUN_NAMES[] = {"none", "open", "finished"};
+const char* const SHARED_SHEET_NAMES[] = {"none", "open", "closing"};
+
+// An enum kept by its name: values 0 to count - 1 named in order.
+template <typename E, size_t N>
+bool ParseName(const std::string& text, const char* const (&names)[N], E* value) {
+  for (size_t i = 0; i < N; ++i) {
+    if (text == names[i]) {
+      *value = static_cast<E>(i);
+      return true;
+    }
+  }
+  return false;
+}
 constexpr size_t INK_SLOTS_MAX = 32;  // keeps the status reply inside its 256 bytes
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
@@ -165,6 +179,10 @@ bool ApplyKeyValue(const std::string& key, const std::string& value, PrinterStat
     s->vanished = value == "1";
   } else if (key == "next_handle") {
     return ParseInto(value, INT32_MAX, &s->nextHandle);
+  } else if (key == "sheet") {
+    return ParseName(value, SHARED_SHEET_NAMES, &s->sheet);
+  } else if (key == "sheet_run") {
+    return ParseName(value, SHEET_RUN_NAMES, &s->sheetRun);
   } else if (key == LOG_KEY) {
     s->log.push_back(value);
   } else if (StartsWith(key, VALUE_KEY_PREFIX)) {
@@ -237,6 +255,8 @@ std::string FormatState(const PrinterState& s) {
     out << REPLY_KEY_PREFIX << handle << "=" << ToHex(bytes.data(), bytes.size()) << "\n";
   }
   for (const auto& [key, value] : s.values) out << VALUE_KEY_PREFIX << key << "=" << value << "\n";
+  out << "sheet=" << SHARED_SHEET_NAMES[static_cast<int>(s.sheet)] << "\n";
+  out << "sheet_run=" << SHEET_RUN_NAMES[static_cast<int>(s.sheetRun)] << "\n";
   FormatDriverState(s.driver, out);
   for (const std::string& line : s.log) out << LOG_KEY << "=" << line << "\n";
   return out.str();

@@ -31,6 +31,12 @@ constexpr char FAULT_GARBLED_REPLY[] = "garbled_reply";  // value reads come bac
 // Names of every switch above, for checking what a user typed.
 const std::vector<std::string>& KnownFaults();
 
+// A run of samples on sheets as the printer follows its sheet commands and jobs: open from its
+// first sample job or sheet command, finished by mode 2, forgotten when its faults are asked for.
+enum class SheetRun { None, Open, Finished };
+// The shared sheet: opened by mode 1; after mode 0 the next job ends it.
+enum class SharedSheet { None, Open, Closing };
+
 struct ChannelEntry {
   uint32_t type = 0;
   uint8_t flags = 0;
@@ -64,6 +70,8 @@ struct PrinterState {
   std::map<int, std::vector<uint8_t>> replies;  // handle -> reply not yet received
   std::map<std::string, std::string> values;    // "GROUP.KEY" -> current and reference hex
   std::vector<std::string> log;
+  SharedSheet sheet = SharedSheet::None;
+  SheetRun sheetRun = SheetRun::None;
 
   // The printer driver behind the driver-settings stand-in.
   DriverState driver;

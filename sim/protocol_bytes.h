@@ -33,6 +33,11 @@ constexpr size_t REMOTE_PACKET_HEAD = 4;            // two letters, LE16 count
 constexpr uint8_t SAMPLE_SHEET_INTRO[] = {0x1B, 0x7C, 0x01};
 constexpr uint8_t SAMPLE_SHEET_ACCESS[] = {0x5C, 0x21, 0x9D, 0x4E, 0x08};
 constexpr uint16_t SAMPLE_SHEET_COUNT = 6;
+// Its mode byte: 1 opens a sheet the next jobs share, 0 has the next job end it, 2 finishes a run
+// on sheets.
+constexpr int SAMPLE_SHEET_CLOSE = 0;
+constexpr int SAMPLE_SHEET_OPEN = 1;
+constexpr int SAMPLE_SHEET_FINISH = 2;
 
 // Firmware stream: optional lead-in, ESC "}" header, then the file.
 constexpr uint8_t LEAD_IN_BYTE = 0x11;

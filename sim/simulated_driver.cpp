@@ -12,6 +12,7 @@ namespace {
 
 using namespace printer_link;
 
+constexpr int NO_ITEM = -1;  // calls on a handle without an item
 constexpr uint32_t BLOCK_VERSION = 1;
 constexpr uint32_t FLAGS_BLOCK_SIZE = 12;       // items 204, 205
 constexpr uint32_t USER_SIZE_BLOCK_SIZE = 36;   // item 203
@@ -98,6 +99,14 @@ std::string Hex(const void* block, size_t size) {
 
 }  // namespace
 
+int SimulatedDriver::Called(const std::string& call, int handle, int item, int result, bool failed,
+                            const std::string& detail) {
+  state_.driver.calls.push_back(call + " " + std::to_string(handle) +
+                                (item >= 0 ? " " + std::to_string(item) : "") + detail +
+                                (failed ? " refused" : ""));
+  return result;
+}
+
 DriverSettings* SimulatedDriver::Find(int handle) {
   auto found = state_.driver.handles.find(handle);
   return found == state_.driver.handles.end() ? nullptr : &found->second;
@@ -108,6 +117,7 @@ int SimulatedDriver::Open(const char* queue, int openNumber, uint32_t flags, con
   if (handle == nullptr || queue == nullptr || state_.driver.openFails ||
       state_.Has(FAULT_OFFLINE) || (!state_.queue.empty() && state_.queue != queue)) {
     Note("driver: open refused");
+    state_.driver.calls.push_back("open refused");
     return KDDM_FAILED;
   }
   DriverSettings settings = state_.driver.defaults;
@@ -118,18 +128,25 @@ int SimulatedDriver::Open(const char* queue, int openNumber, uint32_t flags, con
   *handle = state_.driver.nextHandle++;
   state_.driver.handles[*handle] = settings;
   Note("driver: open " + std::to_string(*handle) + " number " + std::to_string(openNumber));
-  return KDDM_OK;
+  return Called("open", *handle, NO_ITEM, KDDM_OK, false);
 }
 
 int SimulatedDriver::GetDriverInfo(int handle, void* /*block*/) {
-  return Find(handle) ? KDDM_OK : KDDM_FAILED;
+  bool found = Find(handle) != nullptr;
+  return Called("info", handle, NO_ITEM, found ? KDDM_OK : KDDM_FAILED, !found);
 }
 
 int SimulatedDriver::GetCommandLevel(int handle) {
-  return Find(handle) ? 1 : KDDM_FAILED;
+  bool found = Find(handle) != nullptr;
+  return Called("level", handle, NO_ITEM, found ? 1 : KDDM_FAILED, !found);
 }
 
 int SimulatedDriver::GetRange(int handle, int item, void* block) {
+  int result = Range(handle, item, block);
+  return Called("range", handle, item, result, result == KDDM_FAILED);
+}
+
+int SimulatedDriver::Range(int handle, int item, void* block) {
   DriverSettings* s = Find(handle);
   if (!s || !block || Refused(item)) return KDDM_FAILED;
   const DriverState& d = state_.driver;
@@ -163,6 +180,17 @@ int SimulatedDriver::GetRange(int handle, int item, void* block) {
 }
 
 int SimulatedDriver::GetData(int handle, int item, void* block) {
+  std::string asked;
+  if (item == ITEM_NAME && block) {
+    // Names are asked by kind and id, the id being a place or a code as the kind says.
+    const auto* request = static_cast<const NameRequestBlock*>(block);
+    asked = " kind " + std::to_string(request->kind) + " id " + std::to_string(request->id);
+  }
+  int result = Data(handle, item, block);
+  return Called("get", handle, item, result, result == KDDM_FAILED, asked);
+}
+
+int SimulatedDriver::Data(int handle, int item, void* block) {
   DriverSettings* s = Find(handle);
   if (!s || !block || Refused(item)) return KDDM_FAILED;
   const DriverState& d = state_.driver;
@@ -213,7 +241,7 @@ int SimulatedDriver::SetData(int handle, int item, intptr_t value) {
   DriverSettings* s = Find(handle);
   if (!s || Refused(item)) {
     Note("driver: set " + std::to_string(item) + " refused");
-    return KDDM_FAILED;
+    return Called("set", handle, item, KDDM_FAILED, true);
   }
   const DriverState& d = state_.driver;
   const void* block = reinterpret_cast<const void*>(value);
@@ -251,6 +279,7 @@ int SimulatedDriver::SetData(int handle, int item, intptr_t value) {
       if (!block) break;
       shown = Hex(block, changed.mediaMode.size() * 2);
       for (size_t i = 0; i < changed.mediaMode.size(); ++i) changed.mediaMode[i] = Word16(block, i);
+      changed.printMode = {};
       accepted = changed.mediaMode[0] == MEDIA_MODE_FIRST &&
                  (changed.mediaMode[1] == 1 || changed.mediaMode[1] == 2) &&
                  d.FindMedia(changed.mediaMode[2]) && changed.mediaMode[3] == MEDIA_MODE_LAST;
@@ -260,6 +289,7 @@ int SimulatedDriver::SetData(int handle, int item, intptr_t value) {
       if (!block) break;
       shown = Hex(block, changed.printMode.size() * 4);
       for (size_t i = 0; i < changed.printMode.size(); ++i) changed.printMode[i] = Word32(block, i);
+      changed.mediaMode = {};
       accepted = changed.printMode[0] == BLOCK_VERSION &&
                  changed.printMode[1] == PRINT_MODE_BLOCK_SIZE &&
                  changed.printMode[2] == PRINT_MODE_KIND && changed.printMode[3] <= UINT16_MAX &&
@@ -285,26 +315,32 @@ int SimulatedDriver::SetData(int handle, int item, intptr_t value) {
   }
   if (!accepted) {
     Note("driver: set " + std::to_string(item) + " refused");
-    return KDDM_FAILED;
+    return Called("set", handle, item, KDDM_FAILED, true);
   }
   *s = changed;
   Note("driver: set " + std::to_string(item) + " " + shown);
-  return KDDM_OK;
+  return Called("set", handle, item, KDDM_OK, false);
 }
 
 int SimulatedDriver::GetDevMode(int handle, void* buffer) {
   DriverSettings* s = Find(handle);
-  if (!s) return 0;
+  if (!s) return Called("devmode", handle, NO_ITEM, 0, true);
   std::vector<uint8_t> devMode = DevMode(*s, state_.queue);
-  if (buffer == nullptr) return static_cast<int>(devMode.size());
+  if (buffer == nullptr) {
+    return Called("devmode", handle, NO_ITEM, static_cast<int>(devMode.size()), false, " size");
+  }
   std::memcpy(buffer, devMode.data(), devMode.size());
-  return 1;
+  // The sample flag goes with the job the device mode is taken for: each sample sets it anew.
+  s->samplePrint = 0;
+  return Called("devmode", handle, NO_ITEM, 1, false);
 }
 
 int SimulatedDriver::Close(int handle) {
-  if (state_.driver.handles.erase(handle) == 0) return KDDM_FAILED;
+  if (state_.driver.handles.erase(handle) == 0) {
+    return Called("close", handle, NO_ITEM, KDDM_FAILED, true);
+  }
   Note("driver: close " + std::to_string(handle));
-  return KDDM_OK;
+  return Called("close", handle, NO_ITEM, KDDM_OK, false);
 }
 
 std::vector<uint8_t> SimulatedDriver::DevMode(const DriverSettings& settings,

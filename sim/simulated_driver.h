@@ -39,6 +39,12 @@ class SimulatedDriver {
   DriverSettings* Find(int handle);
   bool Refused(int item) const { return state_.driver.refusedItems.count(item) > 0; }
   void Note(const std::string& line) { state_.log.push_back(line); }
+  // Adds "CALL HANDLE[ ITEM][DETAIL]" to the driver's call log, marked when it failed; answers
+  // result.
+  int Called(const std::string& call, int handle, int item, int result, bool failed,
+             const std::string& detail = "");
+  int Range(int handle, int item, void* block);
+  int Data(int handle, int item, void* block);
 
   PrinterState& state_;
 };

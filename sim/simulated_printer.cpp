@@ -67,6 +67,21 @@ std::string AdjustmentKey(const std::vector<uint8_t>& selector) {
   return std::string(EX_GROUP_ADJUSTMENT) + "." + ToHex(selector.data(), selector.size());
 }
 
+// Items 70 and 214 as "70:1,2,4,2" or "214:1,20,2,4,6", whichever was set; "none" without.
+std::string PrintModeText(const DriverSettings& settings) {
+  auto words = [](const auto& block) {
+    std::string text;
+    for (auto word : block) text += (text.empty() ? "" : ",") + std::to_string(word);
+    return text;
+  };
+  auto set = [](const auto& block) {
+    return std::any_of(block.begin(), block.end(), [](auto word) { return word != 0; });
+  };
+  if (set(settings.mediaMode)) return "70:" + words(settings.mediaMode);
+  if (set(settings.printMode)) return "214:" + words(settings.printMode);
+  return "none";
+}
+
 }  // namespace
 
 // What one job has set up so far.
@@ -417,6 +432,7 @@ void SimulatedPrinter::ReceiveJob(const uint8_t* bytes, size_t length) {
         break;
       case JobPiece::SAMPLE_SHEET:
         Note("sample sheet mode " + std::to_string(event.count));
+        SheetCommand(static_cast<int>(event.count));
         break;
       case JobPiece::FIRMWARE:
         TakeFirmware(event.data, leadIn);
@@ -427,6 +443,7 @@ void SimulatedPrinter::ReceiveJob(const uint8_t* bytes, size_t length) {
       case JobPiece::DOCUMENT:
         Note("print data " + std::to_string(event.count) + " bytes");
         Note(DocumentRecord(ReadDocument(bytes + event.at, event.count)));
+        SheetJob();
         break;
       case JobPiece::MALFORMED:
         Note("malformed: " + event.problem);
@@ -507,6 +524,40 @@ void SimulatedPrinter::TakeFirmware(const std::vector<uint8_t>& file, size_t lea
   }
 }
 
+void SimulatedPrinter::SheetCommand(int mode) {
+  if (mode == SAMPLE_SHEET_OPEN) {
+    if (state_.sheet != SharedSheet::None) ProtocolFault("mode 1 while a sheet is open");
+    state_.sheet = SharedSheet::Open;
+    state_.sheetRun = SheetRun::Open;
+  } else if (mode == SAMPLE_SHEET_CLOSE) {
+    if (state_.sheet != SharedSheet::Open) ProtocolFault("mode 0 with no sheet open");
+    state_.sheet = SharedSheet::Closing;
+    state_.sheetRun = SheetRun::Open;
+  } else if (mode == SAMPLE_SHEET_FINISH) {
+    if (state_.sheet != SharedSheet::None) ProtocolFault("mode 2 while a sheet is open");
+    state_.sheet = SharedSheet::None;
+    // A finish without a run (nothing went out on sheets) finishes nothing.
+    if (state_.sheetRun == SheetRun::Open) state_.sheetRun = SheetRun::Finished;
+  } else {
+    ProtocolFault("sample sheet mode " + std::to_string(mode) + " unknown");
+  }
+}
+
+void SimulatedPrinter::SheetJob() {
+  if (state_.sheet == SharedSheet::Closing) state_.sheet = SharedSheet::None;
+}
+
+std::vector<std::string> SimulatedPrinter::EndSampleRun() {
+  if (state_.sheetRun == SheetRun::Open) ProtocolFault("run on sheets ended without mode 2");
+  state_.sheet = SharedSheet::None;
+  state_.sheetRun = SheetRun::None;
+  std::vector<std::string> faults;
+  for (const std::string& line : state_.log) {
+    if (line.rfind(PROTOCOL_FAULT_PREFIX, 0) == 0) faults.push_back(line);
+  }
+  return faults;
+}
+
 void SimulatedPrinter::ReceiveDriverJob(const DriverJob& job) {
   Settle();
   std::string line = "printed \"" + job.documentName + "\" pages " + std::to_string(job.pages);
@@ -520,15 +571,29 @@ void SimulatedPrinter::ReceiveDriverJob(const DriverJob& job) {
     return;
   }
   bool roll = settings.handling == ROLL_HANDLING;
+  bool sample = settings.samplePrint == SAMPLE_PRINT_ON;
+  auto bit = [](uint32_t flags, uint32_t flag) { return (flags & flag) ? " 1" : " 0"; };
+  line += " sample " + std::to_string(settings.samplePrint);
   line += " handling " + std::to_string(settings.handling);
-  line +=
-      " paper " + std::to_string(settings.paperWidth) + "x" + std::to_string(settings.paperLength);
+  if (roll) {
+    line += std::string(" roll") + bit(settings.rollFlags, ROLL_FED_FLAG) + " cut" +
+            bit(settings.rollFlags, ROLL_CUT_FLAG);
+  } else {
+    line += std::string(" one-by-one") + bit(settings.sheetFlags, SHEET_ONE_BY_ONE_FLAG);
+  }
+  line += " mode " + PrintModeText(settings);
+  line += " paper " + std::to_string(settings.paperCode) + " " +
+          std::to_string(settings.paperWidth) + "x" + std::to_string(settings.paperLength);
   line += " feed " + std::to_string(static_cast<int8_t>(settings.feedData[FEED_CORRECTION_BYTE]));
-  if (roll && (settings.rollFlags & ROLL_CUT_FLAG)) line += " cut";
   line += " values";
   if (state_.values.empty()) line += " none";
   for (const auto& [key, value] : state_.values) line += " " + key + "=" + value;
   Note(line);
+  SheetJob();
+  if (sample && !roll) {
+    if (state_.sheetRun == SheetRun::Finished) ProtocolFault("sample job after mode 2");
+    state_.sheetRun = SheetRun::Open;
+  }
 }
 
 long SimulatedPrinter::IngestInput() {

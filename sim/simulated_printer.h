@@ -14,6 +14,8 @@ namespace sim {
 
 // The model a printer with the wrong_model fault reports.
 constexpr char WRONG_MODEL_NAME[] = "KALDO Other Model";
+// Log lines of what the printer was told out of order.
+constexpr char PROTOCOL_FAULT_PREFIX[] = "protocol fault: ";
 
 // An ordinary print job as the printer's driver hands it over: its document name, the texts of
 // its pages and the device mode it was printed with.
@@ -53,9 +55,12 @@ class SimulatedPrinter {
   // A raw job as the spooler delivers it.
   void ReceiveJob(const std::vector<uint8_t>& job) { ReceiveJob(job.data(), job.size()); }
   void ReceiveJob(const uint8_t* bytes, size_t length);
-  // A job printed through the driver: logged with the paper handling, the feed correction and
-  // the cut its device mode carries, and the adjustment values in force as it prints.
+  // A job printed through the driver: logged with the driver items its device mode carries
+  // and the adjustment values in force as it prints.
   void ReceiveDriverJob(const DriverJob& job);
+  // Ends the run of samples on sheets: one still open without mode 2 is a protocol fault. Then
+  // the protocol faults logged so far.
+  std::vector<std::string> EndSampleRun();
   // Takes what was appended to the input file since the last call as one job. Answers the
   // bytes taken (0 when there is no input file or nothing new).
   long IngestInput();
@@ -83,6 +88,10 @@ class SimulatedPrinter {
   int StatusCode();
   void Note(const std::string& line) { state_.log.push_back(line); }
   void MakeBusyFor(uint32_t ms);
+  void ProtocolFault(const std::string& what) { Note(PROTOCOL_FAULT_PREFIX + what); }
+  void SheetCommand(int mode);
+  // A job on the printer: after mode 0 it ends the shared sheet.
+  void SheetJob();
   void ActOnCommand(const std::string& command, const std::vector<uint8_t>& params,
                     JobSession* session);
   void TakeFirmware(const std::vector<uint8_t>& file, size_t leadIn);

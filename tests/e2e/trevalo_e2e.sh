@@ -60,6 +60,8 @@ FEED_KEY=10,05
 PELLAN_KEY=10,01
 
 refuses_short_settings() { driver refuse-settings "$KD_SIM_QUEUE" >/dev/null; }
+# Ends the printer's run on sheets; fails on any sheet command or sample job out of order.
+no_protocol_fault() { kd_kdsim protocol "$KD_SIM_STATE_FILE" | tr -d '\r' >&2; }
 
 # The printer's event log, one event a line.
 printer_log() { kd_kdsim log "$KD_SIM_STATE_FILE" | tr -d '\r'; }
@@ -363,6 +365,7 @@ check "page 0 shows again" control_shows "$IDC_PRINTER_LIST" "$KD_SIM_QUEUE" 100
 driver close "$WINDOW" 20000 >/dev/null || fail "Trevalo did not close"
 for _ in $(seq 1 100); do program_running || break; sleep 0.2; done
 check "closing ends Trevalo" program_ended
+check "the printer was told no sample sheet command out of order" no_protocol_fault
 if ! program_running; then
   wait "$PROGRAM_PID" 2>/dev/null || true
   PROGRAM_PID=

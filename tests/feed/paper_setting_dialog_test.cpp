@@ -416,6 +416,7 @@ TEST(PaperSettingInTrevalo, StoresUnderTheToolKeyThroughTheBoundDriver) {
   world.app->SetProgramObjects(std::make_unique<programs::TrevaloObjects>());
   world.Remember(fakes::TEST_QUEUE);
   int result = 0;
+  int first = 0;  // the dialog's first handle
   Texts items;
   world.Run(programs::TrevaloPages(), [&](fakes::FakeView& main) {
     shell::ToolApp& app = *world.app;
@@ -434,14 +435,34 @@ TEST(PaperSettingInTrevalo, StoresUnderTheToolKeyThroughTheBoundDriver) {
       for (const auto& item : view.controls[IDC_PAPER_SIZE_LIST].items) items.push_back(item.first);
       view.Click(ui::ID_OK);
     };
+    world.printer.State().driver.calls.clear();
+    first = world.printer.State().driver.nextHandle;
     result = feed::RunPaperSetting(app.Host(), seat, objects->DriverSettings(), app.PrinterName(),
                                    selection, &main);
     EXPECT_EQ(seat.Options().Get(shell::NumberOption{feed::PAPER_SIZE_VALUE, -1}), 9);
     EXPECT_EQ(seat.Options().Get(shell::NumberOption{feed::AUTO_CUT_VALUE, -1}), IDC_AUTO_CUT_ON);
   });
   EXPECT_EQ(result, ui::RESULT_OK);
-  EXPECT_EQ(items.size(), world.printer.State().driver.papers.size() - 1);  // no user size
-  EXPECT_TRUE(world.printer.State().driver.handles.empty());
+  const sim::DriverState& driver = world.printer.State().driver;
+  EXPECT_EQ(items.size(), driver.papers.size() - 1);  // no user size
+  EXPECT_TRUE(driver.handles.empty());
+  // The roll's cutter on one handle, then the media types before the paper sizes, their count
+  // and codes, and each size's name by its code, on a second.
+  std::string cut = std::to_string(first), sizes = std::to_string(first + 1);
+  Texts calls = {"open " + cut,
+                 "set " + cut + " 40",
+                 "set " + cut + " 70",
+                 "range " + cut + " 205",
+                 "close " + cut,
+                 "open " + sizes,
+                 "range " + sizes + " 60",
+                 "range " + sizes + " 30",
+                 "range " + sizes + " 30"};
+  for (const sim::DriverPaper& paper : driver.papers) {
+    calls.push_back("get " + sizes + " 213 kind 1 id " + std::to_string(paper.code));
+  }
+  calls.push_back("close " + sizes);
+  EXPECT_EQ(driver.calls, calls);
   EXPECT_TRUE(world.fake.host->missingControls.empty());
 }
 

@@ -1,8 +1,11 @@
 // How the simulated printer reads the raw jobs that the programs hand to the spooler.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "sim/job_reader.h"
 #include "sim/protocol_bytes.h"
+#include "sim/simulated_driver.h"
 #include "sim/simulated_printer.h"
 #include "tests/sim/sim_test_bytes.h"
 #include "tests/support/fake_platform.h"
@@ -216,6 +219,45 @@ TEST_F(FirmwareJobTest, FileLengthBoundsTheFirmwareSoAFollowingJobIsStillRead) {
   ASSERT_GE(log.size(), 4u);
   EXPECT_EQ(log[3], "remote mode on");
   EXPECT_EQ(log[4], "nozzle-check printed");
+}
+
+// The sample sheet commands as a printer follows them: a run of sheet modes ("0", "1", "2") and
+// sample jobs on sheets ("S") or plain jobs ("J"), and the protocol faults it leaves.
+TEST_F(RawJobTest, SampleSheetCommandsOutOfOrderAreProtocolFaults) {
+  struct Case {
+    std::string run;
+    Lines faults;
+  } cases[] = {
+      {"1 S S 0 S 1 S 0 S 2", {}},
+      {"1 S 0 J 2", {}},
+      {"0 S 2", {"mode 0 with no sheet open"}},
+      {"1 S 1 S 0 S 2", {"mode 1 while a sheet is open"}},
+      {"1 S 0 1 S 0 S 2", {"mode 1 while a sheet is open"}},
+      {"1 S 2", {"mode 2 while a sheet is open"}},
+      {"S 2 S", {"sample job after mode 2", "run on sheets ended without mode 2"}},
+      {"S S", {"run on sheets ended without mode 2"}},
+  };
+  sim::DriverSettings sample;
+  sample.samplePrint = sim::SAMPLE_PRINT_ON;
+  sample.handling = 4;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.run);
+    sim::SimulatedPrinter fresh(clock);
+    for (char step : c.run) {
+      if (step == 'S' || step == 'J') {
+        sim::DriverSettings settings = sample;
+        settings.samplePrint = step == 'S' ? sim::SAMPLE_PRINT_ON : 0;
+        fresh.ReceiveDriverJob({"x", {}, sim::SimulatedDriver::DevMode(settings, "Q"), 1});
+      } else if (step != ' ') {
+        fresh.ReceiveJob(Bytes{0x1B, 0x7C, 0x01, 0x06, 0x00, 0x5C, 0x21, 0x9D, 0x4E, 0x08,
+                               static_cast<uint8_t>(step - '0')});
+      }
+    }
+    Lines faults;
+    for (const std::string& f : fresh.EndSampleRun())
+      faults.push_back(f.substr(std::strlen(sim::PROTOCOL_FAULT_PREFIX)));
+    EXPECT_EQ(faults, c.faults);
+  }
 }
 
 }  // namespace

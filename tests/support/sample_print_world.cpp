@@ -1,6 +1,8 @@
 // The sample print's test world.
 #include "tests/support/sample_print_world.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 #include "feed/paper_setting_dialog.h"
@@ -93,10 +95,15 @@ SampleWorld::SampleWorld()
   font.faceName = "Test Sans";
   font.height = -13;
   numbers[feed::PAPER_SIZE_VALUE] = SAMPLE_A3;
+  // The driver starts from what a sample must change: sheets fed one by one (its default), and
+  // on roll the cut on without the roll bit.
+  printer.State().driver.defaults.rollFlags = sim::ROLL_CUT_FLAG;
 }
 
 SampleWorld::~SampleWorld() {
   api.Unbind();
+  // Whatever a test asserts, the printer was told nothing out of order.
+  EXPECT_EQ(printer.EndSampleRun(), std::vector<std::string>{});
 }
 
 feed::SampleRunRequest SampleWorld::Request(const std::vector<int>& corrections,

@@ -53,7 +53,8 @@ class SampleWorld : public feed::SamplePrintSeat {
   // A run of samples "Sample=1" ... with these feed corrections, on the given paper feed.
   feed::SampleRunRequest Request(const std::vector<int>& corrections, int paperFeed) const;
 
-  // The printer's record: sheet commands ("sample sheet mode N") and printed jobs.
+  // The printer's record: sheet commands ("sample sheet mode N") and printed jobs. At its end
+  // the world expects the run to have left no protocol fault.
   std::vector<std::string> Record() const;
   // The record as "1 S1 S2 0 S3 ... 2": samples numbered as they were printed, "." the page.
   std::string RunOrder() const;
