@@ -1,5 +1,5 @@
 // The one printer check, as each of its callers configures it: what the printer is asked, in
-// which order, and the verdict with its message.
+// which order, and the verdict (the messages are pinned where they are shown, by the page tests).
 #include "shell/printer_check.h"
 
 #include <gtest/gtest.h>
@@ -62,8 +62,6 @@ constexpr LaunchMode NORMAL = LaunchMode::Normal;
 
 TEST(PrinterCheckTest, EachCallerAsksWhatItsRuleSaysInOrder) {
   const Case cases[] = {
-      {"execution, gone", cleaning::EXECUTION_CHECK, NORMAL, false, true, READY, true, "I",
-       PrinterVerdict::Gone},
       {"execution, busy", cleaning::EXECUTION_CHECK, NORMAL, true, true, NOT_READY, true, "IMRdM",
        PrinterVerdict::NotReady},
       {"execution, P asks nothing", cleaning::EXECUTION_CHECK, LaunchMode::P, false, false,
@@ -80,8 +78,6 @@ TEST(PrinterCheckTest, EachCallerAsksWhatItsRuleSaysInOrder) {
        "MRdM", PrinterVerdict::NotReady},
       {"update, P waits only", firmware::UPDATE_CHECK, LaunchMode::P, true, true, READY, true, "Rd",
        PrinterVerdict::Usable},
-      {"adjustment, another printer now", feed::ADJUSTMENT_CHECK, NORMAL, true, true, NOT_READY,
-       false, "IMRdM", PrinterVerdict::NotReadyWrongModel},
       {"save, model only after the wait", feed::SAVE_CHECK, NORMAL, true, true, NOT_READY, false,
        "IRdM", PrinterVerdict::NotReady},
       {"sample, U is installed only", feed::SAMPLE_CHECK, LaunchMode::U, true, false, NOT_READY,
@@ -96,16 +92,6 @@ TEST(PrinterCheckTest, EachCallerAsksWhatItsRuleSaysInOrder) {
     printer.wait = c.wait;
     EXPECT_EQ(shell::CheckPrinter(printer, c.mode, c.check, nullptr), c.verdict);
     EXPECT_EQ(printer.asked, c.asked);
-  }
-}
-
-TEST(PrinterCheckTest, OnlyTheRightModelThatIsNotReadyGetsTheWarning) {
-  const shell::PrinterCheckTexts texts = shell::PAGE_CHECK_TEXTS;
-  EXPECT_EQ(shell::MessageFor(PrinterVerdict::Gone, texts).text, shell::TEXT_PAGE_PRINTER_GONE);
-  EXPECT_EQ(shell::MessageFor(PrinterVerdict::NotReady, texts).icon, ui::Icon::Warning);
-  for (PrinterVerdict wrong : {PrinterVerdict::WrongModel, PrinterVerdict::NotReadyWrongModel}) {
-    EXPECT_EQ(shell::MessageFor(wrong, texts).text, shell::TEXT_PAGE_WRONG_PRINTER);
-    EXPECT_EQ(shell::MessageFor(wrong, texts).icon, ui::Icon::Error);
   }
 }
 
