@@ -21,15 +21,18 @@ drop() {
   echo "circle $cx,$cy $((cx + r)),$cy polygon $((cx - r)),$((cy - r / 3)) $cx,$((cy - 2 * r - r / 2)) $((cx + r)),$((cy - r / 3))"
 }
 
-# --- header 600 x 70: light band, print head with four drops on the right ----------------
+# --- header 600 x 70: light band, print head with four drops low on the right -------------
+# The head sits below y 32 so that a page selector over the right half (up to y 30) lies on
+# plain band.
 save_bmp "$ART/header.bmp" \
   -size 70x600 gradient:'#ffffff'-'#d6e6f4' -rotate -90 \
-  -fill '#8a96a3' -draw "roundrectangle 452,10 588,30 5,5" \
-  -fill '#5d6873' -draw "rectangle 462,30 578,34" \
-  -fill "$CYAN" -draw "$(drop 476 48 4)" \
-  -fill "$MAGENTA_INK" -draw "$(drop 502 58 4)" \
-  -fill "$YELLOW" -draw "$(drop 528 44 4)" \
-  -fill "$BLACK_INK" -draw "$(drop 554 54 4)" \
+  -fill '#b8c4d0' -draw "rectangle 430,37 598,38" \
+  -fill '#8a96a3' -draw "roundrectangle 462,33 578,45 4,4" \
+  -fill '#5d6873' -draw "rectangle 470,45 570,48" \
+  -fill "$CYAN" -draw "$(drop 482 58 3)" \
+  -fill "$MAGENTA_INK" -draw "$(drop 506 62 3)" \
+  -fill "$YELLOW" -draw "$(drop 530 57 3)" \
+  -fill "$BLACK_INK" -draw "$(drop 554 61 3)" \
   -fill '#3c78b4' -draw "rectangle 0,66 599,69"
 
 # --- page icons: ten 34 x 34 cells on the transparent colour ---------------------------------
@@ -41,12 +44,21 @@ cell() {  # cell COLOUR DRAW...
     -draw "roundrectangle 1,1 32,32 6,6" -fill white "$@" "$file"
   cells+=("$file")
 }
+# Trevalo's pages 1 to 3: its title starts 24 pixels right of the icon's corner, so these keep
+# to the cell's left 23 columns.
+narrow_cell() {  # narrow_cell COLOUR DRAW...
+  local colour=$1; shift
+  local file; file=$(mktemp --suffix=.png)
+  convert -size 34x34 "xc:$KEY" +antialias -fill "$colour" \
+    -draw "roundrectangle 1,5 22,28 5,5" -fill white "$@" "$file"
+  cells+=("$file")
+}
 cell '#607080' -draw "rectangle 7,12 26,22" -draw "rectangle 11,6 22,12" -draw "rectangle 11,22 22,28"
-cell '#3c8c50' -draw "circle 12,17 12,9" -draw "rectangle 12,9 28,25"
-cell "$CYAN" -draw "$(drop 17 21 7)"
-cell '#3c78b4' -draw "rectangle 7,8 9,14" -draw "rectangle 12,8 14,14" -draw "rectangle 17,8 19,14" \
-  -draw "rectangle 22,8 24,14" -draw "rectangle 9,18 11,24" -draw "rectangle 14,18 16,24" \
-  -draw "rectangle 19,18 21,24" -draw "rectangle 24,18 26,24"
+narrow_cell '#3c8c50' -draw "circle 8,17 8,12" -draw "rectangle 8,12 17,22"
+narrow_cell "$CYAN" -draw "$(drop 11 21 5)"
+narrow_cell '#3c78b4' -draw "rectangle 5,10 7,15" -draw "rectangle 10,10 12,15" \
+  -draw "rectangle 15,10 17,15" -draw "rectangle 7,19 9,24" -draw "rectangle 12,19 14,24" \
+  -draw "rectangle 17,19 19,24"
 cell '#8c5ab4' -draw "circle 17,17 17,8"
 cell '#b45a5a' -draw "rectangle 8,8 26,26"
 cell '#5ab4aa' -draw "polygon 17,6 28,28 6,28"

@@ -59,6 +59,7 @@ driver choose "$TITLE" "$IDC_PRINTER_LIST" "$KD_SIM_QUEUE" >/dev/null ||
   fail "the queue \"$KD_SIM_QUEUE\" is not in the printer list"
 sleep 1  # the choice binds the library; let the window repaint
 screenshot "$SHOT"
+about_fits 16  # the system menu's About item
 
 log "case: nozzle check on a ready printer"
 before=$(input_size)

@@ -121,6 +121,7 @@ check_equal "the page shows the printer's new version" "$FILE_FIRMWARE" \
   "$(driver text "$NAME" "$IDC_PRINTER_VERSION")"
 sleep 1  # let the page repaint its verdict
 screenshot "$SHOT"
+about_fits 16  # the system menu's About item
 
 log "case: the close confirmation"
 close_with_ok "$IDC_CLOSE_BUTTON"

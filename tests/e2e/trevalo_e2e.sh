@@ -158,6 +158,7 @@ driver choose "$WINDOW" "$IDC_PRINTER_LIST" "$KD_SIM_QUEUE" >/dev/null ||
   fail "the queue \"$KD_SIM_QUEUE\" on $PORT is not in page 0's printer list"
 sleep 1  # the guide items follow the selection; let the window repaint
 screenshot "$SHOT"
+about_fits "$IDM_ABOUT"
 
 log "case: the guide list's cleaning item chooses the printer and opens the cleaning page"
 press "$GUIDE_CLEANING_BUTTON"

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/native.h"
+#include "tests/e2e/driver/fits_hook.h"
 
 namespace {
 
@@ -612,82 +613,54 @@ int Controls(const char* title) {
   return EXIT_OK;
 }
 
-// Room a check box or radio button keeps for its box and the gap after it; a group box for the
-// line that runs into its title on each side.
-constexpr int CHECK_BOX_GAP = 4;
-constexpr int GROUP_TITLE_MARGIN = 8;
-
-// The extent of a control's text in the font it has: one line, or wrapped at width.
-SIZE TextExtent(HWND control, const std::string& text, int width, bool wraps) {
-  HDC dc = GetDC(control);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-  RECT room = {0, 0, width, 0};
-  UINT format = DT_CALCRECT | DT_EXPANDTABS | (wraps ? DT_WORDBREAK : DT_SINGLELINE);
-  DrawTextA(dc, text.c_str(), -1, &room, format);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
-  return {room.right - room.left, room.bottom - room.top};
-}
-
-// Checks every visible text control below window; prints each that does not fit.
-int CheckFits(HWND window) {
-  int cut = 0;
-  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (!IsWindowVisible(child)) continue;
-    cut += CheckFits(child);
-    char name[64] = {};
-    GetClassNameA(child, name, sizeof name);
-    std::string text = TextOf(child);
-    if (text.empty()) continue;
-    LONG style = GetWindowLongA(child, GWL_STYLE);
-    RECT client = {};
-    GetClientRect(child, &client);
-    int width = client.right;
-    int height = client.bottom;
-    bool wraps = false;
-    if (lstrcmpiA(name, "Static") == 0) {
-      LONG kind = style & SS_TYPEMASK;
-      if (kind != SS_LEFT && kind != SS_CENTER && kind != SS_RIGHT && kind != SS_LEFTNOWORDWRAP &&
-          kind != SS_SIMPLE) {
-        continue;  // pictures, frames, owner-drawn
-      }
-      wraps = kind == SS_LEFT || kind == SS_CENTER || kind == SS_RIGHT;
-    } else if (lstrcmpiA(name, "Button") == 0) {
-      if (style & (BS_BITMAP | BS_ICON)) continue;
-      LONG kind = style & BS_TYPEMASK;
-      if (kind == BS_OWNERDRAW) continue;
-      if (kind == BS_GROUPBOX) {
-        width -= 2 * GROUP_TITLE_MARGIN;
-        height = 0;
-      } else if (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON ||
-                 kind == BS_AUTORADIOBUTTON || kind == BS_3STATE || kind == BS_AUTO3STATE) {
-        width -= GetSystemMetrics(SM_CXMENUCHECK) + CHECK_BOX_GAP;
-      }
-      wraps = (style & BS_MULTILINE) != 0;
-    } else {
-      continue;
-    }
-    SIZE needed = TextExtent(child, text, width, wraps);
-    if (needed.cx > width || (height > 0 && needed.cy > height)) {
-      std::printf("cut: %d %s \"%s\" needs %ldx%ld, has %dx%d\n", GetDlgCtrlID(child), name,
-                  text.c_str(), static_cast<long>(needed.cx), static_cast<long>(needed.cy), width,
-                  height);
-      ++cut;
-    }
-  }
-  return cut;
-}
-
 // Every text of a visible dialog and its child pages fits its control, in the control's font.
+// The measuring runs in the program's process (kdfits.dll beside kddriver, loaded there by a
+// hook on the window's thread), where the controls' fonts are.
 int Fits(const char* title) {
   HWND window = FindDialog(title, false, true);
   if (!window) {
     std::fprintf(stderr, "no window \"%s\"\n", title);
     return EXIT_FAILED;
   }
-  int cut = CheckFits(window);
-  if (cut == 0) std::printf("fits\n");
-  return cut == 0 ? EXIT_OK : EXIT_FAILED;
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string library = path;
+  library = library.substr(0, library.find_last_of('\\') + 1) + "kdfits.dll";
+  HMODULE module = LoadLibraryA(library.c_str());
+  auto hook = module ? reinterpret_cast<HOOKPROC>(
+                           reinterpret_cast<void*>(GetProcAddress(module, FITS_HOOK_EXPORT)))
+                     : nullptr;
+  HHOOK installed = hook ? SetWindowsHookExA(WH_CALLWNDPROC, hook, module,
+                                             GetWindowThreadProcessId(window, nullptr))
+                         : nullptr;
+  if (!installed) {
+    std::fprintf(stderr, "cannot load %s into the program\n", library.c_str());
+    return EXIT_FAILED;
+  }
+  char folder[MAX_PATH] = {};
+  GetTempPathA(sizeof folder, folder);
+  char report[MAX_PATH + 32];
+  std::snprintf(report, sizeof report, FITS_REPORT_FORMAT, folder,
+                static_cast<unsigned long>(GetCurrentProcessId()));
+  DeleteFileA(report);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, RegisterWindowMessageA(FITS_MESSAGE), GetCurrentProcessId(), 0,
+                      SMTO_ABORTIFHUNG, 10000, &ignored);
+  UnhookWindowsHookEx(installed);
+  std::string text;
+  if (FILE* file = std::fopen(report, "rb")) {
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+    std::fclose(file);
+    DeleteFileA(report);
+  }
+  if (text.empty()) {
+    std::fprintf(stderr, "the program did not measure its window\n");
+    return EXIT_FAILED;
+  }
+  std::fputs(text.c_str(), stdout);
+  return text == "fits\n" ? EXIT_OK : EXIT_FAILED;
 }
 
 constexpr DWORD WATCH_POLL_MS = 5;
