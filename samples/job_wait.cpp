@@ -52,6 +52,20 @@ bool Stopped(WaitPoll* poll, JobWaitResult* result) {
 
 }  // namespace
 
+bool JobWatch::OutOfTime(uint32_t start, uint32_t limitMs, bool answered, JobWaitResult* result) {
+  uint32_t waited = clock_.TickCount() - start;
+  if (!answered && waited >= JOB_BLIND_LIMIT_MS && waited < limitMs) {
+    *result = JobWaitResult::Unwatched;
+    return true;
+  }
+  if (waited >= limitMs) {
+    *result = JobWaitResult::TimedOut;
+    return true;
+  }
+  clock_.Sleep(JOB_LOOK_INTERVAL_MS);
+  return false;
+}
+
 JobWaitResult JobWatch::WaitForPrinting(const std::string& documentName, bool handedOver,
                                         uint32_t limitMs, WaitPoll* poll) {
   uint32_t start = clock_.TickCount();
@@ -73,12 +87,7 @@ JobWaitResult JobWatch::WaitForPrinting(const std::string& documentName, bool ha
       }
       answered = true;
     }
-    uint32_t waited = clock_.TickCount() - start;
-    if (!answered && waited >= JOB_BLIND_LIMIT_MS && waited < limitMs) {
-      return JobWaitResult::Unwatched;
-    }
-    if (waited >= limitMs) return JobWaitResult::TimedOut;
-    clock_.Sleep(JOB_LOOK_INTERVAL_MS);
+    if (OutOfTime(start, limitMs, answered, &stop)) return stop;
   }
 }
 
@@ -94,12 +103,7 @@ JobWaitResult JobWatch::WaitUntilGone(const std::string& documentName, uint32_t 
       if (answer == JobAnswer::NotFound) return JobWaitResult::Gone;
       answered = true;
     }
-    uint32_t waited = clock_.TickCount() - start;
-    if (!answered && waited >= JOB_BLIND_LIMIT_MS && waited < limitMs) {
-      return JobWaitResult::Unwatched;
-    }
-    if (waited >= limitMs) return JobWaitResult::TimedOut;
-    clock_.Sleep(JOB_LOOK_INTERVAL_MS);
+    if (OutOfTime(start, limitMs, answered, &stop)) return stop;
   }
 }
 

@@ -66,6 +66,9 @@ class JobWatch {
  private:
   // False when the list could not be read.
   bool Look(const std::string& documentName, JobAnswer* answer);
+  // After a look: Unwatched when the spooler has not answered within the blind limit, TimedOut
+  // at the limit; otherwise waits until the next look and returns false.
+  bool OutOfTime(uint32_t start, uint32_t limitMs, bool answered, JobWaitResult* result);
 
   platform::Spooler& spooler_;
   platform::PrinterHandle queue_;

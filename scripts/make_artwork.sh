@@ -41,18 +41,12 @@ cell() {  # cell COLOUR DRAW...
   local colour=$1; shift
   local file; file=$(mktemp --suffix=.png)
   convert -size 34x34 "xc:$KEY" +antialias -fill "$colour" \
-    -draw "roundrectangle 1,1 32,32 6,6" -fill white "$@" "$file"
+    -draw "${CELL_SHAPE:-roundrectangle 1,1 32,32 6,6}" -fill white "$@" "$file"
   cells+=("$file")
 }
 # Trevalo's pages 1 to 3: its title starts 24 pixels right of the icon's corner, so these keep
 # to the cell's left 23 columns.
-narrow_cell() {  # narrow_cell COLOUR DRAW...
-  local colour=$1; shift
-  local file; file=$(mktemp --suffix=.png)
-  convert -size 34x34 "xc:$KEY" +antialias -fill "$colour" \
-    -draw "roundrectangle 1,5 22,28 5,5" -fill white "$@" "$file"
-  cells+=("$file")
-}
+narrow_cell() { CELL_SHAPE="roundrectangle 1,5 22,28 5,5" cell "$@"; }
 cell '#607080' -draw "rectangle 7,12 26,22" -draw "rectangle 11,6 22,12" -draw "rectangle 11,22 22,28"
 narrow_cell '#3c8c50' -draw "circle 8,17 8,12" -draw "rectangle 8,12 17,22"
 narrow_cell "$CYAN" -draw "$(drop 11 21 5)"
