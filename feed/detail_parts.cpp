@@ -1,16 +1,13 @@
 // Pieces the two detail dialogs share.
 #include "feed/detail_parts.h"
 
+#include "shell/multibyte.h"
+
 namespace feed {
 
 ui::Answer DetailMessage(DetailSeat& seat, ui::View* view, int text, ui::Icon icon,
                          ui::Buttons buttons) {
   return seat.Message(view, seat.GetTexts().GetText(text), icon, buttons);
-}
-
-std::string FileNameOf(const std::string& path) {
-  size_t slash = path.rfind('\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 void SampleImageChoice::Load() {
@@ -23,7 +20,7 @@ void SampleImageChoice::Show(ui::View& view) const {
   view.SetChecked(controls_.userRadio, user_);
   view.EnableControl(controls_.browse, user_);
   view.EnableControl(controls_.fileName, user_);
-  view.SetControlText(controls_.fileName, FileNameOf(path_));
+  view.SetControlText(controls_.fileName, shell::FileNameOf(seat_.SystemCodePage(), path_));
 }
 
 void SampleImageChoice::Choose(ui::View& view, int radio) {

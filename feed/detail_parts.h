@@ -24,9 +24,6 @@ struct PreviewMessage {
 ui::Answer DetailMessage(DetailSeat& seat, ui::View* view, int text, ui::Icon icon,
                          ui::Buttons buttons = ui::Buttons::Ok);
 
-// The file name of a path: the text after its last backslash.
-std::string FileNameOf(const std::string& path);
-
 // The image radios, the user image's name and Browse, with the registry values that keep them.
 struct ImageControls {
   int standardRadio;

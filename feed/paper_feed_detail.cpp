@@ -8,6 +8,7 @@
 #include "feed/adjustment_page.h"
 #include "feed/paper_setting_data.h"
 #include "shell/layout.h"
+#include "shell/multibyte.h"
 
 namespace feed {
 
@@ -100,11 +101,16 @@ bool IsRangeEdit(int id) {
 
 }  // namespace
 
-std::string FilterRangeText(const std::string& typed, int minimum, int maximum) {
+std::string FilterRangeText(const std::string& typed, int minimum, int maximum,
+                            const platform::CodePage& codePage) {
   int64_t value = 0;
   bool anyDigit = false;
   int minusSigns = 0;
-  for (char c : typed) {
+  for (size_t i = 0; i < typed.size();) {
+    size_t length = shell::CharacterLength(codePage, typed.data() + i, typed.size() - i);
+    char c = typed[i];
+    i += length;
+    if (length > 1) continue;
     if (c >= '0' && c <= '9') {
       anyDigit = true;
       value = std::min(value * 10 + (c - '0'), TYPED_NUMBER_CAP);
@@ -256,7 +262,7 @@ void PaperFeedDetail::OnClose() {
 
 std::string PaperFeedDetail::FilterEdit(int id, int minimum, int maximum) {
   std::string typed = view_->ControlText(id);
-  std::string filtered = FilterRangeText(typed, minimum, maximum);
+  std::string filtered = FilterRangeText(typed, minimum, maximum, seat_.SystemCodePage());
   if (filtered != typed) view_->SetControlText(id, filtered);
   return filtered;
 }

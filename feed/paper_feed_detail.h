@@ -9,6 +9,7 @@
 #include "feed/detail_parts.h"
 #include "feed/detail_seat.h"
 #include "feed/paper_feed_detail_ids.h"
+#include "platform/code_page.h"
 #include "samples/adjustment_selection.h"
 #include "samples/sample_values.h"
 #include "shell/range_slider.h"
@@ -53,11 +54,12 @@ constexpr uint32_t FEED_VERIFY_WAIT_MS = 1000;
 constexpr ui::Rect FEED_DETAIL_WINDOW{0, 0, 396, 508};
 constexpr ui::Rect FEED_SLIDER_TRACK{76, 146, 314, 186};
 
-// What the edits of the dialog let through: digits only (a double-byte character goes whole,
-// since no trail byte is a digit or a minus), an odd number of minus signs makes the number
-// negative, the number clamped into minimum..maximum and written with "%d". Without digits the
-// text is empty, or "-" when negative and the range allows it; a typed "-0" stays.
-std::string FilterRangeText(const std::string& typed, int minimum, int maximum);
+// What the edits of the dialog let through: digits only (a double-byte character of codePage goes
+// whole, whatever its trail byte), an odd number of minus signs makes the number negative, the
+// number clamped into minimum..maximum and written with "%d". Without digits the text is empty,
+// or "-" when negative and the range allows it; a typed "-0" stays.
+std::string FilterRangeText(const std::string& typed, int minimum, int maximum,
+                            const platform::CodePage& codePage = platform::SingleByte());
 
 // The number a filtered text stands for; 0 for "", "-" and "-0".
 int RangeTextValue(const std::string& text);

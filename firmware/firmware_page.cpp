@@ -5,6 +5,7 @@
 #include "firmware/firmware_texts.h"
 #include "firmware/firmware_version.h"
 #include "link/printer_channel.h"
+#include "shell/multibyte.h"
 
 namespace firmware {
 
@@ -41,15 +42,10 @@ constexpr PreviewMessage PREVIEW_MESSAGES[] = {
     {TEXT_VERSION_DIFFERS, ui::Icon::Warning},
 };
 
-std::string FileNameOf(const std::string& path) {
-  size_t slash = path.rfind('\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
-std::string RememberedFolder(const std::string& path) {
-  size_t slash = path.rfind('\\');
+std::string RememberedFolder(const std::string& path, const platform::CodePage& codePage) {
+  size_t slash = shell::LastBackslash(codePage, path);
   if (slash != std::string::npos && slash > REMEMBERED_FOLDER_MIN_CUT) return path.substr(0, slash);
   return path;
 }
@@ -179,8 +175,8 @@ void FirmwarePage::Browse() {
   selectedVersion_ = version;
   view_->SetControlText(IDC_FILE_VERSION, version);
   Compare();
-  view_->SetControlText(IDC_FILE_NAME, FileNameOf(path));
-  seat_.Options().Set(FIRMWARE_FOLDER_OPTION, RememberedFolder(path));
+  view_->SetControlText(IDC_FILE_NAME, shell::FileNameOf(seat_.SystemCodePage(), path));
+  seat_.Options().Set(FIRMWARE_FOLDER_OPTION, RememberedFolder(path, seat_.SystemCodePage()));
 }
 
 void FirmwarePage::Update() {

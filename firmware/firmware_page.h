@@ -6,6 +6,7 @@
 #include "firmware/firmware_page_ids.h"
 #include "firmware/firmware_update.h"
 #include "link/bidi_api.h"
+#include "platform/code_page.h"
 #include "shell/layout.h"
 #include "shell/page.h"
 #include "shell/tool_options.h"
@@ -25,8 +26,10 @@ constexpr shell::StringOption FIRMWARE_FOLDER_OPTION = {"FwPath", ""};
 constexpr uint32_t REFRESH_DIALOG_LIMIT_MS = 60000;
 
 // Folder to remember for a chosen file: the path cut before its last backslash when that stands
-// beyond the drive's root (zero-based position above 3), otherwise the whole path.
-std::string RememberedFolder(const std::string& path);
+// beyond the drive's root (zero-based position above 3), otherwise the whole path. The trail
+// byte of a double-byte character in codePage is no backslash.
+std::string RememberedFolder(const std::string& path,
+                             const platform::CodePage& codePage = platform::SingleByte());
 
 class FirmwarePage : public shell::Page, private UpdateTarget {
  public:

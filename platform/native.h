@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/clock.h"
+#include "platform/code_page.h"
 #include "platform/files.h"
 #include "platform/library.h"
 #include "platform/print_surface.h"
@@ -17,6 +18,8 @@ namespace platform {
 std::unique_ptr<Files> MakeNativeFiles();
 std::unique_ptr<Library> MakeNativeLibrary();
 std::unique_ptr<Clock> MakeNativeClock();
+// The system's ANSI code page.
+std::unique_ptr<CodePage> MakeNativeCodePage();
 
 #ifdef _WIN32
 // Only the Windows build has these; the host tests use fakes.

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/clock.h"
+#include "platform/code_page.h"
 #include "platform/files.h"
 #include "platform/library.h"
 #include "platform/print_surface.h"
@@ -24,6 +25,8 @@ struct PlatformSet {
   std::unique_ptr<ui::Host> host;
   // Null where nothing can be printed; the sample print then fails its job.
   std::unique_ptr<platform::Printing> printing;
+  // The system's code page; null stands for one without double-byte characters.
+  std::unique_ptr<platform::CodePage> codePage;
 };
 
 }  // namespace shell

@@ -4,16 +4,22 @@
 #include <climits>
 #include <cstring>
 
+#include "shell/multibyte.h"
+
 namespace shell {
 
 namespace {
 
 // Walks the content as fgets would in text mode, without copying: CR LF counts as one line
-// feed, and each chunk holds at most chunkSize - 1 bytes, ending after a line feed.
+// feed, and each chunk holds at most chunkSize - 1 bytes, ending after a line feed or, in a long
+// line, before a character that would not fit whole.
 class ChunkedLines {
  public:
-  ChunkedLines(const std::string& content, size_t chunkSize)
-      : data_(content.data()), size_(content.size()), room_(chunkSize > 1 ? chunkSize - 1 : 1) {}
+  ChunkedLines(const std::string& content, size_t chunkSize, const platform::CodePage& codePage)
+      : data_(content.data()),
+        size_(content.size()),
+        room_(chunkSize > 1 ? chunkSize - 1 : 1),
+        codePage_(codePage) {}
 
   // The next chunk as [*begin, *begin + *length), its line feed (and the CR before it) excluded.
   bool Next(const char** begin, size_t* length) {
@@ -25,10 +31,12 @@ class ChunkedLines {
     bool crlf = feed && text > 0 && start[text - 1] == '\r';
     size_t translated = feed ? text - (crlf ? 1 : 0) + 1 : text;
     if (translated > room_) {
-      // A long line: the first room bytes are a chunk of their own; no CR LF lies inside them.
+      // A long line: its first room bytes are a chunk of their own (no CR LF lies inside them),
+      // less a lead byte whose trail byte lies beyond them.
+      size_t line = text - (crlf ? 1 : 0);
       *begin = start;
-      *length = room_;
-      pos_ += room_;
+      *length = CharacterPrefix(codePage_, start, line, room_);
+      pos_ += *length;
       return true;
     }
     *begin = start;
@@ -41,13 +49,14 @@ class ChunkedLines {
   const char* data_;
   size_t size_;
   size_t room_;
+  const platform::CodePage& codePage_;
   size_t pos_ = 0;
 };
 
 std::string Lookup(const std::string& content, const std::string& key, size_t chunkSize,
-                   int depth) {
+                   const platform::CodePage& codePage, int depth) {
   if (depth > SETTINGS_ALIAS_DEPTH) return std::string();
-  ChunkedLines lines(content, chunkSize);
+  ChunkedLines lines(content, chunkSize, codePage);
   const char* chunk;
   size_t length;
   while (lines.Next(&chunk, &length)) {
@@ -58,24 +67,26 @@ std::string Lookup(const std::string& content, const std::string& key, size_t ch
     char separator = chunk[key.size()];
     std::string rest(chunk + key.size() + 1, length - key.size() - 1);
     if (separator == '=') return rest;
-    if (separator == ':') return Lookup(content, rest, chunkSize, depth + 1);
+    if (separator == ':') return Lookup(content, rest, chunkSize, codePage, depth + 1);
   }
   return std::string();
 }
 
 }  // namespace
 
-std::string LookupSetting(const std::string& content, const std::string& key, size_t chunkSize) {
-  return Lookup(content, key, chunkSize, 0);
+std::string LookupSetting(const std::string& content, const std::string& key, size_t chunkSize,
+                          const platform::CodePage& codePage) {
+  return Lookup(content, key, chunkSize, codePage, 0);
 }
 
-SettingsReader::SettingsReader(platform::Files& files, std::string folder, size_t chunkSize)
-    : files_(files), folder_(std::move(folder)), chunkSize_(chunkSize) {}
+SettingsReader::SettingsReader(platform::Files& files, std::string folder, size_t chunkSize,
+                               const platform::CodePage& codePage)
+    : files_(files), folder_(std::move(folder)), chunkSize_(chunkSize), codePage_(codePage) {}
 
 std::string SettingsReader::ReadSetting(const std::string& fileName, const std::string& key) const {
   std::string content;
   if (!files_.ReadAll(JoinPath(folder_, fileName), &content)) return std::string();
-  return LookupSetting(content, key, chunkSize_);
+  return LookupSetting(content, key, chunkSize_, codePage_);
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {

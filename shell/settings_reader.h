@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/code_page.h"
 #include "platform/files.h"
 
 namespace shell {
@@ -16,12 +17,17 @@ constexpr size_t SETTINGS_LINE_CHUNK_TREVALO = 512;
 constexpr int SETTINGS_ALIAS_DEPTH = 16;
 
 // Looks key up in the content of one settings file as the reader sees it: text mode lines of at
-// most chunkSize - 1 bytes, first match wins, no trimming, aliases restart from the top.
-std::string LookupSetting(const std::string& content, const std::string& key, size_t chunkSize);
+// most chunkSize - 1 bytes, first match wins, no trimming, aliases restart from the top. Keys are
+// compared byte for byte. A line longer than a chunk is cut between characters of codePage, so
+// the next chunk starts with the double-byte character that would not fit.
+std::string LookupSetting(const std::string& content, const std::string& key, size_t chunkSize,
+                          const platform::CodePage& codePage = platform::SingleByte());
 
 class SettingsReader {
  public:
-  SettingsReader(platform::Files& files, std::string folder, size_t chunkSize);
+  // codePage: the system's, in which the files are written; it must outlive the reader.
+  SettingsReader(platform::Files& files, std::string folder, size_t chunkSize,
+                 const platform::CodePage& codePage = platform::SingleByte());
 
   // Value of key in folder\fileName, read anew at every call; empty when the file cannot be
   // opened or no line matches.
@@ -29,11 +35,13 @@ class SettingsReader {
 
   const std::string& Folder() const { return folder_; }
   platform::Files& FileSystem() const { return files_; }
+  const platform::CodePage& SystemCodePage() const { return codePage_; }
 
  private:
   platform::Files& files_;
   std::string folder_;
   size_t chunkSize_;
+  const platform::CodePage& codePage_;
 };
 
 // folder + "\" + name, the system's way of joining.

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "shell/multibyte.h"
+
 namespace shell {
 
 namespace {
@@ -38,14 +40,21 @@ std::string Texts::GetText(int number) const {
   if (!refer.empty()) key = refer;
   std::string text = reader_.ReadSetting(LOCALIZE_FILE, key);
   if (text.empty()) text = reader_.ReadSetting(CONST_FILE, key);
+  // A text saved in another code page, or cut short, may end in half a character; it would
+  // swallow whatever a caller puts after it ("%s : ", "%s=%d").
+  const platform::CodePage& codePage = reader_.SystemCodePage();
+  text = WithoutCutCharacter(codePage, text);
   std::string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+  for (size_t i = 0; i < text.size();) {
+    size_t length = CharacterLength(codePage, text.data() + i, text.size() - i);
+    // A "\" that is the trail byte of 表 or ソ is no escape.
+    if (length == 1 && text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
       out.push_back('\n');
-      ++i;
+      i += 2;
     } else {
-      out.push_back(text[i]);
+      out.append(text, i, length);
+      i += length;
     }
   }
   return out;

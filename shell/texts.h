@@ -15,7 +15,9 @@ class Texts {
  public:
   Texts(const SettingsReader& reader, TextKeyStyle style) : reader_(reader), style_(style) {}
 
-  // L_Refer.ini once, then Localize.ini, then L_Const.ini; backslash-n becomes a line feed.
+  // L_Refer.ini once, then Localize.ini, then L_Const.ini; backslash-n becomes a line feed, in
+  // characters of the reader's code page (a trail byte "\" is no backslash), and half a
+  // character at the end is dropped.
   std::string GetText(int number) const;
   std::string Key(int number) const { return TextKey(number, style_); }
 

@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "shell/multibyte.h"
 #include "shell/registry_key.h"
 
 namespace shell {
@@ -12,9 +13,9 @@ namespace {
 // The readiness wait's caption.
 constexpr int TEXT_WAITING_CAPTION = 0;
 
-std::string DirectoryOf(const std::string& path) {
-  size_t slash = path.rfind('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+PlatformSet WithCodePage(PlatformSet set) {
+  if (!set.codePage) set.codePage = std::make_unique<platform::SingleByteCodePage>();
+  return set;
 }
 
 // Allocation failure of a shared object is reported, not thrown through start-up.
@@ -35,9 +36,10 @@ std::vector<std::string> CommonRequiredFiles() {
 
 ToolApp::ToolApp(ProgramProfile profile, PlatformSet platform)
     : profile_(std::move(profile)),
-      platform_(std::move(platform)),
-      programDirectory_(DirectoryOf(platform_.files->ProgramPath())),
-      settings_(*platform_.files, JoinPath(programDirectory_, SETTINGS_FOLDER), profile_.lineChunk),
+      platform_(WithCodePage(std::move(platform))),
+      programDirectory_(DirectoryOf(*platform_.codePage, platform_.files->ProgramPath())),
+      settings_(*platform_.files, JoinPath(programDirectory_, SETTINGS_FOLDER), profile_.lineChunk,
+                *platform_.codePage),
       texts_(settings_, profile_.keyStyle),
       fonts_(texts_, *platform_.host) {}
 
@@ -59,10 +61,16 @@ std::string ToolApp::InstallPath() {
   return key.GetString(REG_SUITE_SUBKEY, REG_INSTALL_PATH, "");
 }
 
+// The folder's own backslashes go (a lock name holds none); the trail bytes of 表 and ソ stay,
+// or the name would hold half characters and two folders could share one name.
 std::string ToolApp::InstanceName() const {
+  const platform::CodePage& codePage = *platform_.codePage;
   std::string name;
-  for (char c : programDirectory_) {
-    if (c != '\\') name.push_back(c);
+  for (size_t i = 0; i < programDirectory_.size();) {
+    size_t length =
+        CharacterLength(codePage, programDirectory_.data() + i, programDirectory_.size() - i);
+    if (length > 1 || programDirectory_[i] != '\\') name.append(programDirectory_, i, length);
+    i += length;
   }
   return name;
 }

@@ -88,6 +88,7 @@ class ToolApp {
   platform::Spooler& Spooler() { return *platform_.spooler; }
   ui::Host& Host() { return *platform_.host; }
   platform::Printing* Printing() { return platform_.printing.get(); }
+  const platform::CodePage& SystemCodePage() const { return *platform_.codePage; }
 
   // A message box with the program title as caption.
   ui::Answer Message(ui::View* owner, int text, ui::Icon icon,

@@ -9,6 +9,7 @@
 #include "link/printer_channel.h"
 #include "link/progress_wait.h"
 #include "platform/clock.h"
+#include "platform/code_page.h"
 #include "platform/files.h"
 #include "platform/spooler.h"
 #include "platform/ui.h"
@@ -44,6 +45,8 @@ class ToolSeat {
   virtual printer_link::WaitWindows& Waits() = 0;
 
   virtual platform::Files& Files() = 0;
+  // The system's code page, for rules that walk typed or stored text character by character.
+  virtual const platform::CodePage& SystemCodePage() = 0;
   virtual platform::Spooler& Spooler() = 0;
   virtual platform::Clock& Clock() = 0;
   virtual ui::Host& Host() = 0;

@@ -39,6 +39,31 @@ settings('lone_cr', b'K', b'K=a\rb\r\nL=c\r')
 settings('printer_ini', b'PRINTER2',
          b'PRINTER_NUM=2\r\nPRINTER1=KALDO Model 9000\r\nPRINTER2=KALDO Model 7000\r\n')
 
+# --- text_lookup: code page (0 932, 1 936, 2 949, 3 950, 4 1361, 5 1252), line buffer ---------
+# (1: Trevalo's), L_Refer.ini length byte and content, Localize.ini 16-bit length and content,
+# L_Const.ini
+def text(name, localize, code_page=0, chunk=0, refer=b'', fallback=b''):
+    write('text_lookup', name,
+          bytes([code_page, chunk, len(refer)]) + refer + u16(len(localize)) + localize + fallback)
+
+
+HYO, SO, NOU = '表'.encode('cp932'), 'ソ'.encode('cp932'), '能'.encode('cp932')
+CHOON, ZE, ZO = 'ー'.encode('cp932'), 'ゼ'.encode('cp932'), 'ゾ'.encode('cp932')
+text('trail_5c_before_n', b'00000400=' + HYO + b'n' + SO + b'n' + NOU + b'n\r\n')
+text('escape_after_double_byte', b'00000400=' + SO + b'\\n' + ZO + b'n' + ZE + b'\r\n')
+text('unpaired_lead_at_end', b'00000400=abc\x95\r\n')
+text('lead_at_chunk_edge', b'00000400=' + b'x' * 245 + HYO + b'tail\r\n')
+text('lead_at_trevalo_chunk_edge', b'00000400=' + b'x' * 501 + NOU + b'\r\n', chunk=1)
+text('thousand_bytes', b'00000400=' + HYO * 500 + b'\r\n')
+text('thousand_bytes_trevalo', b'00000400=' + CHOON * 500 + b'\r\n', chunk=1)
+text('shift_jis_read_as_1252', b'00000400=' + HYO + b'n\r\n', code_page=5)
+text('utf8_read_as_932', b'00000400=' + '表ソn'.encode('utf-8') + b'\\n\r\n')
+text('refer_to_double_byte_key', HYO + b'=found\r\n', refer=b'00000400=' + HYO + b'\r\n')
+text('const_fallback', b'', fallback=b'00000400=' + CHOON + b'\\n]' + ZE + b'\r\n')
+text('johab_trail_digit', b'00000400=\xe0\x31\\n5\r\n', code_page=4)
+text('lead_before_zero', b'00000400=ab\x95\x00cd\r\n')
+
+
 # --- font_spec: 16-bit signed dpi, value ------------------------------------------------------
 def font(name, dpi, value):
     write('font_spec', name, u16(dpi) + value)

@@ -134,5 +134,9 @@ std::unique_ptr<Library> MakeNativeLibrary() {
 std::unique_ptr<Clock> MakeNativeClock() {
   return std::make_unique<SteadyClock>();
 }
+// Paths and texts here are UTF-8, whose bytes no byte-wise rule of the core can cut wrongly.
+std::unique_ptr<CodePage> MakeNativeCodePage() {
+  return std::make_unique<SingleByteCodePage>();
+}
 
 }  // namespace platform

@@ -1,4 +1,5 @@
-// Files, libraries, the clock and the kernel's named objects and version information on Win32.
+// Files, libraries, the clock, the code page and the kernel's named objects and version
+// information on Win32.
 #include <memory>
 #include <string>
 #include <vector>
@@ -107,6 +108,12 @@ class Win32Clock : public Clock {
   void Sleep(uint32_t ms) override { ::Sleep(ms); }
 };
 
+// The lead-byte test of the ANSI code page, the code page of every "A" call the suite makes.
+class Win32CodePage : public CodePage {
+ public:
+  bool IsLeadByte(uint8_t byte) const override { return IsDBCSLeadByteEx(CP_ACP, byte) != 0; }
+};
+
 class Win32InstanceLock : public InstanceLock {
  public:
   explicit Win32InstanceLock(HANDLE mutex) : mutex_(mutex) {}
@@ -176,6 +183,9 @@ std::unique_ptr<Library> MakeNativeLibrary() {
 }
 std::unique_ptr<Clock> MakeNativeClock() {
   return std::make_unique<Win32Clock>();
+}
+std::unique_ptr<CodePage> MakeNativeCodePage() {
+  return std::make_unique<Win32CodePage>();
 }
 std::unique_ptr<System> MakeNativeSystem() {
   return std::make_unique<Win32System>();

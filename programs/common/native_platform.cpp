@@ -15,6 +15,7 @@ shell::PlatformSet NativePlatform() {
   set.spooler = platform::MakeNativeSpooler();
   set.host = platform::MakeNativeHost();
   set.printing = platform::MakeNativePrinting();
+  set.codePage = platform::MakeNativeCodePage();
   return set;
 }
 

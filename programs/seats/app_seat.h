@@ -54,6 +54,7 @@ class AppSeat : public Seat {
   }
   printer_link::WaitWindows& Waits() override { return app_.Waits(); }
   platform::Files& Files() override { return app_.Files(); }
+  const platform::CodePage& SystemCodePage() override { return app_.SystemCodePage(); }
   platform::Spooler& Spooler() override { return app_.Spooler(); }
   platform::Clock& Clock() override { return app_.Clock(); }
   ui::Host& Host() override { return app_.Host(); }

@@ -243,4 +243,20 @@ std::unique_ptr<platform::InstanceLock> FakeSystem::CreateInstanceLock(const std
   return std::make_unique<FakeLock>(locks, name);
 }
 
+bool FakeCodePage::IsLeadByte(uint8_t byte) const {
+  struct Range {
+    unsigned number;
+    uint8_t first;
+    uint8_t last;
+  };
+  static const Range LEAD_RANGES[] = {
+      {932, 0x81, 0x9F}, {932, 0xE0, 0xFC},  {936, 0x81, 0xFE},  {949, 0x81, 0xFE},
+      {950, 0x81, 0xFE}, {1361, 0x84, 0xD3}, {1361, 0xD8, 0xDE}, {1361, 0xE0, 0xF9},
+  };
+  for (const Range& range : LEAD_RANGES) {
+    if (range.number == number && byte >= range.first && byte <= range.last) return true;
+  }
+  return false;
+}
+
 }  // namespace fakes

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/code_page.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/system.h"
@@ -112,6 +113,15 @@ class FakeSystem : public platform::System {
     *low = fileVersionLow;
     return true;
   }
+};
+
+// The lead bytes of the double-byte ANSI code pages (932, 936, 949, 950) and of Johab (1361), as
+// the system's test reports them; any other number has none.
+class FakeCodePage : public platform::CodePage {
+ public:
+  explicit FakeCodePage(unsigned number = 1252) : number(number) {}
+  unsigned number;
+  bool IsLeadByte(uint8_t byte) const override;
 };
 
 }  // namespace fakes

@@ -73,6 +73,8 @@ shell::PlatformSet MakeFakePlatform(TestPlatform* out, std::unique_ptr<platform:
   if (!library) library = std::make_unique<NoLibrary>();
   out->spooler = spooler.get();
   out->library = library.get();
+  auto codePage = std::make_unique<FakeCodePage>();
+  out->codePage = codePage.get();
   set.files = std::move(files);
   set.registry = std::move(registry);
   set.clock = std::move(clock);
@@ -80,6 +82,7 @@ shell::PlatformSet MakeFakePlatform(TestPlatform* out, std::unique_ptr<platform:
   set.spooler = std::move(spooler);
   set.library = std::move(library);
   set.host = std::move(host);
+  set.codePage = std::move(codePage);
   return set;
 }
 

@@ -22,6 +22,7 @@ struct TestPlatform {
   FakeHost* host;
   platform::Spooler* spooler;
   platform::Library* library;
+  FakeCodePage* codePage;  // 1252 unless a test sets another before making its ToolApp
 };
 
 // Builds a PlatformSet of fakes; spooler and library may be given (default: inert ones), and a

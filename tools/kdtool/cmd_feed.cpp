@@ -57,7 +57,8 @@ bool ParseInt(const std::string& text, int* value) {
 }
 
 shell::SettingsReader Settings(Context& c) {
-  return shell::SettingsReader(c.files, c.settingsFolder, shell::SETTINGS_LINE_CHUNK_TREVALO);
+  return shell::SettingsReader(c.files, c.settingsFolder, shell::SETTINGS_LINE_CHUNK_TREVALO,
+                               c.codePage);
 }
 
 // MEDIA FEED KIND POSITION VALUE_KIND from the first five arguments.

@@ -163,7 +163,7 @@ class ConsoleSeat : public shell::ToolSeat {
   ConsoleSeat(Context& c, shell::PlatformSet platform)
       : c_(c),
         platform_(std::move(platform)),
-        reader_(c.files, c.settingsFolder, shell::SETTINGS_LINE_CHUNK),
+        reader_(c.files, c.settingsFolder, shell::SETTINGS_LINE_CHUNK, c.codePage),
         texts_(reader_, shell::TextKeyStyle::Zeros00),
         fonts_(texts_, *platform_.host),
         waits_(*platform_.host),
@@ -191,6 +191,7 @@ class ConsoleSeat : public shell::ToolSeat {
   }
   printer_link::WaitWindows& Waits() override { return waits_; }
   platform::Files& Files() override { return c_.files; }
+  const platform::CodePage& SystemCodePage() override { return c_.codePage; }
   platform::Spooler& Spooler() override { return *platform_.spooler; }
   platform::Clock& Clock() override { return *platform_.clock; }
   ui::Host& Host() override { return *platform_.host; }

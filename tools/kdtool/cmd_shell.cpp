@@ -32,7 +32,7 @@ int NotANumber(Context& c, const Command& command, const std::string& arg) {
 }
 
 shell::SettingsReader Reader(Context& c) {
-  return shell::SettingsReader(c.files, c.settingsFolder, shell::SETTINGS_LINE_CHUNK);
+  return shell::SettingsReader(c.files, c.settingsFolder, shell::SETTINGS_LINE_CHUNK, c.codePage);
 }
 
 int Setting(Context& c);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "platform/files.h"
 
 namespace kdtool {
@@ -19,6 +20,7 @@ struct Context {
   std::vector<std::string> args;  // after the subcommand name
   std::ostream& out;
   std::ostream& err;
+  const platform::CodePage& codePage = platform::SingleByte();  // the system's
 };
 
 struct Command {

@@ -5,6 +5,7 @@
 
 #include "platform/native.h"
 #include "programs/common/version.h"
+#include "shell/multibyte.h"
 #include "shell/settings_reader.h"
 #include "tools/kdtool/commands.h"
 
@@ -49,9 +50,9 @@ const Command* FindCommand(const std::string& name) {
   return nullptr;
 }
 
-std::string DefaultSettingsFolder(platform::Files& files) {
+std::string DefaultSettingsFolder(platform::Files& files, const platform::CodePage& codePage) {
   std::string program = files.ProgramPath();
-  size_t slash = program.rfind('\\');
+  size_t slash = shell::LastBackslash(codePage, program);
   std::string folder = slash == std::string::npos ? "." : program.substr(0, slash);
   return shell::JoinPath(folder, "Settings");
 }
@@ -60,6 +61,7 @@ std::string DefaultSettingsFolder(platform::Files& files) {
 
 int Main(int argc, char** argv) {
   std::unique_ptr<platform::Files> files = platform::MakeNativeFiles();
+  std::unique_ptr<platform::CodePage> codePage = platform::MakeNativeCodePage();
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string settingsFolder;
   bool settingsGiven = false;
@@ -79,12 +81,12 @@ int Main(int argc, char** argv) {
     settingsGiven = true;
     args.erase(args.begin(), args.begin() + 2);
   }
-  if (!settingsGiven) settingsFolder = DefaultSettingsFolder(*files);
+  if (!settingsGiven) settingsFolder = DefaultSettingsFolder(*files, *codePage);
   if (args.empty()) return UsageError("no command given");
   const Command* command = FindCommand(args[0]);
   if (command == nullptr) return UsageError("unknown command " + args[0]);
-  Context context{*files, settingsFolder, std::vector<std::string>(args.begin() + 1, args.end()),
-                  std::cout, std::cerr};
+  Context context{*files,    settingsFolder, std::vector<std::string>(args.begin() + 1, args.end()),
+                  std::cout, std::cerr,      *codePage};
   if (context.args.size() == 1 && context.args[0] == "--help") {
     std::cout << "usage: kdtool " << command->name << " " << command->usage << "\n";
     return EXIT_OK;
