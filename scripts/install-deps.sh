@@ -93,7 +93,8 @@ if [ "$profile" != package ] && ! locale -a 2>/dev/null | grep -qixE 'ja_JP\.utf
   if [ "${KD_DEPS_DRY_RUN:-0}" = 1 ]; then
     echo "would generate the locale ja_JP.UTF-8"
   elif [ "${as_root[0]:-}" = none ]; then
-    echo "the locale ja_JP.UTF-8 is missing: generate it as root (localedef -i ja_JP -f UTF-8 ja_JP.UTF-8)" >&2
+    echo "the locale ja_JP.UTF-8 is missing: generate it as root" \
+      "(localedef -i ja_JP -f UTF-8 ja_JP.UTF-8)" >&2
     exit 1
   else
     echo "== generating the locale ja_JP.UTF-8"

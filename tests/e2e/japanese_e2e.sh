@@ -100,7 +100,8 @@ press "$GUIDE_ADJUSTMENT_BUTTON"
 expect_message "the adjustment page opened by the printer choice" information 300
 check "the adjustment page shows with roll paper" \
   control_shows "$IDC_PAPER_FEED_LIST" "$(text 10200)" 10000
-plain=$(driver entries "$WINDOW" "$IDC_MEDIA_LIST" | grep -m1 -a -- "^# *[0-9]* Plain Paper" || true)
+plain=$(driver entries "$WINDOW" "$IDC_MEDIA_LIST" | grep -m1 -a -- "^# *[0-9]* Plain Paper" ||
+  true)
 [ -n "$plain" ] || fail "no Plain Paper in the media list"
 driver choose "$WINDOW" "$IDC_MEDIA_LIST" "$(printf '%s' "$plain" | utf8)" >/dev/null ||
   fail "cannot choose \"$plain\""
