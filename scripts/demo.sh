@@ -4,7 +4,10 @@
 # printer driver, a queue whose port feeds a ready simulated printer) and opens one program:
 # on $DISPLAY when one answers (it stays open until you close it), otherwise under a private
 # Xvfb, closed again after the screenshot. The screenshot goes to out/<program>.png.
-#   scripts/demo.sh [kestrune|sunnabar|trevalo]
+#   scripts/demo.sh [kestrune|sunnabar|trevalo] [en|ja]   (or KD_LANGUAGE=ja)
+# In Japanese (ja) the program reads the Japanese texts of install/ja in a prefix of its own,
+# build/x86_64/wine-demo-ja, whose every Wine call runs under ja_JP.UTF-8 (code page 932), and
+# the screenshots are named <program>-ja.png and so on.
 # Every program starts in launch mode Normal: Kestrune and Trevalo with the simulated printer
 # chosen. Trevalo's queue has the port KD1394D3_1, the only kind its port rule accepts where the
 # system reports version 6.1 (Wine does), mapped by Wine to the simulated printer's input.
@@ -20,11 +23,17 @@ cd "$(dirname "$0")/.."
 KD_ROOT=$(pwd)
 
 program=${1:-kestrune}
+LANGUAGE=${2:-${KD_LANGUAGE:-en}}
+case $LANGUAGE in
+  en) SUFFIX= ;;
+  ja) SUFFIX=-ja ;;
+  *) echo "usage: scripts/demo.sh [kestrune|sunnabar|trevalo] [en|ja]" >&2; exit 2 ;;
+esac
 case $program in
   kestrune) NAME=Kestrune MODE=${KD_LAUNCH_MODE:-Normal} ;;
   sunnabar) NAME=Sunnabar MODE=${KD_LAUNCH_MODE:-Normal} ;;
   trevalo) NAME=Trevalo MODE=${KD_LAUNCH_MODE:-Normal} PORT=KD1394D3_1 ;;
-  *) echo "usage: scripts/demo.sh [kestrune|sunnabar|trevalo]" >&2; exit 2 ;;
+  *) echo "usage: scripts/demo.sh [kestrune|sunnabar|trevalo] [en|ja]" >&2; exit 2 ;;
 esac
 PORT=${PORT:-}
 GUIDE_ADJUSTMENT_BUTTON=300  # Trevalo's guide list: one button per item from 300
@@ -42,9 +51,10 @@ log "building $NAME, kddriver, kdtool and the simulated printer (x86_64)"
 kd_windows_build "$NAME" kddriver kdtool kbapi_standin kdsim kdset32_standin
 kd_control_ids "$program"
 
-DEMO=$KD_BUILD/demo
+DEMO=$KD_BUILD/demo$SUFFIX
 FOLDER=$DEMO/$NAME
-kd_lay_out_program "$NAME" "$FOLDER" "$MODE"
+kd_lay_out_program "$NAME" "$FOLDER" "$MODE" "$LANGUAGE"
+kd_wine_language "$LANGUAGE"
 
 PROGRAM_PID=
 cleanup() {
@@ -54,8 +64,9 @@ cleanup() {
 trap cleanup EXIT
 kd_display_start
 log "display $DISPLAY$(kd_display_is_private && echo ' (private Xvfb)' || true)"
-log "preparing the Wine prefix $KD_BUILD/wine-demo"
-kd_wine_start "$KD_BUILD/wine-demo"
+log "preparing the Wine prefix $KD_BUILD/wine-demo$SUFFIX"
+kd_wine_start "$KD_BUILD/wine-demo$SUFFIX"
+if [ "$LANGUAGE" = ja ]; then kd_wine_fonts; fi
 log "installing the printer queue \"$KD_SIM_QUEUE\" and a ready simulated printer"
 kd_sim_printer_install "$DEMO" "$PORT"
 MODEL_KEY="HKCU\\SoftWare\\KALDO\\KALDO Maroset\\${KD_SIM_MODEL:6}"
@@ -92,6 +103,9 @@ if [ "$program" = sunnabar ]; then
 fi
 
 driver() { timeout 90 "$WINELOADER" "$KD_DRIVER_EXE" "$@" </dev/null | tr -d '\r'; }
+# kddriver prints in the program's code page but takes its arguments, as Wine hands them over,
+# in the Unix locale's UTF-8; the log is read in UTF-8 too.
+utf8() { if [ "$LANGUAGE" = ja ]; then iconv -f CP932 -t UTF-8; else cat; fi; }
 text() {  # text N: the program's text N, as it reads it
   grep -a -m1 "^$(printf '%08d' "$1")=" "$FOLDER/Settings/Localize.ini" | tr -d '\r' | cut -d= -f2-
 }
@@ -115,7 +129,7 @@ control_shows() {  # control_shows ID TEXT: polls the main window's control for 
 log "starting $NAME (launch mode $MODE)"
 timeout 3600 "$WINELOADER" "$FOLDER/$NAME.exe" </dev/null >"$DEMO/$NAME.log" 2>&1 &
 PROGRAM_PID=$!
-if ! driver appear 60000; then
+if ! driver appear 60000 | utf8; then
   echo "$NAME showed no window; its output is in $DEMO/$NAME.log" >&2
   exit 1
 fi
@@ -138,7 +152,7 @@ if [ "$program" != trevalo ]; then
 fi
 sleep 1  # let the window paint
 if kd_display_is_private; then kd_wait_x_windows 1 10000 || true; fi
-SHOT=$KD_ROOT/out/$program.png
+SHOT=$KD_ROOT/out/$program$SUFFIX.png
 screenshot "$SHOT"
 log "screenshot: $SHOT"
 
@@ -151,13 +165,13 @@ if [ "$program" = trevalo ]; then
     [ -n "$about" ] && break
     sleep 0.2
   done
-  log "About: \"$(driver text '*' "$IDC_ABOUT_TITLE" || true)\", \"$about\""
+  log "About: \"$(driver text '*' "$IDC_ABOUT_TITLE" | utf8 || true)\", \"$(utf8 <<<"$about")\""
   case $about in
     "$(text 80001) "*) ;;
     *) echo "the About box does not show Trevalo's version label" >&2 ;;
   esac
   sleep 1
-  ABOUT_SHOT=$KD_ROOT/out/trevalo-about.png
+  ABOUT_SHOT=$KD_ROOT/out/trevalo-about$SUFFIX.png
   screenshot "$ABOUT_SHOT"
   log "screenshot: $ABOUT_SHOT"
   driver release '*' >/dev/null  # the About box closes on a click anywhere in it
@@ -167,7 +181,7 @@ if [ "$program" = trevalo ]; then
     if box=$(driver message 20000 cancel); then
       asked=$(printf '%s\n' "$box" | sed -n 's/^text: //p')
       if [ "$asked" = "$(text 302)" ]; then
-        log "closing asks: \"$asked\" (text 302)"
+        log "closing asks: \"$(utf8 <<<"$asked")\" (text 302)"
       else
         echo "closing asked \"$asked\", not text 302" >&2
       fi
@@ -181,9 +195,9 @@ if [ "$program" = trevalo ]; then
   driver click '*' "$GUIDE_ADJUSTMENT_BUTTON" >/dev/null
   driver message 20000 ok >/dev/null || echo "the adjustment page said nothing about the printer" >&2
   if control_shows "$IDC_PAPER_FEED_LIST" "$(text 10200)"; then
-    log "media for roll paper: $(driver entries '*' "$IDC_MEDIA_LIST" | tr '\n' '|')"
+    log "media for roll paper: $(driver entries '*' "$IDC_MEDIA_LIST" | utf8 | tr '\n' '|')"
     sleep 1
-    ADJUSTMENT_SHOT=$KD_ROOT/out/trevalo-adjustment.png
+    ADJUSTMENT_SHOT=$KD_ROOT/out/trevalo-adjustment$SUFFIX.png
     screenshot "$ADJUSTMENT_SHOT"
     log "screenshot: $ADJUSTMENT_SHOT"
     if kd_display_is_private; then
@@ -197,7 +211,8 @@ if [ "$program" = trevalo ]; then
         echo "paper feed Detail opened nothing" >&2
       fi
       second=$(driver entries '*' "$IDC_QUALITY_LIST" | sed -n 2p)
-      if [ -n "$second" ] && driver choose '*' "$IDC_QUALITY_LIST" "$second" >/dev/null &&
+      if [ -n "$second" ] &&
+        driver choose '*' "$IDC_QUALITY_LIST" "$(utf8 <<<"$second")" >/dev/null &&
         control_shows "$IDC_QUALITY_LIST" "$second"; then
         driver click '*' "$IDC_PELLAN_DETAIL" >/dev/null
         if driver dialog "$EXE" "$IDD_PELLAN_DETAIL" 20000 cancel >/dev/null; then

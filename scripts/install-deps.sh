@@ -2,7 +2,8 @@
 # Installs the Debian/Ubuntu packages that a script of this project needs and that are missing.
 # scripts/test.sh and scripts/demo.sh run it first, so either works on a fresh machine.
 #   scripts/install-deps.sh [test|demo|package]   (default: test, which is everything)
-#     demo      cmake, the MinGW compilers, wine64, Xvfb, ImageMagick, xdotool
+#     demo      cmake, the MinGW compilers, wine64, Xvfb, ImageMagick, xdotool, and for the
+#               Japanese runs the locale ja_JP.UTF-8 (generated) and the VL Gothic fonts
 #     package   cmake, the MinGW compilers, wixl (msitools) and zip
 #     test      all of the above, host compilers, clang and its fuzzer runtime, gtest, benchmark
 # As root it runs apt-get itself; otherwise through `sudo -n` when that needs no password;
@@ -34,6 +35,10 @@ if [ "$profile" != package ]; then
   want Xvfb xvfb
   want import imagemagick
   want xdotool xdotool
+  # Wine takes a process's code page from its locale: the Japanese runs need ja_JP.UTF-8, and a
+  # Japanese font whose glyphs are named by Unicode in the PostScript it prints.
+  want localedef locales
+  want_file /usr/share/fonts/truetype/vlgothic/VL-PGothic-Regular.ttf fonts-vlgothic
 fi
 if [ "$profile" != demo ]; then
   want wixl wixl
@@ -80,6 +85,24 @@ apt_install() {  # apt_install PACKAGE...
 if [ ${#need[@]} -gt 0 ]; then
   mapfile -t need < <(printf '%s\n' "${need[@]}" | awk '!seen[$0]++')
   apt_install "${need[@]}"
+fi
+
+# The Japanese locale, generated once (Debian also lists it in /etc/locale.gen, so that a later
+# locale-gen keeps it).
+if [ "$profile" != package ] && ! locale -a 2>/dev/null | grep -qixE 'ja_JP\.utf-?8'; then
+  if [ "${KD_DEPS_DRY_RUN:-0}" = 1 ]; then
+    echo "would generate the locale ja_JP.UTF-8"
+  elif [ "${as_root[0]:-}" = none ]; then
+    echo "the locale ja_JP.UTF-8 is missing: generate it as root" \
+      "(localedef -i ja_JP -f UTF-8 ja_JP.UTF-8)" >&2
+    exit 1
+  else
+    echo "== generating the locale ja_JP.UTF-8"
+    if [ -f /etc/locale.gen ] && ! grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen; then
+      "${as_root[@]}" sh -c "echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen"
+    fi
+    "${as_root[@]}" localedef -i ja_JP -c -f UTF-8 ja_JP.UTF-8
+  fi
 fi
 
 # The fuzzer runtime must match the clang that is installed, whichever version that is: a

@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# Makes the Windows Installer package and the zip of the suite:
-#   out/package/MaintenanceSuite-<version>-x86.msi and .zip   (from build/i686: what ships)
-#   out/package/MaintenanceSuite-<version>-x64.msi and .zip   (from build/x86_64: what the Wine
-#                                                              installer test installs)
-#   scripts/package.sh [--version X.Y.Z] [--no-build] [x86|x64|all]   (default: all)
-# Both hold the same tree, "Maintenance Suite\<Program>\<Program>.exe" with the program's
+# Makes the Windows Installer packages and the zips of the suite, one per language:
+#   out/package/MaintenanceSuite-<version>-x86.msi and .zip     (from build/i686: what ships)
+#   out/package/MaintenanceSuite-<version>-x64.msi and .zip     (from build/x86_64: what the Wine
+#                                                                installer test installs)
+#   out/package/MaintenanceSuite-<version>-<arch>-ja.msi and .zip   the same in Japanese
+#   scripts/package.sh [--version X.Y.Z] [--language en|ja|all] [--no-build] [x86|x64|all]
+#   (default: every language and architecture)
+# All hold the same tree, "Maintenance Suite\<Program>\<Program>.exe" with the program's
 # Settings folder beside it (install/Settings with install/<Program>/Settings laid over it, as
-# the build does). The package puts the tree under Program Files, one Start-menu shortcut per
-# program in "Maintenance Suite", and nothing in the registry: the operator's values (remembered
-# printer, firmware folder, sample settings) belong to the programs and survive an uninstall.
-# A package with a higher version replaces an installed older one (fixed upgrade code).
+# the build does; a Japanese package then lays install/ja/Settings and install/ja/<Program>/
+# Settings over that, so the same programs read the Japanese texts and fonts). The installer's
+# source is scripts/suite.wxs, with the program folders harvested by wixl-heat: the package puts
+# the tree under Program Files, one Start-menu shortcut per program in "Maintenance Suite", and
+# nothing in the registry: the operator's values (remembered printer, firmware folder, sample
+# settings) belong to the programs and survive an uninstall. A package with a higher version,
+# in any language, replaces an installed older one (fixed upgrade code).
 # The version is the project's (CMakeLists.txt); --version overrides it for upgrade tests.
 # The stand-in libraries and kdtool are development tools and are not packaged.
 set -euo pipefail
@@ -17,28 +22,32 @@ cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 OUT=$ROOT/out/package
 PROGRAMS=(Kestrune Sunnabar Trevalo)
-PRODUCT="Maintenance Suite"
-MANUFACTURER="Maintenance Suite"
-# Never change it: Windows Installer finds the older installation through it.
-UPGRADE_CODE=5f0b6a3e-2c71-4d8a-9e4b-7a13c6d2e905
-# The Start-menu folder's component has no file to key on, so its code is fixed, one per arch.
-declare -A MENU_COMPONENT_GUID=([x86]=5f0b6a3e-2c71-4d8a-9e4b-7a13c6d2e910
-                                [x64]=5f0b6a3e-2c71-4d8a-9e4b-7a13c6d2e964)
-# Likewise the component that removes the suite's folder once the programs' folders are gone.
-declare -A FOLDER_COMPONENT_GUID=([x86]=5f0b6a3e-2c71-4d8a-9e4b-7a13c6d2e920
-                                  [x64]=5f0b6a3e-2c71-4d8a-9e4b-7a13c6d2e974)
+PRODUCT="Maintenance Suite"  # as scripts/suite.wxs names it
+# Windows language ids of the packages' languages; English is the default.
+declare -A LANGUAGE_ID=([en]=1033 [ja]=1041)
 
-usage() { echo "usage: scripts/package.sh [--version X.Y.Z] [--no-build] [x86|x64|all]" >&2; exit 2; }
+usage() {
+  echo "usage: scripts/package.sh [--version X.Y.Z] [--language en|ja|all] [--no-build] [x86|x64|all]" >&2
+  exit 2
+}
 
 version=
 build=1
 arches=(x86 x64)
+languages=(en ja)
 while [ $# -gt 0 ]; do
   case $1 in
     --version) [ $# -ge 2 ] || usage; version=$2; shift 2 ;;
     --no-build) build=; shift ;;
     x86 | x64) arches=("$1"); shift ;;
     all) arches=(x86 x64); shift ;;
+    --language)
+      [ $# -ge 2 ] || usage
+      case $2 in
+        all) languages=(en ja) ;;
+        *) [ -n "${LANGUAGE_ID[$2]:-}" ] || usage; languages=("$2") ;;
+      esac
+      shift 2 ;;
     *) usage ;;
   esac
 done
@@ -57,111 +66,41 @@ version=${version:-$project_version}
 
 if [ -n "$build" ]; then scripts/install-deps.sh package; fi
 
-xml() {  # escapes a text for an XML attribute
-  local s=${1//&/&amp;}
-  s=${s//</&lt;}
-  s=${s//>/&gt;}
-  printf '%s' "${s//\"/&quot;}"
-}
-
-# Ids of the package's tables: one running number, no subshells (they would lose the count).
-next_id=0
-new_id() { next_id=$((next_id + 1)); ID=$1$next_id; }
-
-# Writes the Directory/Component elements of the folder DIR (a staged Unix path) and appends
-# each component's id to the COMPONENTS array.
-COMPONENTS=()
-emit_folder() {  # emit_folder DIR INDENT WIN64
-  local dir=$1 indent=$2 win64=$3 entry
-  for entry in "$dir"/*; do
-    [ -e "$entry" ] || continue
-    new_id x
-    if [ -d "$entry" ]; then
-      printf '%s<Directory Id="D%s" Name="%s">\n' "$indent" "$ID" "$(xml "${entry##*/}")"
-      emit_folder "$entry" "$indent  " "$win64"
-      printf '%s</Directory>\n' "$indent"
-    else
-      COMPONENTS+=("C$ID")
-      printf '%s<Component Id="C%s" Guid="*" Win64="%s">\n' "$indent" "$ID" "$win64"
-      printf '%s  <File Id="F%s" Name="%s" Source="%s" KeyPath="yes"/>\n' "$indent" \
-        "$ID" "$(xml "${entry##*/}")" "$(xml "$entry")"
-      printf '%s</Component>\n' "$indent"
-    fi
-  done
-}
-
-# The tree that the package installs and the zip holds.
-stage() {  # stage BUILD_DIR STAGE
-  local build_dir=$1 stage=$2 name
+# The tree that the package installs and the zip holds, in LANGUAGE: the English settings
+# (install/Settings, then install/<Program>/Settings, as the build lays them out) and, for
+# another language, its texts from install/<language>/ laid over them the same way.
+stage() {  # stage BUILD_DIR STAGE LANGUAGE
+  local build_dir=$1 stage=$2 language=$3 name source
+  local sources=(install)
+  if [ "$language" != en ]; then sources+=("install/$language"); fi
   rm -rf "$stage"
   for name in "${PROGRAMS[@]}"; do
     [ -f "$build_dir/bin/$name/$name.exe" ] ||
       { echo "$build_dir/bin/$name/$name.exe is missing (build it, or drop --no-build)" >&2; return 1; }
     mkdir -p "$stage/$PRODUCT/$name/Settings"
     cp "$build_dir/bin/$name/$name.exe" "$stage/$PRODUCT/$name/"
-    cp -r install/Settings/. "$stage/$PRODUCT/$name/Settings/"
-    if [ -d "install/$name/Settings" ]; then
-      cp -r "install/$name/Settings/." "$stage/$PRODUCT/$name/Settings/"
-    fi
+    for source in "${sources[@]}"; do
+      cp -r "$source/Settings/." "$stage/$PRODUCT/$name/Settings/"
+      if [ -d "$source/$name/Settings" ]; then
+        cp -r "$source/$name/Settings/." "$stage/$PRODUCT/$name/Settings/"
+      fi
+    done
   done
 }
 
-write_wxs() {  # write_wxs STAGE ARCH WXS
-  local stage=$1 arch=$2 win64=no files_folder=ProgramFilesFolder menu_guid name c
-  if [ "$arch" = x64 ]; then win64=yes; files_folder=ProgramFiles64Folder; fi
-  menu_guid=${MENU_COMPONENT_GUID[$arch]}
-  COMPONENTS=()
-  next_id=0
-  {
-    cat <<EOF
-<?xml version="1.0" encoding="utf-8"?>
-<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
-  <Product Id="*" Name="$PRODUCT" Language="1033" Version="$version"
-           Manufacturer="$MANUFACTURER" UpgradeCode="$UPGRADE_CODE">
-    <Package InstallerVersion="200" Compressed="yes" InstallScope="perMachine"
-             Description="$PRODUCT $version"/>
-    <MajorUpgrade DowngradeErrorMessage="A newer version of $PRODUCT is already installed."/>
-    <Media Id="1" Cabinet="suite.cab" EmbedCab="yes"/>
-    <Directory Id="TARGETDIR" Name="SourceDir">
-      <Directory Id="$files_folder">
-        <Directory Id="INSTALLDIR" Name="$PRODUCT">
-          <Component Id="InstallFolder" Guid="${FOLDER_COMPONENT_GUID[$arch]}" Win64="$win64">
-            <RemoveFolder Id="RemoveInstallDir" On="uninstall"/>
-          </Component>
-EOF
-    for name in "${PROGRAMS[@]}"; do
-      printf '          <Directory Id="DIR_%s" Name="%s">\n' "$name" "$name"
-      emit_folder "$stage/$PRODUCT/$name" "            " "$win64"
-      printf '          </Directory>\n'
-    done
-    cat <<EOF
-        </Directory>
-      </Directory>
-      <Directory Id="ProgramMenuFolder">
-        <Directory Id="MENUDIR" Name="$PRODUCT">
-          <Component Id="StartMenu" Guid="$menu_guid" Win64="$win64">
-EOF
-    for name in "${PROGRAMS[@]}"; do
-      printf '            <Shortcut Id="SC_%s" Name="%s" Target="[DIR_%s]%s.exe" WorkingDirectory="DIR_%s"/>\n' \
-        "$name" "$name" "$name" "$name" "$name"
-    done
-    cat <<EOF
-            <RemoveFolder Id="RemoveMenuDir" On="uninstall"/>
-          </Component>
-        </Directory>
-      </Directory>
-    </Directory>
-    <Feature Id="Suite" Level="1">
-      <ComponentRef Id="InstallFolder"/>
-      <ComponentRef Id="StartMenu"/>
-EOF
-    for c in "${COMPONENTS[@]}"; do printf '      <ComponentRef Id="%s"/>\n' "$c"; done
-    cat <<EOF
-    </Feature>
-  </Product>
-</Wix>
-EOF
-  } >"$3"
+# The installer's source is scripts/suite.wxs; each program folder's files come from wixl-heat
+# as the component group CG_<Program> under DIR_<Program>, in <Program>.wxs.
+harvest() {  # harvest STAGE ARCH (in the work folder)
+  local stage=$1 arch=$2 name win64=()
+  if [ "$arch" = x64 ]; then win64=(--win64); fi
+  for name in "${PROGRAMS[@]}"; do
+    (cd "$stage" && find "$PRODUCT/$name" -type f | LC_ALL=C sort |
+      wixl-heat --prefix "$PRODUCT/$name/" --directory-ref "DIR_$name" \
+        --component-group "CG_$name" --var "var.$name" "${win64[@]}") >"$name.heat" || return 1
+    # Its ids hash the path below the prefix, the same in every program folder: each program's
+    # ids carry its name.
+    sed -E "s/Id=\"(cmp|fil|dir)/Id=\"\\1$name/" "$name.heat" >"$name.wxs"
+  done
 }
 
 mkdir -p "$OUT"
@@ -177,18 +116,27 @@ for arch in "${arches[@]}"; do
       -DCMAKE_BUILD_TYPE=Release -DKD_WERROR=ON -DKD_TESTS=OFF >/dev/null
     cmake --build "$build_dir" -j "${JOBS:-2}" --target "${PROGRAMS[@]}" >/dev/null
   fi
-  work=$ROOT/build/package/$arch-$version
-  base=MaintenanceSuite-$version-$arch
-  stage "$build_dir" "$work/stage"
-  rm -f "$OUT/$base.msi" "$OUT/$base.zip"
-  # wixl takes sources relative to where it runs only, so the package names them from $work.
-  # Its GLib notes on stderr are noise; a failure still shows through the exit status.
-  if ! (cd "$work" && write_wxs stage "$arch" suite.wxs &&
-        wixl -a "$arch" -o "$OUT/$base.msi" suite.wxs 2>wixl.log); then
-    cat "$work/wixl.log" >&2
-    exit 1
-  fi
-  (cd "$work/stage" && zip -q -r -X "$OUT/$base.zip" "$PRODUCT")
-  echo "== $OUT/$base.msi"
-  echo "== $OUT/$base.zip"
+  for language in "${languages[@]}"; do
+    suffix=
+    if [ "$language" != en ]; then suffix=-$language; fi
+    work=$ROOT/build/package/$arch-$version$suffix
+    base=MaintenanceSuite-$version-$arch$suffix
+    stage "$build_dir" "$work/stage" "$language"
+    rm -f "$OUT/$base.msi" "$OUT/$base.zip" "$work"/*.wxs
+    win64=no
+    if [ "$arch" = x64 ]; then win64=yes; fi
+    defines=(-D "Version=$version" -D "Win64=$win64" -D "Language=${LANGUAGE_ID[$language]}")
+    for name in "${PROGRAMS[@]}"; do defines+=(-D "$name=stage/$PRODUCT/$name"); done
+    # wixl takes sources relative to where it runs only, so the package names them from $work.
+    # Its GLib notes on stderr are noise; a failure still shows through the exit status.
+    if ! (cd "$work" && harvest stage "$arch" &&
+          wixl -a "$arch" "${defines[@]}" -o "$OUT/$base.msi" "$ROOT/scripts/suite.wxs" \
+            "${PROGRAMS[@]/%/.wxs}" 2>wixl.log); then
+      cat "$work/wixl.log" >&2
+      exit 1
+    fi
+    (cd "$work/stage" && zip -q -r -X "$OUT/$base.zip" "$PRODUCT")
+    echo "== $OUT/$base.msi"
+    echo "== $OUT/$base.zip"
+  done
 done

@@ -4,6 +4,8 @@
 #   kd_wine_start PREFIX        # prefix under the build tree, server up, quiet, no crash dialog
 #   kd_wine PROGRAM.exe ARGS... # wine64 with the environment below
 #   kd_wine_cleanup             # stops the prefix's server and the Xvfb started here
+#   kd_wine_language ja         # (before kd_wine_start) every later Wine call in code page 932
+#   kd_wine_fonts               # (after kd_wine_start, Japanese) the dialog font replaced
 #   kd_wait_x_windows N MS      # waits until at most N top-level X windows are visible
 # Only wine64 runs on these machines: the kernel cannot execute 32-bit programs.
 
@@ -15,6 +17,29 @@ KD_XVFB_PID=
 KD_WINE_STARTED=
 
 kd_wine() { "$WINELOADER" "$@"; }
+
+# Wine takes each process's code page from its locale, and a prefix its language from the
+# locale of its first start: Japanese is ja_JP.UTF-8 (code page 932) for the whole prefix's
+# life, en the inherited locale.
+kd_wine_language() {  # en|ja
+  case $1 in
+    en) ;;
+    ja)
+      locale -a 2>/dev/null | grep -qixE 'ja_JP\.utf-?8' ||
+        { echo "the locale ja_JP.UTF-8 is missing (scripts/install-deps.sh)" >&2; return 1; }
+      unset LC_ALL LC_CTYPE LC_MESSAGES
+      export LANG=ja_JP.UTF-8 ;;
+    *) echo "unknown language $1" >&2; return 1 ;;
+  esac
+}
+
+# Japanese dialogs ask for "MS UI Gothic", which Debian lacks; Wine's fallback prints glyph
+# names that nobody can read back. VL PGothic (fonts-vlgothic) is proportional and names its
+# glyphs by Unicode.
+kd_wine_fonts() {
+  timeout 60 "$WINELOADER" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "MS UI Gothic" \
+    /t REG_SZ /d "VL PGothic" /f </dev/null >/dev/null 2>&1
+}
 
 # True when an X server answers on $DISPLAY.
 kd_display_usable() {

@@ -3,7 +3,9 @@
 # simulated printer inside a running Wine prefix.
 #   kd_windows_build TARGET...        configures and builds build/x86_64 (Release, -Werror)
 #   kd_control_ids PROGRAM            the program's control ids as shell variables (after a build)
-#   kd_lay_out_program NAME DIR MODE  DIR/NAME.exe with its Settings, launch mode MODE
+#   kd_lay_out_program NAME DIR MODE [LANGUAGE]
+#                                     DIR/NAME.exe with its Settings, launch mode MODE; with
+#                                     LANGUAGE (ja) that language's texts laid over the English
 #   kd_sim_printer_install DIR [PORT] registry keys, driver, queue and a ready simulated printer
 #   kd_kdsim COMMAND ARGS...          kdsim.exe in the prefix (state paths may be Unix paths)
 #   kd_make_firmware VERSION OUT      a valid firmware file OUT (Unix path) with that version
@@ -48,12 +50,17 @@ kd_control_ids() {  # PROGRAM (kestrune, sunnabar, trevalo)
   source "$file"
 }
 
-kd_lay_out_program() {  # NAME DIR MODE
-  local name=$1 dir=$2 mode=$3
+kd_lay_out_program() {  # NAME DIR MODE [LANGUAGE]
+  local name=$1 dir=$2 mode=$3 language=${4:-en} source
   rm -rf "$dir"
   mkdir -p "$dir"
   cp "$KD_BUILD/bin/$name/$name.exe" "$dir/"
   cp -r "$KD_BUILD/bin/$name/Settings" "$dir/"
+  if [ "$language" != en ]; then
+    for source in "$KD_ROOT/install/$language/Settings" "$KD_ROOT/install/$language/$name/Settings"; do
+      if [ -d "$source" ]; then cp -r "$source/." "$dir/Settings/"; fi
+    done
+  fi
   printf '[Launch]\r\nOpe=%s\r\n' "$mode" >"$dir/Settings/Setting_Launch.ini"
 }
 

@@ -3,7 +3,11 @@
 # package of scripts/package.sh installs quietly; Kestrune starts from its Start-menu shortcut
 # against the simulated printer and closes through its confirmation; a package of a higher
 # version replaces it (one product entry afterwards); the uninstall leaves no installed file,
-# folder or shortcut, and the operator's registry values as they were. Every wait is bounded.
+# folder or shortcut, and the operator's registry values as they were. Then, in a second prefix
+# whose every Wine call runs under ja_JP.UTF-8 (code page 932), the Japanese x64 package
+# installs its tree, Kestrune shows its Japanese texts byte for byte as the settings hold them
+# and closes through its Japanese confirmation, and the uninstall leaves nothing behind. Every
+# wait is bounded.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 KD_ROOT=$(pwd)
@@ -35,13 +39,15 @@ kd_control_ids kestrune || fail "no control ids"
 
 version=$(sed -n 's/^project([A-Za-z]* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 newer=${version%.*}.$((${version##*.} + 1))
-log "packages $version and $newer (x64)"
+log "packages $version and $newer (x64), $version also in Japanese"
 scripts/package.sh --no-build x64 >/dev/null || fail "scripts/package.sh x64 failed"
-scripts/package.sh --no-build --version "$newer" x64 >/dev/null ||
+scripts/package.sh --no-build --language en --version "$newer" x64 >/dev/null ||
   fail "scripts/package.sh --version $newer x64 failed"
 OLD_MSI=$PACKAGES/MaintenanceSuite-$version-x64.msi
 NEW_MSI=$PACKAGES/MaintenanceSuite-$newer-x64.msi
 STAGED=$KD_ROOT/build/package/x64-$version/stage/$PRODUCT
+JA_MSI=$PACKAGES/MaintenanceSuite-$version-x64-ja.msi
+JA_STAGED=$KD_ROOT/build/package/x64-$version-ja/stage/$PRODUCT
 
 registry_rows() { msiinfo export "$1" "$2" 2>/dev/null | tail -n +4 | grep -c . || true; }
 check "the package writes nothing into the registry" test "$(registry_rows "$OLD_MSI" Registry)" -eq 0
@@ -135,4 +141,48 @@ if [ -e "$INSTALL_DIR" ]; then find "$INSTALL_DIR" | sed 's/^/   left: /'; fi
 check "no Start-menu folder or shortcut remains" test -z "$(start_menu)"
 check_equal "no product entry remains" 0 "$(product_entries)"
 check_equal "the operator's values are untouched" "$VALUES_BEFORE" "$(operator_values)"
+
+log "the Japanese package, in a prefix with code page 932"
+timeout 30 "$KD_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
+kd_wine_language ja || fail "no Japanese locale"
+PREFIX=$KD_BUILD/wine-installer-ja  # start_menu looks here from now on
+rm -rf "$PREFIX"
+kd_wine_start "$PREFIX" || fail "the Japanese Wine prefix did not come up"
+kd_wine_fonts
+INSTALL_DIR=$PREFIX/drive_c/Program\ Files/$PRODUCT
+check_equal "the prefix's code page is 932" 932 \
+  "$(reg_value 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' ACP)"
+kd_sim_printer_install "$WORK/ja" || fail "the simulated printer could not be installed"
+reg add "$MODEL_KEY" /v SelectPrinter /t REG_SZ /d "$KD_SIM_QUEUE" /f >/dev/null
+log "msiexec /i $(basename "$JA_MSI") /qn"
+msiexec /i "$JA_MSI" "$WORK/install-ja.log" || fail "the install failed (log $WORK/install-ja.log)"
+check "the installed Japanese tree is the packaged tree" diff -r "$JA_STAGED" "$INSTALL_DIR"
+for program in Kestrune Sunnabar Trevalo; do
+  check "$program has the Japanese texts" \
+    cmp -s "install/ja/$program/Settings/Localize.ini" "$INSTALL_DIR/$program/Settings/Localize.ini"
+done
+MENU=$(start_menu)
+check "a Start-menu shortcut for Kestrune" test -n "$MENU" -a -f "$MENU/Kestrune.lnk"
+check_equal "one product entry, version $version" "1 $version" \
+  "$(product_entries) $(installed_version)"
+
+log "starting the Japanese Kestrune"
+FOLDER=$INSTALL_DIR/Kestrune
+timeout 300 "$WINELOADER" "$FOLDER/Kestrune.exe" </dev/null >"$WORK/$NAME-ja.log" 2>&1 &
+PROGRAM_PID=$!
+driver wait "$NAME" 60000 >/dev/null || fail "no Japanese $NAME main window within 60 s"
+# kddriver reads the window in the system's code page, so the bytes are the settings file's.
+check_equal "the close button shows text 180 in code page 932" "$(text 180)" \
+  "$(driver text "$NAME" "$IDC_CLOSE_BUTTON")"
+check_equal "the chosen printer" "$KD_SIM_QUEUE" "$(driver text "$NAME" "$IDC_PRINTER_LIST")"
+close_with_ok "$IDC_CLOSE_BUTTON"
+for _ in $(seq 1 150); do pgrep -f 'Kestrune\.exe' >/dev/null || break; sleep 0.2; done
+
+log "msiexec /x $(basename "$JA_MSI") /qn"
+msiexec /x "$JA_MSI" "$WORK/uninstall-ja.log" ||
+  fail "the uninstall failed (log $WORK/uninstall-ja.log)"
+check "no installed Japanese file or folder remains" test ! -e "$INSTALL_DIR"
+if [ -e "$INSTALL_DIR" ]; then find "$INSTALL_DIR" | sed 's/^/   left: /'; fi
+check "no Start-menu folder or shortcut remains" test -z "$(start_menu)"
+check_equal "no product entry remains" 0 "$(product_entries)"
 finish "none taken"
