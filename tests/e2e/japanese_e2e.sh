@@ -47,6 +47,11 @@ lay_out() {  # NAME: the program in Japanese, its ids, its folder and a fresh st
   start_program
 }
 
+# VL PGothic, Wine's stand-in for the Japanese dialog font, takes 18 pixels a line at 9 points
+# (the system's own font about 12), more than several fixed rooms of 13 to 16 pixels hold:
+# those are reported, a text too wide for its room fails.
+export KD_TEXTS_FIT=${KD_TEXTS_FIT:-width}
+
 [ -x "$WINELOADER" ] || fail "wine64 is not installed"
 command -v iconv >/dev/null || fail "iconv is not installed"
 log "building the x86_64 programs, kddriver and the simulated printer"
