@@ -34,8 +34,12 @@ class Win32View : public ui::View {
   // Tab on a child page's last tab stop (Shift+Tab on its first) leaves the page for its parent
   // instead of wrapping; true when the focus moved.
   bool LeavePageAtTabEdge(bool backwards);
-  // Gives owner-drawn lists the entry height their handler asks for.
-  void ApplyItemHeights();
+  // Carries out a placement held back while the window was hidden or being initialised; before
+  // anything else looks at where the window is (a message box centred on it).
+  void FlushPlacement();
+  // Notes the template's controls (once, at WM_INITDIALOG) and gives owner-drawn lists the entry
+  // height their handler asks for.
+  void LearnControls();
 
   // ui::View
   bool HasControl(int id) override;
@@ -98,9 +102,19 @@ class Win32View : public ui::View {
   void Detach();
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Answer(LRESULT result);
+  enum class ControlKind { Other, ComboBox, ListBox };
+  struct ControlEntry {
+    int id;
+    HWND window;
+    ControlKind kind;
+  };
+  const ControlEntry* Entry(int id) const;
   HWND Control(int id) const;
   bool IsListBox(HWND control) const;
   void CenterIn(const RECT& area);
+  RECT PlacedRect() const;
+  bool DefersPlacement() const;
+  void Place(const RECT& rect);
 
   Win32Host& host_;
   ui::DialogHandler& handler_;
@@ -108,6 +122,14 @@ class Win32View : public ui::View {
   HWND hwnd_ = nullptr;
   std::vector<HGDIOBJ> bitmaps_;  // button pictures, freed with the window
   std::vector<HICON> icons_;
+  // The template's controls, looked up once: every GetDlgItem is a round trip to the Wine server.
+  std::vector<ControlEntry> controls_;
+  // A hidden page is placed where it is asked to be only when it is shown (or centred): pages
+  // size themselves and are then placed by the main window, and each move costs round trips.
+  // The same while OnInit runs: a dialog sized, then centred, moves once.
+  bool placementPending_ = false;
+  bool initialising_ = false;
+  RECT pendingRect_ = {};
 };
 
 class Win32Host : public ui::Host {

@@ -23,6 +23,13 @@ HWND WindowOf(ui::View* view) {
   return view ? static_cast<Win32View*>(view)->Window() : nullptr;
 }
 
+// A window about to own a message box or a modal dialog is where its handler asked it to be.
+HWND PlacedWindowOf(ui::View* view) {
+  if (!view) return nullptr;
+  static_cast<Win32View*>(view)->FlushPlacement();
+  return WindowOf(view);
+}
+
 // The innermost of our dialogs that contains window (the window itself included).
 Win32View* DialogAround(HWND window) {
   for (HWND w = window; w; w = (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr) {
@@ -145,7 +152,7 @@ bool Win32Host::RouteKeyMessage(MSG* message) {
 int Win32Host::RunModal(int templateId, ui::View* parent, ui::DialogHandler& handler) {
   Win32View view(*this, handler, true);
   RoutingPause pause(routing_);
-  INT_PTR result = DialogBoxParamA(instance_, MAKEINTRESOURCEA(templateId), WindowOf(parent),
+  INT_PTR result = DialogBoxParamA(instance_, MAKEINTRESOURCEA(templateId), PlacedWindowOf(parent),
                                    Win32View::DialogProc, reinterpret_cast<LPARAM>(&view));
   return static_cast<int>(result);
 }
@@ -164,7 +171,7 @@ std::unique_ptr<ui::View> Win32Host::CreateModeless(int templateId, ui::View* pa
 ui::Answer Win32Host::MessageBox(ui::View* owner, const std::string& text,
                                  const std::string& caption, ui::Icon icon, ui::Buttons buttons) {
   UINT flags = IconFlag(icon) | (buttons == ui::Buttons::OkCancel ? MB_OKCANCEL : MB_OK);
-  int answer = MessageBoxA(WindowOf(owner), text.c_str(), caption.c_str(), flags);
+  int answer = MessageBoxA(PlacedWindowOf(owner), text.c_str(), caption.c_str(), flags);
   return answer == IDOK ? ui::Answer::Ok : ui::Answer::Cancel;
 }
 

@@ -12,7 +12,7 @@ namespace {
 // Marks our dialog windows for the keyboard routing, which walks foreign windows too.
 constexpr char VIEW_PROPERTY[] = "KdDialogView";
 // Owner-drawn list entries until the handler says otherwise: WM_MEASUREITEM arrives while the
-// template's controls are created, before any handler is attached (ApplyItemHeights then).
+// template's controls are created, before any handler is attached (LearnControls then).
 constexpr UINT OWNER_DRAWN_ITEM_HEIGHT = 15;
 
 // The handlers read command codes as the system sends them.
@@ -75,6 +75,8 @@ void Win32View::Detach() {
   RemovePropA(hwnd_, VIEW_PROPERTY);
   SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
   hwnd_ = nullptr;
+  controls_.clear();
+  placementPending_ = false;
   for (HGDIOBJ bitmap : bitmaps_) DeleteObject(bitmap);
   bitmaps_.clear();
   for (HICON icon : icons_) DestroyIcon(icon);
@@ -89,8 +91,13 @@ INT_PTR CALLBACK Win32View::DialogProc(HWND window, UINT message, WPARAM wParam,
   if (message == WM_INITDIALOG) {
     Win32View* view = reinterpret_cast<Win32View*>(lParam);
     view->Attach(window);
-    view->ApplyItemHeights();
-    return view->handler_.OnInit(*view) ? TRUE : FALSE;
+    view->LearnControls();
+    // What OnInit asks of the window's size and place is done at once when it returns.
+    view->initialising_ = true;
+    BOOL focusByDefault = view->handler_.OnInit(*view) ? TRUE : FALSE;
+    view->initialising_ = false;
+    if (!view->DefersPlacement()) view->FlushPlacement();  // a hidden page waits until shown
+    return focusByDefault;
   }
   if (message == WM_MEASUREITEM) {
     MEASUREITEMSTRUCT* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
@@ -105,15 +112,22 @@ INT_PTR CALLBACK Win32View::DialogProc(HWND window, UINT message, WPARAM wParam,
   return view->HandleMessage(message, wParam, lParam);
 }
 
-void Win32View::ApplyItemHeights() {
+void Win32View::LearnControls() {
+  controls_.clear();
   char className[16];
   for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    ControlKind kind = ControlKind::Other;
+    if (GetClassNameA(child, className, sizeof className)) {
+      if (lstrcmpiA(className, "ComboBox") == 0) kind = ControlKind::ComboBox;
+      if (lstrcmpiA(className, "ListBox") == 0) kind = ControlKind::ListBox;
+    }
+    int id = GetDlgCtrlID(child);
+    controls_.push_back(ControlEntry{id, child, kind});
     LONG style = GetWindowLongA(child, GWL_STYLE);
-    if (!GetClassNameA(child, className, sizeof className)) continue;
-    bool combo = lstrcmpiA(className, "ComboBox") == 0 && (style & CBS_OWNERDRAWFIXED);
-    bool list = lstrcmpiA(className, "ListBox") == 0 && (style & LBS_OWNERDRAWFIXED);
+    bool combo = kind == ControlKind::ComboBox && (style & CBS_OWNERDRAWFIXED);
+    bool list = kind == ControlKind::ListBox && (style & LBS_OWNERDRAWFIXED);
     if (!combo && !list) continue;
-    int height = handler_.OnMeasureItem(GetDlgCtrlID(child));
+    int height = handler_.OnMeasureItem(id);
     if (height <= 0) continue;
     // Index 0 sets the height of the list's entries; the selection field keeps its own.
     SendMessageA(child, combo ? CB_SETITEMHEIGHT : LB_SETITEMHEIGHT, 0, height);
@@ -226,11 +240,25 @@ bool Win32View::LeavePageAtTabEdge(bool backwards) {
   return true;
 }
 
+const Win32View::ControlEntry* Win32View::Entry(int id) const {
+  // GetDlgItem answers the first child with the id, as the first entry here does.
+  for (const ControlEntry& entry : controls_) {
+    if (entry.id == id) return &entry;
+  }
+  return nullptr;
+}
+
 HWND Win32View::Control(int id) const {
-  return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr;
+  if (!hwnd_) return nullptr;
+  if (const ControlEntry* entry = Entry(id)) return entry->window;
+  // Windows made after the template's (the guide list's) are asked for each time.
+  return GetDlgItem(hwnd_, id);
 }
 
 bool Win32View::IsListBox(HWND control) const {
+  for (const ControlEntry& entry : controls_) {
+    if (entry.window == control) return entry.kind == ControlKind::ListBox;
+  }
   char name[32] = {};
   GetClassNameA(control, name, sizeof name);
   return lstrcmpiA(name, "ListBox") == 0;
@@ -244,14 +272,26 @@ void Win32View::PlaceControl(int id, const ui::Rect& rect) {
   HWND control = Control(id);
   if (!control) return;
   int height = rect.Height();
-  char name[32] = {};
-  GetClassNameA(control, name, sizeof name);
-  if (lstrcmpiA(name, "ComboBox") == 0) {
+  const ControlEntry* entry = Entry(id);
+  bool combo = entry ? entry->kind == ControlKind::ComboBox : false;
+  if (!entry) {
+    char name[32] = {};
+    GetClassNameA(control, name, sizeof name);
+    combo = lstrcmpiA(name, "ComboBox") == 0;
+  }
+  if (combo) {
     // A combo box's height includes its drop-down list; the layout gives only the closed field,
     // so the list keeps the height the template gave it.
     RECT dropped = {};
     SendMessageA(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
     if (dropped.bottom - dropped.top > height) height = dropped.bottom - dropped.top;
+  }
+  RECT now = {};
+  GetWindowRect(control, &now);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&now), 2);
+  if (now.left == rect.left && now.top == rect.top && now.right - now.left == rect.Width() &&
+      now.bottom - now.top == height) {
+    return;  // already there: a move would only cost round trips
   }
   MoveWindow(control, rect.left, rect.top, rect.Width(), height, TRUE);
 }
@@ -265,12 +305,50 @@ ui::Rect Win32View::ControlRect(int id) {
   return FromRect(rect);
 }
 
+namespace {
+
+bool SameFont(HFONT a, HFONT b) {
+  if (a == b) return true;
+  if (!a || !b) return false;
+  LOGFONTA first = {};
+  LOGFONTA second = {};
+  if (!GetObjectA(a, sizeof first, &first) || !GetObjectA(b, sizeof second, &second)) return false;
+  return first.lfHeight == second.lfHeight && first.lfWidth == second.lfWidth &&
+         first.lfEscapement == second.lfEscapement && first.lfOrientation == second.lfOrientation &&
+         first.lfWeight == second.lfWeight && first.lfItalic == second.lfItalic &&
+         first.lfUnderline == second.lfUnderline && first.lfStrikeOut == second.lfStrikeOut &&
+         first.lfCharSet == second.lfCharSet && first.lfOutPrecision == second.lfOutPrecision &&
+         first.lfClipPrecision == second.lfClipPrecision && first.lfQuality == second.lfQuality &&
+         first.lfPitchAndFamily == second.lfPitchAndFamily &&
+         lstrcmpiA(first.lfFaceName, second.lfFaceName) == 0;
+}
+
+// True when the window already shows that text: setting it again changes nothing on the screen
+// but costs a round trip to the Wine server.
+bool HasText(HWND window, const std::string& text) {
+  int length = GetWindowTextLengthA(window);
+  if (length != static_cast<int>(text.size())) return false;
+  if (length == 0) return true;
+  std::string now(static_cast<size_t>(length) + 1, '\0');
+  int got = GetWindowTextA(window, &now[0], length + 1);
+  return got == length && now.compare(0, static_cast<size_t>(got), text) == 0;
+}
+
+}  // namespace
+
 void Win32View::SetControlFont(int id, ui::Font font) {
-  if (HWND control = Control(id)) SendMessageA(control, WM_SETFONT, font, TRUE);
+  HWND control = Control(id);
+  if (!control) return;
+  // A font that draws the same as the one the control has (the base font where L_Font.ini
+  // changes nothing of the dialog's font) would only make the control measure itself again.
+  HFONT now = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  if (SameFont(now, reinterpret_cast<HFONT>(font))) return;
+  SendMessageA(control, WM_SETFONT, font, TRUE);
 }
 
 void Win32View::SetControlText(int id, const std::string& text) {
-  if (HWND control = Control(id)) SetWindowTextA(control, text.c_str());
+  HWND control = Control(id);
+  if (control && !HasText(control, text)) SetWindowTextA(control, text.c_str());
 }
 
 std::string Win32View::ControlText(int id) {
@@ -294,7 +372,10 @@ bool Win32View::IsControlEnabled(int id) {
 }
 
 void Win32View::ShowControl(int id, bool show) {
-  if (HWND control = Control(id)) ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
+  HWND control = Control(id);
+  if (!control) return;
+  bool shown = (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (shown != show) ShowWindow(control, show ? SW_SHOWNA : SW_HIDE);
 }
 
 bool Win32View::IsControlVisible(int id) {
@@ -391,11 +472,49 @@ void Win32View::ComboSelect(int id, int index) {
 }
 
 void Win32View::SetTitle(const std::string& text) {
-  if (hwnd_) SetWindowTextA(hwnd_, text.c_str());
+  if (hwnd_ && !HasText(hwnd_, text)) SetWindowTextA(hwnd_, text.c_str());
+}
+
+RECT Win32View::PlacedRect() const {
+  // Where MoveWindow takes it from: the parent's client area for a child, else the screen.
+  RECT rect = {};
+  GetWindowRect(hwnd_, &rect);
+  if (GetWindowLongA(hwnd_, GWL_STYLE) & WS_CHILD) {
+    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&rect), 2);
+  }
+  return rect;
+}
+
+bool Win32View::DefersPlacement() const {
+  if (!hwnd_) return false;
+  if (initialising_) return true;
+  LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+  return (style & WS_CHILD) && !(style & WS_VISIBLE);
+}
+
+void Win32View::Place(const RECT& rect) {
+  if (DefersPlacement()) {
+    pendingRect_ = rect;
+    placementPending_ = true;
+    return;
+  }
+  placementPending_ = false;
+  RECT now = PlacedRect();
+  if (EqualRect(&now, &rect)) return;
+  MoveWindow(hwnd_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+}
+
+void Win32View::FlushPlacement() {
+  if (!hwnd_ || !placementPending_) return;
+  placementPending_ = false;
+  RECT now = PlacedRect();
+  if (EqualRect(&now, &pendingRect_)) return;
+  MoveWindow(hwnd_, pendingRect_.left, pendingRect_.top, pendingRect_.right - pendingRect_.left,
+             pendingRect_.bottom - pendingRect_.top, TRUE);
 }
 
 void Win32View::SetWindowRect(const ui::Rect& rect) {
-  if (hwnd_) MoveWindow(hwnd_, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+  if (hwnd_) Place(ToRect(rect));
 }
 
 void Win32View::SetClientSize(int width, int height) {
@@ -403,19 +522,34 @@ void Win32View::SetClientSize(int width, int height) {
   RECT rect = {0, 0, width, height};
   AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
-  SetWindowPos(hwnd_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT placed = placementPending_ ? pendingRect_ : PlacedRect();
+  placed.right = placed.left + (rect.right - rect.left);
+  placed.bottom = placed.top + (rect.bottom - rect.top);
+  Place(placed);
 }
 
 ui::Rect Win32View::ClientSize() {
   RECT rect = {};
-  if (hwnd_) GetClientRect(hwnd_, &rect);
+  if (hwnd_ && placementPending_) {
+    // The client area the pending placement will give: the window less its frame.
+    RECT frame = {};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+    rect.right = (pendingRect_.right - pendingRect_.left) - (frame.right - frame.left);
+    rect.bottom = (pendingRect_.bottom - pendingRect_.top) - (frame.bottom - frame.top);
+  } else if (hwnd_) {
+    GetClientRect(hwnd_, &rect);
+  }
   return FromRect(rect);
 }
 
 void Win32View::CenterIn(const RECT& area) {
   RECT window = {};
-  GetWindowRect(hwnd_, &window);
+  if (placementPending_) {
+    window = pendingRect_;  // only its size counts here
+  } else {
+    GetWindowRect(hwnd_, &window);
+  }
   int width = window.right - window.left;
   int height = window.bottom - window.top;
   int x = area.left + ((area.right - area.left) - width) / 2;
@@ -436,12 +570,13 @@ void Win32View::CenterIn(const RECT& area) {
       y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
     }
   }
-  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Place(RECT{x, y, x + width, y + height});
 }
 
 void Win32View::CenterOnParent() {
   if (!hwnd_) return;
   HWND parent = IsChildWindow() ? GetParent(hwnd_) : GetWindow(hwnd_, GW_OWNER);
+  if (Win32View* parentView = FromWindow(parent)) parentView->FlushPlacement();
   if (!parent || (!IsChildWindow() && IsIconic(parent))) {
     CenterOnScreen();
     return;
@@ -465,7 +600,11 @@ void Win32View::CenterOnScreen() {
 }
 
 void Win32View::Show(bool show) {
-  if (hwnd_) ShowWindow(hwnd_, show ? SW_SHOW : SW_HIDE);
+  if (!hwnd_) return;
+  if (show) FlushPlacement();
+  // A hidden page hidden again (every page switch hides all but one) needs no round trip.
+  if (!show && !(GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE)) return;
+  ShowWindow(hwnd_, show ? SW_SHOW : SW_HIDE);
 }
 
 bool Win32View::IsVisible() {
@@ -500,6 +639,7 @@ void Win32View::CaptureMouse(bool capture) {
 
 void Win32View::RepaintNow(const ui::Rect& area) {
   if (!hwnd_) return;
+  FlushPlacement();
   RECT rect = ToRect(area);
   InvalidateRect(hwnd_, &rect, TRUE);
   UpdateWindow(hwnd_);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Step of scripts/test.sh: the benchmarks, each figure as a ratio to its yardstick (about 30 s;
-# set KD_BENCH_WINE=1 to add the start-up under Wine, about two minutes more). Timings on a
-# shared machine are noisy, so a missed target is printed, never failed; the step fails only
-# when a benchmark cannot be built or run. The last line gathers every ratio ("RATIOS ...").
+# set KD_BENCH_WINE=1 to add the start-up of the three programs under Wine, each beside both
+# yardsticks: three to six minutes more, depending on the machine's load). Timings on a shared
+# machine are noisy, so a missed target is printed, never failed; the step fails only when a
+# benchmark cannot be built or run. The last line gathers every ratio ("RATIOS ...").
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 BENCH=build/host/bench/kd_bench
@@ -23,16 +24,17 @@ grep -E '^(BM_|RATIOS)' "$OUT/host.txt"
 ratios=$(sed -n 's/^RATIOS //p' "$OUT/host.txt" | tail -n 1)
 
 if [ "${KD_BENCH_WINE:-0}" = 1 ]; then
-  RUNS=${RUNS:-3} timeout 600 bash bench/wine_startup.sh >"$OUT/wine.txt" 2>&1
+  RUNS=${RUNS:-3} timeout 1200 bash bench/wine_startup.sh >"$OUT/wine.txt" 2>&1
   status=$?
   grep -v '^-- ' "$OUT/wine.txt"
-  # 1 is a missed target: reported above, not a failure of the step.
-  if [ "$status" -ne 0 ] && [ "$status" -ne 1 ]; then
+  # A missed target is printed by the script, never its exit status.
+  if [ "$status" -ne 0 ]; then
     echo "the start-up benchmark under Wine did not run through (status $status)" >&2
     exit 1
   fi
   ratios+=" $(sed -n 's/^RATIOS //p' "$OUT/wine.txt" | tail -n 1)"
 fi
 
-echo "targets: firmware_check/read <= 1.15, dialog_texts/read <= 1.3, starts <= 1.3"
+echo "targets: firmware_check/read <= 1.15, dialog_texts/read <= 1.3," \
+  "starts (CPU, to the fair yardstick minimal_spooler) <= 1.3"
 echo "RATIOS $ratios"
