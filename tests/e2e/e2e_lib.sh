@@ -148,8 +148,9 @@ texts_fit() {  # texts_fit TITLE
 }
 # True when a line of kddriver's fit report ("needs WxH, has WxH") needs more width than it has.
 cut_in_width() {
-  sed -n 's/.* needs \([0-9]*\)x[0-9]*, has \(-*[0-9]*\)x.*/\1 \2/p' |
-    awk '$1 > $2 { found = 1 } END { exit !found }'
+  # Bytes, not characters: the texts are in the program's code page.
+  LC_ALL=C sed -n 's/.* needs \([0-9]*\)x[0-9]*, has \(-*[0-9]*\)x.*/\1 \2/p' |
+    LC_ALL=C awk '$1 > $2 { found = 1 } END { exit !found }'
 }
 
 # The main window's screenshot, once its texts are checked: its client area saved as SHOT and
