@@ -17,7 +17,6 @@ using printer_link::KddmHandle;
 using trace::Flow;
 
 constexpr char DIVERGENCE_NOTE[] = "replay divergence: ";
-constexpr char TOOK_FIELD[] = "took";
 constexpr int DEVMODE_FAILED = 0;
 
 KddmHandle AsHandle(int number) {
@@ -48,7 +47,7 @@ bool ReplayedCalls::Answer(const trace::Call& request, trace::Call* answer) {
     return false;
   }
   *answer = *found;
-  const trace::Field* took = trace::FindField(answer->out, TOOK_FIELD);
+  const trace::Field* took = trace::FindField(answer->out, trace::TOOK_FIELD);
   if (clock_ && took && took->kind == trace::ValueKind::Number && took->number > 0) {
     clock_->Sleep(static_cast<uint32_t>(took->number));
   }

@@ -19,6 +19,9 @@ constexpr char TRACE_HEADER[] = "# kdtrace 1";
 constexpr char RESULT_MARK[] = "->";
 // Longer lines are refused rather than read: no call of either library carries that much.
 constexpr size_t LINE_LIMIT = 65536;
+// Calls taking at least this long carry "took", so that replay waits as long.
+constexpr uint32_t TOOK_MIN_MS = 10;
+constexpr char TOOK_FIELD[] = "took";
 
 enum class ValueKind { Number, Text, Bytes };
 
