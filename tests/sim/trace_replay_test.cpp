@@ -10,12 +10,17 @@
 #include <sstream>
 
 #include "cleaning/maintenance_page_ids.h"
+#include "feed/adjustment_page_ids.h"
+#include "feed/paper_feed_detail_ids.h"
 #include "firmware/firmware_file.h"
 #include "firmware/firmware_page_ids.h"
 #include "programs/kestrune/kestrune_tables.h"
+#include "programs/seats/trevalo_seats.h"
 #include "programs/sunnabar/sunnabar_tables.h"
+#include "programs/trevalo/trevalo_tables.h"
 #include "shell/main_window_ids.h"
 #include "tests/support/program_world.h"
+#include "tests/support/trevalo_pages.h"
 #include "trace/trace_recorder.h"
 
 namespace {
@@ -23,7 +28,39 @@ namespace {
 constexpr char FIRMWARE_PATH[] = "D:\\Updates\\NEW.UPG";
 constexpr char NEW_VERSION[] = "SN130315";
 
-enum class Flow { NozzleCheck, DeepCleaning, FirmwareUpdate };
+enum class Flow { NozzleCheck, DeepCleaning, FirmwareUpdate, PaperFeedSave };
+
+// The sample print is not part of the recorded flow.
+class NoSamples : public feed::SamplePrinter {
+ public:
+  void Run(const feed::SampleRunRequest&, ui::View*) override {}
+};
+
+// Trevalo's adjustment page: the paper feed detail of a roll medium, a value saved and read back.
+std::vector<std::string> RunPaperFeedSave(fakes::ProgramWorld& world) {
+  world.fake.files->Put(fakes::SettingsPath("PaperSet.ini"),
+                        "12,05=0102030405060708090A0B0C0D\r\n");
+  world.fake.files->files[fakes::SettingsPath("Localize.ini")] +=
+      "00020300=T20300\r\n00020302=T20302\r\n";
+  NoSamples samples;
+  feed::AdjustmentSelection selection;
+  selection.mediaCode = 12;
+  selection.paperFeed = feed::PAPER_FEED_ROLL;
+  selection.qualityPosition = 0;
+  bool ran =
+      fakes::RunTrevaloOnPage(world, 1, false, [&](fakes::FakeView&, shell::MainWindow& frame) {
+        programs::AppDetailSeat details(*world.app, frame, samples);
+        programs::AppAdjustmentSeat seat(*world.app, details);
+        world.fake.host->modalScripts[IDD_PAPER_FEED_DETAIL] = [&](fakes::FakeView& dialog) {
+          dialog.Type(IDC_FEED_SAVE_EDIT, "-4");
+          dialog.Click(IDC_FEED_SAVE);
+          dialog.Click(ui::ID_CANCEL);
+        };
+        seat.RunDetail(feed::ADJUST_PAPER_FEED, selection, frame.Window());
+      });
+  EXPECT_TRUE(ran);
+  return world.MessageTexts();
+}
 
 std::string TracePath(const std::string& name) {
   return std::string(KD_SOURCE_DIR) + "/tests/traces/" + name + ".trace";
@@ -46,6 +83,7 @@ class StringSink : public trace::TraceSink {
 
 // Runs one flow of its program from start-up; answers the message texts it showed.
 std::vector<std::string> RunFlow(fakes::ProgramWorld& world, Flow flow) {
+  if (flow == Flow::PaperFeedSave) return RunPaperFeedSave(world);
   world.Remember(fakes::TEST_QUEUE);
   std::vector<uint8_t> file = firmware::MakeFirmwareFile(NEW_VERSION, 4096);
   world.fake.files->Put(FIRMWARE_PATH, std::string(file.begin(), file.end()));
@@ -68,6 +106,7 @@ std::vector<std::string> RunFlow(fakes::ProgramWorld& world, Flow flow) {
 }
 
 shell::ProgramProfile ProfileOf(Flow flow) {
+  if (flow == Flow::PaperFeedSave) return programs::TrevaloProfile();
   return flow == Flow::FirmwareUpdate ? programs::SunnabarProfile() : programs::KestruneProfile();
 }
 
@@ -101,6 +140,7 @@ struct Recorded {
   const char* name;
 };
 const Recorded RECORDED[] = {
+    {Flow::PaperFeedSave, "trevalo_paper_feed_save"},
     {Flow::NozzleCheck, "kestrune_nozzle_check"},
     {Flow::DeepCleaning, "kestrune_deep_cleaning"},
     {Flow::FirmwareUpdate, "sunnabar_version_and_update"},
