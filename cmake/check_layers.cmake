@@ -1,14 +1,16 @@
 # Refuses an include that runs against the layers: platform <- link <- shell <- samples <- feed,
-# and shell <- cleaning, firmware. The tool libraries are given seats by the programs, so they never
-# include the application object or the main window.
+# and shell <- cleaning, firmware; link <- trace, which no other layer of the core includes. The
+# tool libraries are given seats by the programs, so they never include the application object or
+# the main window.
 # Usage: cmake -DROOT=<source tree> -P check_layers.cmake
 if(NOT ROOT)
   message(FATAL_ERROR "check_layers: ROOT not set")
 endif()
 
-set(KD_LAYER_folders platform link shell cleaning firmware samples feed)
+set(KD_LAYER_folders platform link trace shell cleaning firmware samples feed)
 set(KD_LAYER_platform platform)
 set(KD_LAYER_link platform link)
+set(KD_LAYER_trace platform link trace)
 set(KD_LAYER_shell platform link shell)
 set(KD_LAYER_cleaning platform link shell cleaning)
 set(KD_LAYER_firmware platform link shell firmware)
@@ -41,7 +43,7 @@ endforeach()
 
 if(faults)
   message(FATAL_ERROR "Includes against the layers (platform <- link <- shell <- samples <- "
-                      "feed; shell <- cleaning, firmware):\n${faults}")
+                      "feed; shell <- cleaning, firmware; link <- trace):\n${faults}")
 endif()
 if(seat_faults)
   message(FATAL_ERROR "A tool library reaches the application object; give it a seat "

@@ -2,7 +2,7 @@
 # parsers' hard cases run in builds without libFuzzer (the 32-bit one among them).
 set(KD_REPLAY_TARGETS
   settings_lookup font_spec device_id status_reply query_reply version_reply firmware_file
-  version_key media_rows setting_selector ex_reply text_lookup)
+  version_key media_rows setting_selector ex_reply text_lookup trace_reader)
 # The sample picture's model counts in 128 bits, which the 32-bit compiler does not offer.
 if(NOT KD_M32)
   list(APPEND KD_REPLAY_TARGETS sample_image)

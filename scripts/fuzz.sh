@@ -12,7 +12,7 @@ BUILD=$ROOT/build/fuzz
 OUT=$ROOT/out/fuzz
 TARGETS=(settings_lookup font_spec device_id status_reply query_reply version_reply firmware_file
          version_key media_rows setting_selector ex_reply
-         sample_image text_lookup)
+         sample_image text_lookup trace_reader)
 [ $# -gt 0 ] && TARGETS=("$@")
 
 case $RUN_SECONDS in

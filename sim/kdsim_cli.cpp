@@ -3,10 +3,12 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "link/hex.h"
 #include "sim/printer_state.h"
 #include "sim/simulated_printer.h"
+#include "trace/trace_replay.h"
 
 namespace sim {
 
@@ -32,6 +34,9 @@ constexpr char USAGE[] =
     "                                protocol faults (exit status 1 when there are any)\n"
     "  kdsim value STATE SELECTOR [CURRENT REFERENCE]\n"
     "                                an adjustment value (hex bytes): print it or set it\n"
+    "  kdsim replay STATE TRACE      answer the libraries' calls from TRACE from now on\n"
+    "  kdsim replay STATE            print the divergences and the recorded calls no call\n"
+    "                                took (exit status 1 when the replay differed)\n"
     "faults: init_fails no_library no_channel open_fails status_no_crlf status_overlong\n"
     "        never_ready silent wrong_model refuses_writes vanishes_in_firmware offline\n"
     "        garbled_reply ready_after=N missing_export=NAME\n"
@@ -152,6 +157,56 @@ int Value(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   return Save(args[1], *printer, err);
 }
 
+bool ReadTraceFile(const std::string& path, trace::Trace* read, std::ostream& err) {
+  std::ifstream in(SystemPath(path), std::ios::binary);
+  if (!in) {
+    err << "kdsim: cannot read " << path << "\n";
+    return false;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  *read = trace::ReadTrace(text.str());
+  return true;
+}
+
+// Starts a replay from a trace, or reports how the replay went: each divergence, then what the
+// trace holds that no call took.
+int Replay(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           SimulatedPrinter* printer) {
+  if (args.size() != 2 && args.size() != 3) {
+    return Usage(err, "replay needs the state file and, to start, a trace");
+  }
+  if (!Load(args[1], printer, err)) return EXIT_FAILED;
+  PrinterState& state = printer->State();
+  trace::Trace read;
+  if (args.size() == 3) {
+    if (!ReadTraceFile(args[2], &read, err)) return EXIT_FAILED;
+    for (const trace::BadLine& bad : read.bad) {
+      err << "kdsim: " << args[2] << ": line " << bad.lineNumber << " left out: " << bad.problem
+          << "\n";
+    }
+    state.replay = args[2];
+    state.replayUsed.clear();
+    state.replayCalls = 0;
+    state.replayDevModeSize = 0;
+    state.divergences.clear();
+    return Save(args[1], *printer, err);
+  }
+  if (state.replay.empty()) {
+    err << "kdsim: no replay was started on " << args[1] << "\n";
+    return EXIT_FAILED;
+  }
+  if (!ReadTraceFile(state.replay, &read, err)) return EXIT_FAILED;
+  std::string used = state.replayUsed;
+  size_t calls = state.replayCalls;
+  trace::TraceReplay replay(read, &used, &calls);
+  for (const std::string& line : state.divergences) out << "divergence " << line << "\n";
+  out << "calls " << calls << " answered " << read.calls.size() - replay.Unanswered() << " of "
+      << read.calls.size() << "\n";
+  if (replay.Unanswered() > 0) out << "next recorded " << replay.FirstUnanswered() << "\n";
+  return state.divergences.empty() && read.bad.empty() ? EXIT_OK : EXIT_FAILED;
+}
+
 }  // namespace
 
 int RunKdsim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -202,6 +257,7 @@ int RunKdsim(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return Save(path, printer, err);
   }
   if (command == "value") return Value(args, out, err, &printer);
+  if (command == "replay") return Replay(args, out, err, &printer);
   if (command == "calls") {
     if (args.size() != 2) return Usage(err, "calls takes only the state file");
     if (!Load(path, &printer, err)) return EXIT_FAILED;

@@ -17,6 +17,7 @@ constexpr char CHANNEL_KEY_PREFIX[] = "channel.";
 constexpr char REPLY_KEY_PREFIX[] = "reply.";
 constexpr char VALUE_KEY_PREFIX[] = "value.";
 constexpr char LOG_KEY[] = "log";
+constexpr char DIVERGENCE_KEY[] = "divergence";
 constexpr int STATUS_CODE_MAX = 255;
 const char* const SHEET_RUN_NAMES[] = {"none", "open", "finished"};
 const char* const SHARED_SHEET_NAMES[] = {"none", "open", "closing"};
@@ -162,6 +163,17 @@ bool ApplyKeyValue(const std::string& key, const std::string& value, PrinterStat
     s->input = value;
   } else if (key == "input_offset") {
     return ParseInto(value, UINT64_MAX, &s->inputOffset);
+  } else if (key == "replay") {
+    s->replay = value;
+  } else if (key == "replay_used") {
+    if (value.find_first_not_of("01") != std::string::npos) return false;
+    s->replayUsed = value;
+  } else if (key == "replay_calls") {
+    return ParseInto(value, SIZE_MAX, &s->replayCalls);
+  } else if (key == "replay_devmode") {
+    return ParseInto(value, UINT32_MAX, &s->replayDevModeSize);
+  } else if (key == DIVERGENCE_KEY) {
+    s->divergences.push_back(value);
   } else if (key == "busy_until") {
     if (value.empty()) {
       s->busyUntil.reset();
@@ -242,6 +254,7 @@ std::string FormatState(const PrinterState& s) {
   out << "ready_after=" << s.readyAfter << "\n";
   out << "input=" << s.input << "\n";
   out << "input_offset=" << s.inputOffset << "\n";
+  out << "replay=" << s.replay << "\n";
   out << "# run-time\n";
   out << "busy_until=" << (s.busyUntil ? std::to_string(*s.busyUntil) : std::string()) << "\n";
   out << "pending_firmware=" << s.pendingFirmware << "\n";
@@ -258,6 +271,12 @@ std::string FormatState(const PrinterState& s) {
   out << "sheet=" << SHARED_SHEET_NAMES[static_cast<int>(s.sheet)] << "\n";
   out << "sheet_run=" << SHEET_RUN_NAMES[static_cast<int>(s.sheetRun)] << "\n";
   FormatDriverState(s.driver, out);
+  if (!s.replay.empty()) {
+    out << "replay_used=" << s.replayUsed << "\n";
+    out << "replay_calls=" << s.replayCalls << "\n";
+    out << "replay_devmode=" << s.replayDevModeSize << "\n";
+  }
+  for (const std::string& line : s.divergences) out << DIVERGENCE_KEY << "=" << line << "\n";
   for (const std::string& line : s.log) out << LOG_KEY << "=" << line << "\n";
   return out.str();
 }

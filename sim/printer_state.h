@@ -59,6 +59,7 @@ struct PrinterState {
   int readyAfter = 0;         // status polls that report busy before ready
   std::string input;          // file that raw jobs are appended to
   uint64_t inputOffset = 0;
+  std::string replay;  // trace the libraries answer from instead of acting (empty: none)
 
   // Run-time.
   std::optional<uint32_t> busyUntil;  // clock tick
@@ -72,6 +73,12 @@ struct PrinterState {
   std::vector<std::string> log;
   SharedSheet sheet = SharedSheet::None;
   SheetRun sheetRun = SheetRun::None;
+  // Replay: which recorded calls have answered ('1' per call), the calls made, the size the
+  // last device mode size query answered, and each call the trace did not hold.
+  std::string replayUsed;
+  size_t replayCalls = 0;
+  uint32_t replayDevModeSize = 0;
+  std::vector<std::string> divergences;
 
   // The printer driver behind the driver-settings stand-in.
   DriverState driver;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "link/driver_settings_api.h"
+#include "sim/replayed_calls.h"
 
 namespace sim {
 
@@ -114,6 +115,8 @@ DriverSettings* SimulatedDriver::Find(int handle) {
 
 int SimulatedDriver::Open(const char* queue, int openNumber, uint32_t flags, const void* devMode,
                           int* handle) {
+  if (Replaying(state_))
+    return ReplayedCalls(state_, nullptr).KDDM_Open(queue, openNumber, flags, devMode, handle);
   if (handle == nullptr || queue == nullptr || state_.driver.openFails ||
       state_.Has(FAULT_OFFLINE) || (!state_.queue.empty() && state_.queue != queue)) {
     Note("driver: open refused");
@@ -132,16 +135,19 @@ int SimulatedDriver::Open(const char* queue, int openNumber, uint32_t flags, con
 }
 
 int SimulatedDriver::GetDriverInfo(int handle, void* /*block*/) {
+  if (Replaying(state_)) return ReplayedCalls(state_, nullptr).KDDM_GetDriverInfo(handle);
   bool found = Find(handle) != nullptr;
   return Called("info", handle, NO_ITEM, found ? KDDM_OK : KDDM_FAILED, !found);
 }
 
 int SimulatedDriver::GetCommandLevel(int handle) {
+  if (Replaying(state_)) return ReplayedCalls(state_, nullptr).KDDM_GetCommandLevel(handle);
   bool found = Find(handle) != nullptr;
   return Called("level", handle, NO_ITEM, found ? 1 : KDDM_FAILED, !found);
 }
 
 int SimulatedDriver::GetRange(int handle, int item, void* block) {
+  if (Replaying(state_)) return ReplayedCalls(state_, nullptr).KDDM_GetRange(handle, item, block);
   int result = Range(handle, item, block);
   return Called("range", handle, item, result, result == KDDM_FAILED);
 }
@@ -180,6 +186,7 @@ int SimulatedDriver::Range(int handle, int item, void* block) {
 }
 
 int SimulatedDriver::GetData(int handle, int item, void* block) {
+  if (Replaying(state_)) return ReplayedCalls(state_, nullptr).KDDM_GetData(handle, item, block);
   std::string asked;
   if (item == ITEM_NAME && block) {
     // Names are asked by kind and id, the id being a place or a code as the kind says.
@@ -238,6 +245,7 @@ int SimulatedDriver::Data(int handle, int item, void* block) {
 }
 
 int SimulatedDriver::SetData(int handle, int item, intptr_t value) {
+  if (Replaying(state_)) return ReplayedCalls(state_, nullptr).KDDM_SetData(handle, item, value);
   DriverSettings* s = Find(handle);
   if (!s || Refused(item)) {
     Note("driver: set " + std::to_string(item) + " refused");
@@ -323,6 +331,7 @@ int SimulatedDriver::SetData(int handle, int item, intptr_t value) {
 }
 
 int SimulatedDriver::GetDevMode(int handle, void* buffer) {
+  if (Replaying(state_)) return ReplayedCalls(state_, nullptr).KDDM_GetDevMode(handle, buffer);
   DriverSettings* s = Find(handle);
   if (!s) return Called("devmode", handle, NO_ITEM, 0, true);
   std::vector<uint8_t> devMode = DevMode(*s, state_.queue);
@@ -336,6 +345,7 @@ int SimulatedDriver::GetDevMode(int handle, void* buffer) {
 }
 
 int SimulatedDriver::Close(int handle) {
+  if (Replaying(state_)) return ReplayedCalls(state_, nullptr).KDDM_Close(handle);
   if (state_.driver.handles.erase(handle) == 0) {
     return Called("close", handle, NO_ITEM, KDDM_FAILED, true);
   }

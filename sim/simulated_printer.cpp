@@ -9,6 +9,7 @@
 #include "sim/document_reader.h"
 #include "sim/job_reader.h"
 #include "sim/protocol_bytes.h"
+#include "sim/replayed_calls.h"
 #include "sim/simulated_driver.h"
 #include "sim/snmp_message.h"
 
@@ -155,17 +156,21 @@ std::string SimulatedPrinter::DeviceId() const {
 }
 
 int SimulatedPrinter::Initialize() {
+  if (Replaying(state_)) return ReplayedCalls(state_, &clock_).KBInitialize();
   Settle();
   return state_.Has(FAULT_INIT_FAILS) ? KB_FAILED : KB_OK;
 }
 
 int SimulatedPrinter::Release() {
+  if (Replaying(state_)) return ReplayedCalls(state_, &clock_).KBRelease();
   state_.openChannels.clear();
   state_.replies.clear();
   return KB_OK;
 }
 
 int SimulatedPrinter::GetDeviceId(int constant, const char* queue, char* buffer, uint32_t* size) {
+  if (Replaying(state_))
+    return ReplayedCalls(state_, &clock_).KBGetDeviceID(constant, queue, buffer, size);
   Settle();
   if (constant != KB_QUEUE_CONSTANT || buffer == nullptr || size == nullptr) {
     return KB_BAD_ARGUMENT;
@@ -183,6 +188,9 @@ int SimulatedPrinter::GetDeviceId(int constant, const char* queue, char* buffer,
 
 int SimulatedPrinter::GetAvailableChannel(int constant, const char* queue, uint8_t* buffer,
                                           uint32_t* size) {
+  if (Replaying(state_)) {
+    return ReplayedCalls(state_, &clock_).KBGetAvailableChannel(constant, queue, buffer, size);
+  }
   Settle();
   if (constant != KB_QUEUE_CONSTANT || size == nullptr) return KB_BAD_ARGUMENT;
   if (!Reachable() || !QueueMatches(queue)) return KB_FAILED;
@@ -207,6 +215,7 @@ int SimulatedPrinter::GetAvailableChannel(int constant, const char* queue, uint8
 }
 
 int SimulatedPrinter::OpenChannel(int constant, const char* queue, uint32_t type) {
+  if (Replaying(state_)) return ReplayedCalls(state_, &clock_).KBOpenChannel(constant, queue, type);
   Settle();
   if (constant != KB_QUEUE_CONSTANT) return KB_BAD_ARGUMENT;
   if (!Reachable() || !QueueMatches(queue) || state_.Has(FAULT_OPEN_FAILS)) return KB_FAILED;
@@ -220,19 +229,25 @@ int SimulatedPrinter::OpenChannel(int constant, const char* queue, uint32_t type
 }
 
 int SimulatedPrinter::CloseChannel(int handle) {
+  if (Replaying(state_)) return ReplayedCalls(state_, &clock_).KBCloseChannel(handle);
   state_.replies.erase(handle);
   return state_.openChannels.erase(handle) ? KB_OK : KB_FAILED;
 }
 
-int SimulatedPrinter::SetOption(int, int, void*, uint32_t) {
+int SimulatedPrinter::SetOption(int handle, int option, void* data, uint32_t size) {
+  if (Replaying(state_))
+    return ReplayedCalls(state_, &clock_).KBSetOption(handle, option, data, size);
   return KB_FAILED;
 }
 
-int SimulatedPrinter::GetOption(int, int, void*, uint32_t*) {
+int SimulatedPrinter::GetOption(int handle, int option, void* data, uint32_t* size) {
+  if (Replaying(state_))
+    return ReplayedCalls(state_, &clock_).KBGetOption(handle, option, data, size);
   return KB_FAILED;
 }
 
 int SimulatedPrinter::ReceiveCancel(int handle) {
+  if (Replaying(state_)) return ReplayedCalls(state_, &clock_).KBReceiveCancel(handle);
   if (!state_.openChannels.count(handle)) return KB_FAILED;
   state_.replies.erase(handle);
   return KB_OK;
@@ -277,6 +292,7 @@ std::vector<uint8_t> SimulatedPrinter::StatusBytes() {
 }
 
 int SimulatedPrinter::GetStatus(int handle, uint8_t* buffer, uint32_t* size) {
+  if (Replaying(state_)) return ReplayedCalls(state_, &clock_).KBGetStatus(handle, buffer, size);
   Settle();
   if (buffer == nullptr || size == nullptr) return KB_BAD_ARGUMENT;
   if (!state_.openChannels.count(handle) || !Reachable()) return KB_FAILED;
@@ -347,6 +363,7 @@ void SimulatedPrinter::SetAdjustmentValue(const std::vector<uint8_t>& selector, 
 }
 
 int SimulatedPrinter::Send(int handle, const uint8_t* data, uint32_t length) {
+  if (Replaying(state_)) return ReplayedCalls(state_, &clock_).KBSend(handle, data, length);
   Settle();
   if (data == nullptr || length == 0) return KB_BAD_ARGUMENT;
   auto channel = state_.openChannels.find(handle);
@@ -375,6 +392,8 @@ int SimulatedPrinter::Send(int handle, const uint8_t* data, uint32_t length) {
 }
 
 int SimulatedPrinter::Receive(int handle, uint8_t* buffer, uint32_t* size, uint32_t timeLimitMs) {
+  if (Replaying(state_))
+    return ReplayedCalls(state_, &clock_).KBReceive(handle, buffer, size, timeLimitMs);
   Settle();
   if (buffer == nullptr || size == nullptr) return KB_BAD_ARGUMENT;
   if (!state_.openChannels.count(handle) || !Reachable()) return KB_FAILED;

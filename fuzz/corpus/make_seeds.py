@@ -298,3 +298,22 @@ sample_image('shorter_than_headers', mode=3, amount=20)
 sample_image('size_fails', faults=1)
 sample_image('open_fails', faults=2)
 sample_image('read_short', faults=4)
+
+
+# --- trace_reader: the text of a trace ---------------------------------------------------------
+def trace_text(name, text):
+    write('trace_reader', name, text.encode('latin-1'))
+
+
+trace_text('calls', '# kdtrace 1\n'
+           '0 KBInitialize -> 0\n'
+           '3 KBGetDeviceID constant=1 queue="Q \\"A\\"" size=256 -> 0 size=256 id="DES:X;\\x00"\n'
+           '5 KBGetStatus handle=1 size=256 -> 12 size=12 status=<4042444320535432> took=12\n'
+           '9 KDDM_GetData handle=3 item=213 kind=3 id=0 room=260 -> 0 name="Plain"\n'
+           '9 KDDM_GetRange handle=3 item=60 count=2 element=2 ids=1 -> 0 ids=<01000200> count=2\n'
+           '10 KDDM_GetDevMode handle=3 buffer=1 -> 1 devmode=<' + '41' * 300 + '>\n')
+trace_text('malformed', 'x KBInitialize -> 0\n0 KBSend data=<123> -> 1\n0 KBSend a="open -> 1\n'
+           '0 KBSend -> \n0 KBSend a=1b -> 1\n0 K=B -> 1\n99999999999 KBInitialize -> 0\n'
+           '0 KBRelease -> 99999999999999999999\n\r\n0 KBInitialize  ->  0  \r\n')
+trace_text('long_reply', '0 KBReceive handle=1 size=4 limit=3000 -> 9 reply=<' + '00FF' * 200 +
+           '>\n0 KDDM_GetData handle=1 item=219 block=<01> -> 0 block=<' + '11' * 64 + '>\n')

@@ -26,7 +26,9 @@ ProgramWorld::ProgramWorld(shell::ProgramProfile profile) {
       printer, std::vector<std::string>{"KBAPI.DLL", TEST_DRIVER_LIBRARY},
       std::vector<std::string>{TEST_DRIVER_SETTINGS_LIBRARY});
   library = simulated.get();
-  auto recordingLibrary = std::make_unique<RecordingLibrary>(std::move(simulated));
+  auto traced = std::make_unique<sim::TracingLibrary>(std::move(simulated));
+  tracing = traced.get();
+  auto recordingLibrary = std::make_unique<RecordingLibrary>(std::move(traced));
   loads = recordingLibrary.get();
   app = std::make_unique<shell::ToolApp>(
       std::move(profile),

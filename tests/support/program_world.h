@@ -9,6 +9,7 @@
 #include "shell/main_window.h"
 #include "sim/simulated_library.h"
 #include "sim/simulated_printer.h"
+#include "sim/tracing_library.h"
 #include "tests/support/fake_spooler.h"
 #include "tests/support/test_app.h"
 
@@ -59,6 +60,7 @@ class ProgramWorld {
   sim::SimulatedPrinter printer{clock};
   RecordingSpooler* spooler = nullptr;
   sim::SimulatedLibrary* library = nullptr;
+  sim::TracingLibrary* tracing = nullptr;  // records nothing until asked to
   RecordingLibrary* loads = nullptr;
   TestPlatform fake{};
   std::unique_ptr<shell::ToolApp> app;

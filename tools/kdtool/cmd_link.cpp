@@ -30,12 +30,6 @@ const NamedStream STREAMS[] = {
     {"nozzle-check-page", printer_link::NozzleCheckPageStream},
 };
 
-std::string StatusLine(const printer_link::StatusReply& status) {
-  return std::string("ready=") + (status.IsReady() ? "1" : "0") +
-         " ink-low=" + (status.IsInkLow() ? "1" : "0") +
-         " 0d-low=" + (status.IsField0DLow() ? "1" : "0");
-}
-
 int Stream(Context& c);
 int Snmp(Context& c);
 int Status(Context& c);

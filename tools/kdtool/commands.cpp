@@ -26,4 +26,10 @@ std::string ToHex(const uint8_t* data, size_t size) {
   return hex;
 }
 
+std::string StatusLine(const printer_link::StatusReply& status) {
+  return std::string("ready=") + (status.IsReady() ? "1" : "0") +
+         " ink-low=" + (status.IsInkLow() ? "1" : "0") +
+         " 0d-low=" + (status.IsField0DLow() ? "1" : "0");
+}
+
 }  // namespace kdtool

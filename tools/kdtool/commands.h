@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "link/status_reply.h"
 #include "platform/code_page.h"
 #include "platform/files.h"
 
@@ -40,6 +41,8 @@ extern const Command FEED_COMMANDS[];
 extern const int FEED_COMMAND_COUNT;
 extern const Command SAMPLE_COMMANDS[];
 extern const int SAMPLE_COMMAND_COUNT;
+extern const Command TRACE_COMMANDS[];
+extern const int TRACE_COMMAND_COUNT;
 
 // Prints "usage: kdtool NAME USAGE" on standard error; returns EXIT_USAGE.
 int Usage(Context& context, const Command& command);
@@ -48,5 +51,8 @@ int BadArgument(Context& context, const Command& command, const std::string& pro
 
 // Upper-case byte pairs separated by single blanks.
 std::string ToHex(const uint8_t* data, size_t size);
+
+// "ready=1 ink-low=0 0d-low=0": the status checks as the programs make them.
+std::string StatusLine(const printer_link::StatusReply& status);
 
 }  // namespace kdtool

@@ -18,11 +18,10 @@ struct Group {
   int count;
 };
 
-const Group GROUPS[] = {{SHELL_COMMANDS, SHELL_COMMAND_COUNT},
-                        {LINK_COMMANDS, LINK_COMMAND_COUNT},
-                        {FIRMWARE_COMMANDS, FIRMWARE_COMMAND_COUNT},
-                        {FEED_COMMANDS, FEED_COMMAND_COUNT},
-                        {SAMPLE_COMMANDS, SAMPLE_COMMAND_COUNT}};
+const Group GROUPS[] = {
+    {SHELL_COMMANDS, SHELL_COMMAND_COUNT},       {LINK_COMMANDS, LINK_COMMAND_COUNT},
+    {FIRMWARE_COMMANDS, FIRMWARE_COMMAND_COUNT}, {FEED_COMMANDS, FEED_COMMAND_COUNT},
+    {SAMPLE_COMMANDS, SAMPLE_COMMAND_COUNT},     {TRACE_COMMANDS, TRACE_COMMAND_COUNT}};
 
 // The whole usage: on standard output when asked for (--help), on standard error after a mistake.
 void PrintUsage(std::ostream& stream) {
