@@ -26,6 +26,10 @@ PORT=KD1394D3_1  # Trevalo's port rule, as in its own suite
 GUIDE_ADJUSTMENT_BUTTON=300
 PRINTER_FIRMWARE=SN120315
 trap kd_e2e_cleanup EXIT
+# A queue whose name the programs hold in code page 932 (as kddriver prints it), stored in the
+# registry when Trevalo remembers it and shown in Trevalo's caption.
+KD_SIM_QUEUE="KALDO 9000 表示ソ"
+QUEUE_932=$(printf '%s' "$KD_SIM_QUEUE" | iconv -f UTF-8 -t CP932)
 
 # kddriver prints in the system's code page, but Wine hands it its arguments from the Unix
 # locale's UTF-8, as the printer's record writes captions: code page 932 text as UTF-8.
@@ -107,6 +111,8 @@ press "$GUIDE_ADJUSTMENT_BUTTON"
 expect_message "the adjustment page opened by the printer choice" information 300
 check "the adjustment page shows with roll paper" \
   control_shows "$IDC_PAPER_FEED_LIST" "$(text 10200)" 10000
+check "the caption names the Japanese queue" \
+  env LC_ALL=C grep -qF "$QUEUE_932" <<<"$(driver controls "$WINDOW" | head -n 1)"
 plain=$(driver entries "$WINDOW" "$IDC_MEDIA_LIST" | grep -m1 -a -- "^# *[0-9]* Plain Paper" ||
   true)
 [ -n "$plain" ] || fail "no Plain Paper in the media list"
@@ -144,7 +150,7 @@ check_equal "a Japanese character typed into a range edit is dropped whole" "-12
 driver click "$FEED_TITLE" 2 >/dev/null || fail "no Close in the paper feed detail dialog"
 check "the adjustment page stays" control_shows "$IDC_MEDIA_LIST" "$plain" 10000
 press "$IDC_ADJUSTMENT_CLOSE"
-check "page 0 shows again" control_shows "$IDC_PRINTER_LIST" "$KD_SIM_QUEUE" 10000
+check "page 0 shows again" control_shows "$IDC_PRINTER_LIST" "$QUEUE_932" 10000
 driver close "$WINDOW" 20000 >/dev/null || fail "Trevalo did not close"
 for _ in $(seq 1 100); do program_running || break; sleep 0.2; done
 check "closing ends Trevalo" program_ended
