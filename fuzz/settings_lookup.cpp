@@ -5,44 +5,12 @@
 #include <vector>
 
 #include "fuzz/fuzz_input.h"
+#include "fuzz/settings_model.h"
 #include "shell/settings_reader.h"
 
 namespace {
 
 constexpr size_t KEY_LIMIT = 32;
-
-std::vector<std::string> ModelLines(const std::string& content, size_t chunkSize) {
-  std::string text;
-  for (size_t i = 0; i < content.size(); ++i) {
-    if (content[i] == '\r' && i + 1 < content.size() && content[i + 1] == '\n') continue;
-    text.push_back(content[i]);
-  }
-  std::vector<std::string> lines;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    std::string chunk;
-    while (pos < text.size() && chunk.size() < chunkSize - 1) {
-      char c = text[pos++];
-      chunk.push_back(c);
-      if (c == '\n') break;
-    }
-    chunk.resize(strnlen(chunk.c_str(), chunk.size()));
-    if (!chunk.empty() && chunk.back() == '\n') chunk.pop_back();
-    lines.push_back(chunk);
-  }
-  return lines;
-}
-
-std::string ModelLookup(const std::vector<std::string>& lines, const std::string& key, int depth) {
-  if (depth > shell::SETTINGS_ALIAS_DEPTH) return std::string();
-  for (const std::string& line : lines) {
-    if (line.size() <= key.size() || line.compare(0, key.size(), key) != 0) continue;
-    std::string rest = line.substr(key.size() + 1);
-    if (line[key.size()] == '=') return rest;
-    if (line[key.size()] == ':') return ModelLookup(lines, rest, depth + 1);
-  }
-  return std::string();
-}
 
 }  // namespace
 
@@ -60,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The value and at least its separator share one line buffer with the terminating zero.
     FUZZ_CHECK(value.size() + 2 <= chunkSize);
     FUZZ_CHECK(value.empty() || content.find(value) != std::string::npos);
-    FUZZ_CHECK(value == ModelLookup(ModelLines(content, chunkSize), key, 0));
+    FUZZ_CHECK(value == fuzzing::ModelLookup(fuzzing::ModelLines(content, chunkSize), key));
   }
   return 0;
 }
