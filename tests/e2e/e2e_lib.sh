@@ -1,15 +1,19 @@
 # shellcheck shell=bash
-# Sourced by the Wine end-to-end suites, after scripts/wine-env.sh and scripts/wine-printer.sh:
-# reporting, kddriver, the program's own texts, message box and byte checks, the program's
-# start and its close. The suite sets before use:
-#   KD_SUITE  its name in messages ("sunnabar e2e")
+# Sourced by the Wine end-to-end suites, with KD_ROOT the tree's root: the Wine environment and
+# the simulated printer's installation (scripts/wine-env.sh, scripts/wine-printer.sh), reporting,
+# kddriver, the program's own texts, message box and byte checks, the program's start and its
+# close. The suite calls `kd_e2e_suite` first, and sets before use:
 #   NAME      the program (Sunnabar); its main window's caption is text 400, also NAME here
-#   FOLDER    the program folder (texts come from its Settings), WORK the work folder
+#   FOLDER    the program folder (texts come from its Settings)
 # and may set
 #   WINDOW        how kddriver finds the main window when its caption is not NAME ("*": the
 #                 only dialog on the screen)
 #   CAPTION_TEXT  the text number of the message boxes' caption (400 unless set)
-# and installs `trap kd_e2e_cleanup EXIT`.
+
+# shellcheck source=scripts/wine-env.sh
+source "$KD_ROOT/scripts/wine-env.sh"
+# shellcheck source=scripts/wine-printer.sh
+source "$KD_ROOT/scripts/wine-printer.sh"
 
 KD_E2E_STARTED=$(date +%s)
 PROGRAM_PID=
@@ -49,6 +53,14 @@ check_equal() {
   fi
 }
 
+# kd_e2e_suite NAME WORK PREFIX: the suite's name in messages ("sunnabar e2e"), its work folder
+# and its Wine prefix under the build, and the trap that stops what the suite started.
+kd_e2e_suite() {
+  KD_SUITE=$1
+  WORK=$KD_BUILD/$2
+  PREFIX=$KD_BUILD/$3
+  trap kd_e2e_cleanup EXIT
+}
 kd_e2e_cleanup() {
   if [ -n "$PROGRAM_PID" ]; then kill "$PROGRAM_PID" 2>/dev/null || true; fi
   kd_wine_cleanup

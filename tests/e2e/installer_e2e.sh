@@ -11,23 +11,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 KD_ROOT=$(pwd)
-# shellcheck source=scripts/wine-env.sh
-source "$KD_ROOT/scripts/wine-env.sh"
-# shellcheck source=scripts/wine-printer.sh
-source "$KD_ROOT/scripts/wine-printer.sh"
 # shellcheck source=tests/e2e/e2e_lib.sh
 source "$KD_ROOT/tests/e2e/e2e_lib.sh"
 
 # Wine would otherwise copy each Start-menu shortcut into the desktop's menus of this machine.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 
-WORK=$KD_BUILD/installer-e2e
-PREFIX=$KD_BUILD/wine-installer
+kd_e2e_suite "installer e2e" installer-e2e wine-installer
 PACKAGES=$KD_ROOT/out/package
-KD_SUITE="installer e2e"
 NAME=Kestrune  # also the main window's caption, text 400
 PRODUCT="Maintenance Suite"
-trap kd_e2e_cleanup EXIT
 
 [ -x "$WINELOADER" ] || fail "wine64 is not installed"
 command -v wixl >/dev/null || fail "wixl is not installed (scripts/install-deps.sh)"

@@ -12,20 +12,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 KD_ROOT=$(pwd)
-# shellcheck source=scripts/wine-env.sh
-source "$KD_ROOT/scripts/wine-env.sh"
-# shellcheck source=scripts/wine-printer.sh
-source "$KD_ROOT/scripts/wine-printer.sh"
 # shellcheck source=tests/e2e/e2e_lib.sh
 source "$KD_ROOT/tests/e2e/e2e_lib.sh"
 
-WORK=$KD_BUILD/e2e-ja
-PREFIX=$KD_BUILD/wine-e2e-ja
-KD_SUITE="japanese e2e"
+kd_e2e_suite "japanese e2e" e2e-ja wine-e2e-ja
 PORT=KD1394D3_1  # Trevalo's port rule, as in its own suite
 GUIDE_ADJUSTMENT_BUTTON=300
 PRINTER_FIRMWARE=SN120315
-trap kd_e2e_cleanup EXIT
 # A queue whose name the programs hold in code page 932 (as kddriver prints it), stored in the
 # registry when Trevalo remembers it and shown in Trevalo's caption.
 KD_SIM_QUEUE="KALDO 9000 表示ソ"

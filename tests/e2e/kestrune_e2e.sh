@@ -8,22 +8,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 KD_ROOT=$(pwd)
-# shellcheck source=scripts/wine-env.sh
-source "$KD_ROOT/scripts/wine-env.sh"
-# shellcheck source=scripts/wine-printer.sh
-source "$KD_ROOT/scripts/wine-printer.sh"
 # shellcheck source=tests/e2e/e2e_lib.sh
 source "$KD_ROOT/tests/e2e/e2e_lib.sh"
 
-WORK=$KD_BUILD/e2e
+kd_e2e_suite "kestrune e2e" e2e wine-e2e
 FOLDER=$WORK/Kestrune
-PREFIX=$KD_BUILD/wine-e2e
 SHOT=$KD_ROOT/out/kestrune-e2e.png
-KD_SUITE="kestrune e2e"
 NAME=Kestrune  # also the main window's caption, text 400
 TITLE=$NAME
-
-trap kd_e2e_cleanup EXIT
 
 # What the printer must receive, written out here rather than taken from the code under test.
 NOZZLE_CHECK_STREAM=1b401b285208000052454d4f5445314e43020000005649020000011b0000000d0a0c1b40

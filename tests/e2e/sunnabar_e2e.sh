@@ -9,21 +9,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 KD_ROOT=$(pwd)
-# shellcheck source=scripts/wine-env.sh
-source "$KD_ROOT/scripts/wine-env.sh"
-# shellcheck source=scripts/wine-printer.sh
-source "$KD_ROOT/scripts/wine-printer.sh"
 # shellcheck source=tests/e2e/e2e_lib.sh
 source "$KD_ROOT/tests/e2e/e2e_lib.sh"
 
-WORK=$KD_BUILD/e2e-sunnabar
+kd_e2e_suite "sunnabar e2e" e2e-sunnabar wine-e2e-sunnabar
 FOLDER=$WORK/Sunnabar
-PREFIX=$KD_BUILD/wine-e2e-sunnabar
 SHOT=$KD_ROOT/out/sunnabar-e2e.png
-KD_SUITE="sunnabar e2e"
 NAME=Sunnabar  # also the main window's caption, text 400
-trap kd_e2e_cleanup EXIT
-
 
 PRINTER_FIRMWARE=SN120315  # does not end in 0000: the printer expects the lead-in
 FILE_FIRMWARE=SN120415     # newer: key 0x4120 against 0x3120

@@ -18,29 +18,22 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 KD_ROOT=$(pwd)
-# shellcheck source=scripts/wine-env.sh
-source "$KD_ROOT/scripts/wine-env.sh"
-# shellcheck source=scripts/wine-printer.sh
-source "$KD_ROOT/scripts/wine-printer.sh"
 # shellcheck source=tests/e2e/e2e_lib.sh
 source "$KD_ROOT/tests/e2e/e2e_lib.sh"
 
-WORK=$KD_BUILD/e2e-trevalo
+kd_e2e_suite "trevalo e2e" e2e-trevalo wine-e2e-trevalo
 FOLDER=$WORK/Trevalo
-PREFIX=$KD_BUILD/wine-e2e-trevalo
 SHOT=$KD_ROOT/out/trevalo-e2e.png
 CLEANING_SHOT=$KD_ROOT/out/trevalo-cleaning-e2e.png
 ADJUSTMENT_SHOT=$KD_ROOT/out/trevalo-adjustment-e2e.png
 FEED_SHOT=$KD_ROOT/out/trevalo-paper-feed-detail-e2e.png
 PELLAN_SHOT=$KD_ROOT/out/trevalo-pellan-detail-e2e.png
 PAPER_SETTING_SHOT=$KD_ROOT/out/trevalo-paper-setting-e2e.png
-KD_SUITE="trevalo e2e"
 NAME=Trevalo
 # The caption names the page and the printer; Trevalo's window is the only dialog on the screen.
 WINDOW="*"
 CAPTION_TEXT=0
 PORT=KD1394D3_1
-trap kd_e2e_cleanup EXIT
 
 # What the printer must receive, written out here rather than taken from the code under test.
 ENTER_REMOTE=1b401b285208000052454d4f544531
