@@ -36,7 +36,7 @@ constexpr char USAGE[] =
     "                                an adjustment value (hex bytes): print it or set it\n"
     "  kdsim replay STATE TRACE      answer the libraries' calls from TRACE from now on\n"
     "  kdsim replay STATE            print the divergences and the recorded calls no call\n"
-    "                                took (exit status 1 when the replay differed)\n"
+    "                                took (exit status 1 when there are any)\n"
     "faults: init_fails no_library no_channel open_fails status_no_crlf status_overlong\n"
     "        never_ready silent wrong_model refuses_writes vanishes_in_firmware offline\n"
     "        garbled_reply ready_after=N missing_export=NAME\n"
@@ -203,8 +203,10 @@ int Replay(const std::vector<std::string>& args, std::ostream& out, std::ostream
   for (const std::string& line : state.divergences) out << "divergence " << line << "\n";
   out << "calls " << calls << " answered " << read.calls.size() - replay.Unanswered() << " of "
       << read.calls.size() << "\n";
+  // Calls left over mean the program stopped short of what it did when recorded.
   if (replay.Unanswered() > 0) out << "next recorded " << replay.FirstUnanswered() << "\n";
-  return state.divergences.empty() && read.bad.empty() ? EXIT_OK : EXIT_FAILED;
+  bool same = state.divergences.empty() && read.bad.empty() && replay.Unanswered() == 0;
+  return same ? EXIT_OK : EXIT_FAILED;
 }
 
 }  // namespace

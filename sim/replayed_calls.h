@@ -1,6 +1,7 @@
 // The libraries' calls answered from a recorded trace instead of by the simulated printer and
-// driver: each call takes the next recorded call of the same export and arguments; a call the
-// trace does not hold is a divergence, kept in the state and answered as the library's failure.
+// driver: each call takes the next recorded call of its export, which must have asked the same; a
+// call that does not match is a divergence, kept in the state and answered as the library's
+// failure.
 #pragma once
 
 #include <cstdint>

@@ -20,16 +20,49 @@ TraceReplay::TraceReplay(const Trace& trace, std::string* used, size_t* calls)
   used_.resize(trace_.calls.size(), FREE);
 }
 
+size_t TraceReplay::NextOf(const std::string& name) const {
+  size_t i = 0;
+  while (i < trace_.calls.size() && (used_[i] == USED || trace_.calls[i].name != name)) ++i;
+  return i;
+}
+
+size_t TraceReplay::LastTakenOf(const std::string& name) const {
+  size_t last = trace_.calls.size();
+  for (size_t i = 0; i < trace_.calls.size(); ++i) {
+    if (trace_.calls[i].name != name) continue;
+    if (used_[i] != USED) break;
+    last = i;
+  }
+  return last;
+}
+
 const Call* TraceReplay::Answer(const Call& request, Divergence* divergence) {
   ++calls_;
-  for (size_t i = 0; i < trace_.calls.size(); ++i) {
-    if (used_[i] == USED || !SameRequest(trace_.calls[i], request)) continue;
-    used_[i] = USED;
-    return &trace_.calls[i];
+  const size_t end = trace_.calls.size();
+  size_t next = NextOf(request.name);
+  if (next < end && SameRequest(trace_.calls[next], request)) {
+    used_[next] = USED;
+    return &trace_.calls[next];
+  }
+  if (request.name == POLL_EXPORT) {
+    size_t last = LastTakenOf(request.name);
+    if (last < end) {
+      // One poll more than recorded gets the answer that ended the recorded wait.
+      if (SameRequest(trace_.calls[last], request)) return &trace_.calls[last];
+      // The recorded wait polled longer: its further polls are passed over.
+      while (next < end && SameRequest(trace_.calls[next], trace_.calls[last])) {
+        used_[next] = USED;
+        next = NextOf(request.name);
+      }
+      if (next < end && SameRequest(trace_.calls[next], request)) {
+        used_[next] = USED;
+        return &trace_.calls[next];
+      }
+    }
   }
   divergence->callNumber = calls_;
-  std::string next = FirstUnanswered();
-  divergence->expected = next.empty() ? "end of trace" : next;
+  std::string expected = next < end ? FormatRequest(trace_.calls[next]) : FirstUnanswered();
+  divergence->expected = expected.empty() ? "end of trace" : expected;
   divergence->actual = FormatRequest(request);
   return nullptr;
 }

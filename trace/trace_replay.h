@@ -1,5 +1,5 @@
-// Answers a program's calls from a trace: each call takes the next recorded call of the same
-// export and arguments that has not answered yet.
+// Answers a program's calls from a trace, in the recorded order of each export: a call takes the
+// next recorded call of its export that has not answered yet, and must ask what that one asked.
 #pragma once
 
 #include <string>
@@ -10,11 +10,15 @@ namespace trace {
 
 struct Divergence {
   size_t callNumber = 0;  // of the program's calls in this replay, from 1
-  std::string expected;   // the next recorded call not yet answered, or "end of trace"
+  std::string expected;   // the recorded call due, or "end of trace"
   std::string actual;     // what the program asked
 };
 
 std::string FormatDivergence(const Divergence& divergence);
+
+// The export whose calls a timed wait repeats: the number of them depends on the clock of the
+// run, not on the printer, so a run of equal polls answers a run of any length.
+constexpr char POLL_EXPORT[] = "KBGetStatus";
 
 class TraceReplay {
  public:
@@ -31,6 +35,11 @@ class TraceReplay {
   std::string FirstUnanswered() const;
 
  private:
+  // Index of the first recorded call of name not yet taken, or the number of calls.
+  size_t NextOf(const std::string& name) const;
+  // Index of the last recorded call of name taken before NextOf(name), or the number of calls.
+  size_t LastTakenOf(const std::string& name) const;
+
   const Trace& trace_;
   std::string& used_;
   size_t& calls_;
