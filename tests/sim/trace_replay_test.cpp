@@ -17,6 +17,7 @@
 #include "programs/kestrune/kestrune_tables.h"
 #include "programs/seats/trevalo_seats.h"
 #include "programs/sunnabar/sunnabar_tables.h"
+#include "programs/trevalo/resource.h"
 #include "programs/trevalo/trevalo_tables.h"
 #include "shell/main_window_ids.h"
 #include "tests/support/program_world.h"
@@ -28,7 +29,7 @@ namespace {
 constexpr char FIRMWARE_PATH[] = "D:\\Updates\\NEW.UPG";
 constexpr char NEW_VERSION[] = "SN130315";
 
-enum class Flow { NozzleCheck, DeepCleaning, FirmwareUpdate, PaperFeedSave };
+enum class Flow { NozzleCheck, DeepCleaning, FirmwareUpdate, PaperFeedSave, AdjustmentPage };
 
 // The sample print is not part of the recorded flow.
 class NoSamples : public feed::SamplePrinter {
@@ -62,6 +63,43 @@ std::vector<std::string> RunPaperFeedSave(fakes::ProgramWorld& world) {
   return world.MessageTexts();
 }
 
+std::string SourceFile(const std::string& path) {
+  std::ifstream in(std::string(KD_SOURCE_DIR) + "/" + path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Trevalo as installed, from page 0: the printer chosen, its guide item opens the adjustment page
+// (the driver's media), the paper feed detail of the first medium, a value saved, the page closed.
+std::vector<std::string> RunAdjustmentPage(fakes::ProgramWorld& world) {
+  world.fake.system->version = {6, 1};
+  world.spooler->queues[0].portName = "KD1394D3_1";
+  world.app->SetProgramObjects(std::make_unique<programs::TrevaloObjects>());
+  for (const char* file : {"MediaP1.ini", "PaperSet.ini", "Guide.ini"}) {
+    world.fake.files->Put(fakes::SettingsPath(file),
+                          SourceFile(std::string("install/Settings/") + file));
+  }
+  world.fake.files->files[fakes::SettingsPath("Localize.ini")] +=
+      "00020300=T20300\r\n00020302=T20302\r\n";
+  world.fake.host->modalScripts[IDD_PAPER_FEED_DETAIL] = [](fakes::FakeView& dialog) {
+    dialog.Type(IDC_FEED_SAVE_EDIT, "5");
+    dialog.Click(IDC_FEED_SAVE);
+    dialog.Click(ui::ID_CANCEL);
+  };
+  world.Run(programs::TrevaloPages(), [&](fakes::FakeView&) {
+    fakes::FakeView* page = world.Window(IDD_PRINTER_PAGE);
+    if (!page || world.fake.host->guideLists.empty()) return;
+    page->ChooseComboEntry(IDC_PRINTER_LIST, 0, ui::COMBO_SELECTION_CHANGED);
+    world.fake.host->guideLists[0]->Click(0);
+    fakes::FakeView* adjustment = world.Window(IDD_ADJUSTMENT_PAGE);
+    if (!adjustment) return;
+    adjustment->Click(IDC_PAPER_FEED_DETAIL);
+    adjustment->Click(IDC_ADJUSTMENT_CLOSE);
+  });
+  return world.MessageTexts();
+}
+
 std::string TracePath(const std::string& name) {
   return std::string(KD_SOURCE_DIR) + "/tests/traces/" + name + ".trace";
 }
@@ -84,7 +122,8 @@ class StringSink : public trace::TraceSink {
 // Runs one flow of its program from start-up; answers the message texts it showed.
 std::vector<std::string> RunFlow(fakes::ProgramWorld& world, Flow flow) {
   if (flow == Flow::PaperFeedSave) return RunPaperFeedSave(world);
-  world.Remember(fakes::TEST_QUEUE);
+  if (flow == Flow::AdjustmentPage) return RunAdjustmentPage(world);
+  world.Remember(world.queue);
   std::vector<uint8_t> file = firmware::MakeFirmwareFile(NEW_VERSION, 4096);
   world.fake.files->Put(FIRMWARE_PATH, std::string(file.begin(), file.end()));
   world.fake.host->chooseFileResult = true;
@@ -106,7 +145,9 @@ std::vector<std::string> RunFlow(fakes::ProgramWorld& world, Flow flow) {
 }
 
 shell::ProgramProfile ProfileOf(Flow flow) {
-  if (flow == Flow::PaperFeedSave) return programs::TrevaloProfile();
+  if (flow == Flow::PaperFeedSave || flow == Flow::AdjustmentPage) {
+    return programs::TrevaloProfile();
+  }
   return flow == Flow::FirmwareUpdate ? programs::SunnabarProfile() : programs::KestruneProfile();
 }
 
@@ -117,17 +158,27 @@ struct Replayed {
   std::vector<std::string> log;
 };
 
+// The queue of the trace's first call that names one: the world's queue takes its name, so that
+// a trace recorded elsewhere replays unchanged.
+std::string QueueOf(const trace::Trace& read) {
+  for (const trace::Call& call : read.calls) {
+    const trace::Field* queue = trace::FindField(call.in, "queue");
+    if (queue && queue->kind == trace::ValueKind::Text) return queue->data;
+  }
+  return fakes::TEST_QUEUE;
+}
+
 Replayed Replay(Flow flow, const std::string& name) {
-  fakes::ProgramWorld world(ProfileOf(flow));
+  std::ifstream in(TracePath(name));
+  std::stringstream text;
+  text << in.rdbuf();
+  trace::Trace read = trace::ReadTrace(text.str());
+  fakes::ProgramWorld world(ProfileOf(flow), QueueOf(read));
   world.printer.State().replay = TracePath(name);
   Replayed r;
   r.messages = RunFlow(world, flow);
   const sim::PrinterState& state = world.printer.State();
   r.divergences = state.divergences;
-  std::ifstream in(TracePath(name));
-  std::stringstream text;
-  text << in.rdbuf();
-  trace::Trace read = trace::ReadTrace(text.str());
   std::string used = state.replayUsed;
   size_t calls = state.replayCalls;
   r.unanswered = trace::TraceReplay(read, &used, &calls).Unanswered();
@@ -167,6 +218,29 @@ TEST(TraceReplay, RecordedFlowsReplayWithoutDivergenceAndTheSameMessages) {
     EXPECT_EQ(replayed.unanswered, 0u);
     EXPECT_EQ(replayed.messages, messages);
     EXPECT_FALSE(messages.empty());
+  }
+}
+
+// Recorded under Wine through the recording libraries against the simulated printer
+// (KD_RECORD_TRACES=1 tests/e2e/trace_e2e.sh): the same flow on the host, on the trace's queue,
+// asks the same calls and shows the messages the Wine run showed before its close.
+TEST(TraceReplay, WineRecordingsReplayWithoutDivergenceAndTheirMessages) {
+  struct Wine {
+    Flow flow;
+    const char* name;
+    std::vector<std::string> messages;
+  } cases[] = {
+      {Flow::FirmwareUpdate, "wine_sunnabar_version_and_update", {"T309"}},
+      {Flow::AdjustmentPage,
+       "wine_trevalo_adjustment_paper_feed_save",
+       {"T300", "T20302", "T20300"}},
+  };
+  for (const Wine& c : cases) {
+    SCOPED_TRACE(c.name);
+    Replayed replayed = Replay(c.flow, c.name);
+    EXPECT_EQ(replayed.divergences, std::vector<std::string>{});
+    EXPECT_EQ(replayed.unanswered, 0u);
+    EXPECT_EQ(replayed.messages, c.messages);
   }
 }
 

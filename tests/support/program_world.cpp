@@ -16,12 +16,13 @@ void DeclareSuiteTemplates(FakeHost& host) {
   DeclareProgramTemplates(host, "Sunnabar");
 }
 
-ProgramWorld::ProgramWorld(shell::ProgramProfile profile) {
+ProgramWorld::ProgramWorld(shell::ProgramProfile profile, const std::string& queueName)
+    : queue(queueName) {
   auto recording = std::make_unique<RecordingSpooler>();
   spooler = recording.get();
-  spooler->AddQueue(TEST_QUEUE, "USB001", TEST_DRIVER);
+  spooler->AddQueue(queue, "USB001", TEST_DRIVER);
   spooler->onJob = [this](const std::vector<uint8_t>& job) { printer.ReceiveJob(job); };
-  spooler->driverInfo[TEST_QUEUE] = {"C:\\Drivers\\KD9000.DLL", "C:\\Drivers\\KD9000.INI"};
+  spooler->driverInfo[queue] = {"C:\\Drivers\\KD9000.DLL", "C:\\Drivers\\KD9000.INI"};
   auto simulated = std::make_unique<sim::SimulatedLibrary>(
       printer, std::vector<std::string>{"KBAPI.DLL", TEST_DRIVER_LIBRARY},
       std::vector<std::string>{TEST_DRIVER_SETTINGS_LIBRARY});

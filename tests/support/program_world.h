@@ -43,7 +43,8 @@ class RecordingLibrary : public platform::Library {
 
 class ProgramWorld {
  public:
-  explicit ProgramWorld(shell::ProgramProfile profile);
+  // queue: the name of the test driver's queue (a recorded trace's, for a replay).
+  explicit ProgramWorld(shell::ProgramProfile profile, const std::string& queue = TEST_QUEUE);
 
   void SetLaunchMode(const std::string& value);
   // The printer the program remembers for the test driver's model.
@@ -56,6 +57,7 @@ class ProgramWorld {
   std::vector<std::string> MessageTexts() const;
   std::vector<ui::Icon> MessageIcons() const;
 
+  std::string queue;
   FakeClock clock;
   sim::SimulatedPrinter printer{clock};
   RecordingSpooler* spooler = nullptr;

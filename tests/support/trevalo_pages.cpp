@@ -30,8 +30,8 @@ bool RunTrevaloOnPage(ProgramWorld& world, int pageNumber, bool printerChanged,
   };
   world.Run(pages, [&](FakeView&) {
     shell::ToolApp& app = *world.app;
-    app.SetPrinter(TEST_QUEUE, TEST_DRIVER, world.spooler->queues[0].portName);
-    app.PrinterLink()->Bind(TEST_QUEUE, printer_link::LibrarySearch::PlainNameFirst);
+    app.SetPrinter(world.queue, TEST_DRIVER, world.spooler->queues[0].portName);
+    app.PrinterLink()->Bind(world.queue, printer_link::LibrarySearch::PlainNameFirst);
     auto* frame = dynamic_cast<shell::MainWindow*>(host);
     if (!frame) return;
     // What page 0 showed at start is not the pages' concern.
