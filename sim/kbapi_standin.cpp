@@ -5,33 +5,11 @@
 #include <type_traits>
 
 #include "link/bidi_api.h"
+#include "link/library_exports.h"
 #include "sim/protocol_bytes.h"
 #include "sim/simulated_printer.h"
 #include "sim/standin_state_path.h"
 #include "sim/wall_clock.h"
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#define KB_EXPORT extern "C" __declspec(dllexport)
-#else
-#define KB_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
-
-// The maker's library may use either 32-bit calling convention and the binding must hold with
-// both, so the stand-in takes stdcall on 32-bit x86 and is built once more with cdecl
-// (KD_STANDIN_CDECL). x86_64 has one convention.
-#if defined(__i386__) && !defined(KD_STANDIN_CDECL)
-#ifdef _WIN32
-#define KB_CALL __stdcall
-#else
-#define KB_CALL __attribute__((stdcall))
-#endif
-#else
-#define KB_CALL
-#endif
 
 namespace {
 
@@ -53,61 +31,66 @@ int WithPrinter(Action action) {
 
 }  // namespace
 
-KB_EXPORT int KB_CALL KBInitialize() {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KBInitialize() {
   return WithPrinter([](sim::SimulatedPrinter& p) { return p.Initialize(); });
 }
 
-KB_EXPORT int KB_CALL KBRelease() {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KBRelease() {
   return WithPrinter([](sim::SimulatedPrinter& p) { return p.Release(); });
 }
 
-KB_EXPORT int KB_CALL KBGetDeviceID(int constant, const char* queue, char* buffer, uint32_t* size) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KBGetDeviceID(int constant, const char* queue, char* buffer,
+                                                    uint32_t* size) {
   return WithPrinter(
       [&](sim::SimulatedPrinter& p) { return p.GetDeviceId(constant, queue, buffer, size); });
 }
 
-KB_EXPORT int KB_CALL KBGetAvailableChannel(int constant, const char* queue, uint8_t* buffer,
-                                            uint32_t* size) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KBGetAvailableChannel(int constant, const char* queue,
+                                                            uint8_t* buffer, uint32_t* size) {
   return WithPrinter([&](sim::SimulatedPrinter& p) {
     return p.GetAvailableChannel(constant, queue, buffer, size);
   });
 }
 
-KB_EXPORT int KB_CALL KBOpenChannel(int constant, const char* queue, uint32_t type) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KBOpenChannel(int constant, const char* queue,
+                                                    uint32_t type) {
   return WithPrinter(
       [&](sim::SimulatedPrinter& p) { return p.OpenChannel(constant, queue, type); });
 }
 
-KB_EXPORT int KB_CALL KBCloseChannel(int handle) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KBCloseChannel(int handle) {
   return WithPrinter([&](sim::SimulatedPrinter& p) { return p.CloseChannel(handle); });
 }
 
-KB_EXPORT int KB_CALL KBSetOption(int handle, int option, void* data, uint32_t size) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KBSetOption(int handle, int option, void* data,
+                                                  uint32_t size) {
   return WithPrinter(
       [&](sim::SimulatedPrinter& p) { return p.SetOption(handle, option, data, size); });
 }
 
-KB_EXPORT int KB_CALL KBGetOption(int handle, int option, void* data, uint32_t* size) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KBGetOption(int handle, int option, void* data,
+                                                  uint32_t* size) {
   return WithPrinter(
       [&](sim::SimulatedPrinter& p) { return p.GetOption(handle, option, data, size); });
 }
 
-KB_EXPORT int KB_CALL KBReceiveCancel(int handle) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KBReceiveCancel(int handle) {
   return WithPrinter([&](sim::SimulatedPrinter& p) { return p.ReceiveCancel(handle); });
 }
 
-KB_EXPORT int KB_CALL KBGetStatus(int handle, uint8_t* buffer, uint32_t* size) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KBGetStatus(int handle, uint8_t* buffer, uint32_t* size) {
   return WithPrinter([&](sim::SimulatedPrinter& p) { return p.GetStatus(handle, buffer, size); });
 }
 
 // Left out of the variant that shows how the programs cope with an incomplete library.
 #ifndef KD_STANDIN_WITHOUT_SEND
-KB_EXPORT int KB_CALL KBSend(int handle, const uint8_t* data, uint32_t length) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KBSend(int handle, const uint8_t* data, uint32_t length) {
   return WithPrinter([&](sim::SimulatedPrinter& p) { return p.Send(handle, data, length); });
 }
 #endif
 
-KB_EXPORT int KB_CALL KBReceive(int handle, uint8_t* buffer, uint32_t* size, uint32_t timeLimitMs) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KBReceive(int handle, uint8_t* buffer, uint32_t* size,
+                                                uint32_t timeLimitMs) {
   return WithPrinter(
       [&](sim::SimulatedPrinter& p) { return p.Receive(handle, buffer, size, timeLimitMs); });
 }

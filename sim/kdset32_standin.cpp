@@ -5,31 +5,9 @@
 #include <type_traits>
 
 #include "link/driver_settings_api.h"
+#include "link/library_exports.h"
 #include "sim/simulated_driver.h"
 #include "sim/standin_state_path.h"
-
-// The maker's library may use either 32-bit calling convention; the binding holds with both
-// (link/foreign_call.h), and this stand-in takes stdcall on 32-bit x86 as the bidirectional one
-// does.
-#if defined(__i386__)
-#ifdef _WIN32
-#define KDDM_CALL __stdcall
-#else
-#define KDDM_CALL __attribute__((stdcall))
-#endif
-#else
-#define KDDM_CALL
-#endif
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#define KDDM_EXPORT extern "C" __declspec(dllexport)
-#else
-#define KDDM_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
 
 namespace {
 
@@ -54,8 +32,8 @@ int WithDriver(int failed, Action action) {
 
 }  // namespace
 
-KDDM_EXPORT int KDDM_CALL KDDM_Open(const char* queue, int openNumber, uint32_t flags,
-                                    void* devMode, KddmHandle* handle) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KDDM_Open(const char* queue, int openNumber, uint32_t flags,
+                                                void* devMode, KddmHandle* handle) {
   return WithDriver(sim::KDDM_FAILED, [&](sim::SimulatedDriver& d) {
     int number = 0;
     int result = d.Open(queue, openNumber, flags, devMode, &number);
@@ -64,56 +42,56 @@ KDDM_EXPORT int KDDM_CALL KDDM_Open(const char* queue, int openNumber, uint32_t 
   });
 }
 
-KDDM_EXPORT int KDDM_CALL KDDM_GetDriverInfo(KddmHandle handle, void* block) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KDDM_GetDriverInfo(KddmHandle handle, void* block) {
   return WithDriver(sim::KDDM_FAILED, [&](sim::SimulatedDriver& d) {
     return d.GetDriverInfo(Number(handle), block);
   });
 }
 
-KDDM_EXPORT int KDDM_CALL KDDM_GetCommandLevel(KddmHandle handle) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KDDM_GetCommandLevel(KddmHandle handle) {
   return WithDriver(sim::KDDM_FAILED,
                     [&](sim::SimulatedDriver& d) { return d.GetCommandLevel(Number(handle)); });
 }
 
-KDDM_EXPORT int KDDM_CALL KDDM_GetRange(KddmHandle handle, int item, void* block) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KDDM_GetRange(KddmHandle handle, int item, void* block) {
   return WithDriver(sim::KDDM_FAILED, [&](sim::SimulatedDriver& d) {
     return d.GetRange(Number(handle), item, block);
   });
 }
 
-KDDM_EXPORT int KDDM_CALL KDDM_GetData(KddmHandle handle, int item, void* block) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KDDM_GetData(KddmHandle handle, int item, void* block) {
   return WithDriver(sim::KDDM_FAILED, [&](sim::SimulatedDriver& d) {
     return d.GetData(Number(handle), item, block);
   });
 }
 
-KDDM_EXPORT int KDDM_CALL KDDM_SetData(KddmHandle handle, int item, intptr_t value) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KDDM_SetData(KddmHandle handle, int item, intptr_t value) {
   return WithDriver(sim::KDDM_FAILED, [&](sim::SimulatedDriver& d) {
     return d.SetData(Number(handle), item, value);
   });
 }
 
 // Printing goes through the system with the device mode; the driver makes no contexts itself.
-KDDM_EXPORT void* KDDM_CALL KDDM_CreateDC(KddmHandle /*handle*/) {
+KD_LIBRARY_EXPORT void* KD_LIBRARY_CALL KDDM_CreateDC(KddmHandle /*handle*/) {
   return nullptr;
 }
 
-KDDM_EXPORT int KDDM_CALL KDDM_ResetDC(KddmHandle /*handle*/, void* /*dc*/) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KDDM_ResetDC(KddmHandle /*handle*/, void* /*dc*/) {
   return sim::KDDM_FAILED;
 }
 
-KDDM_EXPORT int KDDM_CALL KDDM_DeleteDC(KddmHandle /*handle*/, void* /*dc*/) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KDDM_DeleteDC(KddmHandle /*handle*/, void* /*dc*/) {
   return sim::KDDM_FAILED;
 }
 
-KDDM_EXPORT int KDDM_CALL KDDM_GetDevMode(KddmHandle handle, void* buffer) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KDDM_GetDevMode(KddmHandle handle, void* buffer) {
   return WithDriver(0,
                     [&](sim::SimulatedDriver& d) { return d.GetDevMode(Number(handle), buffer); });
 }
 
 // Left out of the variant that shows how the binding copes with an incomplete library.
 #ifndef KD_STANDIN_WITHOUT_CLOSE
-KDDM_EXPORT int KDDM_CALL KDDM_Close(KddmHandle handle) {
+KD_LIBRARY_EXPORT int KD_LIBRARY_CALL KDDM_Close(KddmHandle handle) {
   return WithDriver(sim::KDDM_FAILED,
                     [&](sim::SimulatedDriver& d) { return d.Close(Number(handle)); });
 }

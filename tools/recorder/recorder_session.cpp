@@ -5,16 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/module_path.h"
 #include "platform/native.h"
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
 
 namespace recorder {
 
@@ -56,27 +48,16 @@ bool SamePath(const std::string& a, const std::string& b) {
 }  // namespace
 
 std::string OwnPath() {
-  std::string path;
-#ifdef _WIN32
-  HMODULE self = nullptr;
-  if (GetModuleHandleExA(
-          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-          reinterpret_cast<LPCSTR>(&OwnPath), &self)) {
-    char buffer[MAX_PATH] = {};
-    DWORD n = GetModuleFileNameA(self, buffer, MAX_PATH);
-    if (n > 0 && n < MAX_PATH) path.assign(buffer, n);
-  }
-#else
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&OwnPath), &info) && info.dli_fname) path = info.dli_fname;
-#endif
-  return path;
+  return platform::ModulePathOf(reinterpret_cast<const void*>(&OwnPath));
 }
 
 std::string OwnFolder() {
-  std::string path = OwnPath();
-  size_t cut = path.find_last_of("\\/");
-  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+  return platform::FolderOf(OwnPath());
+}
+
+Session& TheSession(const LibraryNames& names) {
+  static Session session(names);
+  return session;
 }
 
 Session::Session(const LibraryNames& names)

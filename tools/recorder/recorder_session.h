@@ -58,4 +58,16 @@ class Session : public trace::TraceSink {
   trace::RecordingCalls calls_{recorder_};
 };
 
+// The one recording of this library for the life of the process, made at its first call with
+// names: the library's exports are plain functions. Each recording library asks with its own
+// names only.
+Session& TheSession(const LibraryNames& names);
+
 }  // namespace recorder
+
+// The body of each export of a recording library: the call goes to RecordingCalls' operation of
+// the export's name, with the real library's export of that name, which it calls and records.
+// NAMES is the library's LibraryNames, declared by its file.
+#define KD_RECORDED(name, ...)              \
+  recorder::TheSession(NAMES).Calls().name( \
+      recorder::TheSession(NAMES).Real<printer_link::name##Fn>(#name), ##__VA_ARGS__)
