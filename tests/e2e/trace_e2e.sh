@@ -14,18 +14,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 KD_ROOT=$(pwd)
-# shellcheck source=scripts/wine-env.sh
-source "$KD_ROOT/scripts/wine-env.sh"
-# shellcheck source=scripts/wine-printer.sh
-source "$KD_ROOT/scripts/wine-printer.sh"
 # shellcheck source=tests/e2e/e2e_lib.sh
 source "$KD_ROOT/tests/e2e/e2e_lib.sh"
 
-WORK=$KD_BUILD/trace-e2e
-PREFIX=$KD_BUILD/wine-trace
+kd_e2e_suite "trace e2e" trace-e2e wine-trace
 OUT=$KD_ROOT/out
 KEPT=$KD_ROOT/tests/traces
-KD_SUITE="trace e2e"
 # Trevalo accepts this kind of port everywhere; the others do not look at it.
 PORT=KD1394D3_1
 RECORDERS=$KD_BUILD/tools/recorder
@@ -34,8 +28,6 @@ SUNNABAR_FIRMWARE=SN130315  # newer than the printer's SN120315
 # Trevalo's page 0 guide list: one button per item from 300, the adjustment item first.
 GUIDE_ADJUSTMENT_BUTTON=300
 CLOSE_ID=2  # the detail dialog's Close is the system's IDCANCEL
-
-trap kd_e2e_cleanup EXIT
 
 # The program of the next runs: its folder and how kddriver finds its main window.
 use_program() {  # NAME IDS [WINDOW]
