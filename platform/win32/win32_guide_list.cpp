@@ -23,15 +23,22 @@ bool RegisterPanelClass(HINSTANCE instance, WNDPROC proc) {
   return RegisterClassA(&panel) != 0;
 }
 
-HWND Child(DWORD exStyle, const char* className, DWORD style, const ui::Rect& r, HWND parent,
-           int id, HINSTANCE instance) {
-  return CreateWindowExA(exStyle, className, "", WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+HWND Child(DWORD exStyle, const char* className, const char* text, DWORD style, const ui::Rect& r,
+           HWND parent, int id, HINSTANCE instance) {
+  return CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top,
                          r.Width(), r.Height(), parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
 void Move(HWND window, const ui::Rect& r) {
-  if (window) MoveWindow(window, r.left, r.top, r.Width(), r.Height(), TRUE);
+  if (!window) return;
+  RECT now = {};
+  GetWindowRect(window, &now);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&now), 2);
+  if (now.left == r.left && now.top == r.top && now.right == r.right && now.bottom == r.bottom) {
+    return;  // already there: a move would only cost round trips
+  }
+  MoveWindow(window, r.left, r.top, r.Width(), r.Height(), TRUE);
 }
 
 // The scroll bar's request in the order of the portable actions.
@@ -75,17 +82,20 @@ bool Win32GuideList::Create(HWND parent, const ui::Rect& panel, const ui::Rect& 
   HINSTANCE instance = pictures_.Instance();
   if (!RegisterPanelClass(instance, PanelProc)) return false;
   parent_ = parent;
-  panel_ = Child(WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, PANEL_CLASS,
+  panel_ = Child(WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, PANEL_CLASS, "",
                  WS_VSCROLL | WS_TABSTOP | WS_CLIPCHILDREN, panel, parent, 0, instance);
   if (!panel_) return false;
   SetPropA(panel_, LIST_PROPERTY, this);
-  pane_ = Child(WS_EX_CLIENTEDGE, "STATIC", SS_NOPREFIX | SS_LEFT, pane, parent, 0, instance);
+  pane_ = Child(WS_EX_CLIENTEDGE, "STATIC", "", SS_NOPREFIX | SS_LEFT, pane, parent, 0, instance);
   return pane_ != nullptr;
 }
 
 Win32GuideList::ItemWindows* Win32GuideList::Item(int index) {
   if (index < 0 || index >= static_cast<int>(items_.size())) return nullptr;
-  return &items_[static_cast<size_t>(index)];
+  ItemWindows& item = items_[static_cast<size_t>(index)];
+  // Asked for before it was placed: made at no size, to be moved when it is.
+  if (item.pending) MakeItemWindows(item, index, ui::Rect{}, ui::Rect{}, ui::Rect{});
+  return &item;
 }
 
 int Win32GuideList::IndexOf(HWND button) const {
@@ -99,23 +109,35 @@ void Win32GuideList::CreateItem(int index, int bitmapId, const std::string& titl
                                 const std::string& description) {
   if (index < 0 || !panel_) return;
   if (index >= static_cast<int>(items_.size())) items_.resize(static_cast<size_t>(index) + 1);
+  // The windows are made when the list places the item, which it does at once: made where they
+  // belong, with their texts, they need no move afterwards.
   ItemWindows& item = items_[static_cast<size_t>(index)];
+  item.pending = true;
+  item.bitmapId = bitmapId;
+  item.titleText = title;
+  item.descriptionText = description;
+}
+
+void Win32GuideList::MakeItemWindows(ItemWindows& item, int index, const ui::Rect& button,
+                                     const ui::Rect& title, const ui::Rect& description) {
+  item.pending = false;
   HINSTANCE instance = pictures_.Instance();
-  item.button = Child(0, "BUTTON", BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP, ui::Rect{}, panel_,
+  item.button = Child(0, "BUTTON", "", BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP, button, panel_,
                       FIRST_BUTTON_ID + index, instance);
-  item.title = Child(0, "STATIC", SS_NOPREFIX, ui::Rect{}, panel_, -1, instance);
-  item.description = Child(0, "STATIC", SS_NOPREFIX, ui::Rect{}, panel_, -1, instance);
+  item.title = Child(0, "STATIC", item.titleText.c_str(), SS_NOPREFIX, title, panel_, -1, instance);
+  item.description = Child(0, "STATIC", item.descriptionText.c_str(), SS_NOPREFIX, description,
+                           panel_, -1, instance);
+  item.titleText.clear();
+  item.descriptionText.clear();
   if (item.button) {
     SetPropA(item.button, LIST_PROPERTY, this);
     WNDPROC previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
         item.button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32GuideList::ButtonProc)));
     if (!buttonDefault_) buttonDefault_ = previous;
-    if (HBITMAP picture = pictures_.Bitmap(bitmapId)) {
+    if (HBITMAP picture = pictures_.Bitmap(item.bitmapId)) {
       SendMessageA(item.button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
     }
   }
-  if (item.title) SetWindowTextA(item.title, title.c_str());
-  if (item.description) SetWindowTextA(item.description, description.c_str());
   if (titleFont_ && item.title) SendMessageA(item.title, WM_SETFONT, (WPARAM)titleFont_, FALSE);
   if (descriptionFont_ && item.description) {
     SendMessageA(item.description, WM_SETFONT, (WPARAM)descriptionFont_, FALSE);
@@ -134,6 +156,12 @@ void Win32GuideList::SetGuideText(const std::string& text) {
 
 void Win32GuideList::PlaceItem(int index, const ui::Rect& button, const ui::Rect& title,
                                const ui::Rect& description) {
+  if (index < 0 || index >= static_cast<int>(items_.size())) return;
+  ItemWindows& pending = items_[static_cast<size_t>(index)];
+  if (pending.pending) {
+    MakeItemWindows(pending, index, button, title, description);
+    return;
+  }
   ItemWindows* item = Item(index);
   if (!item) return;
   Move(item->button, button);

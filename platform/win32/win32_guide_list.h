@@ -2,6 +2,7 @@
 // window procedures only report mouse, wheel, scroll, focus and paint to the portable list.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/ui.h"
@@ -43,6 +44,11 @@ class Win32GuideList : public ui::GuideListWindows {
     HWND button = nullptr;
     HWND title = nullptr;
     HWND description = nullptr;
+    // Between CreateItem and the first PlaceItem: what the windows will be made with.
+    bool pending = false;
+    int bitmapId = 0;
+    std::string titleText;
+    std::string descriptionText;
   };
   static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -50,6 +56,8 @@ class Win32GuideList : public ui::GuideListWindows {
   LRESULT Panel(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Button(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   ItemWindows* Item(int index);
+  void MakeItemWindows(ItemWindows& item, int index, const ui::Rect& button, const ui::Rect& title,
+                       const ui::Rect& description);
   int IndexOf(HWND button) const;
 
   PictureCache& pictures_;

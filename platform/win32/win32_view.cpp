@@ -343,7 +343,9 @@ void Win32View::SetControlFont(int id, ui::Font font) {
   // changes nothing of the dialog's font) would only make the control measure itself again.
   HFONT now = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
   if (SameFont(now, reinterpret_cast<HFONT>(font))) return;
-  SendMessageA(control, WM_SETFONT, font, TRUE);
+  // A control nobody can see (on a page not yet shown) is painted whole when it is shown; asking
+  // it to repaint now only costs round trips.
+  SendMessageA(control, WM_SETFONT, font, IsWindowVisible(control) ? TRUE : FALSE);
 }
 
 void Win32View::SetControlText(int id, const std::string& text) {
