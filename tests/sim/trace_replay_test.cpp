@@ -221,21 +221,24 @@ TEST(TraceReplay, RecordedFlowsReplayWithoutDivergenceAndTheSameMessages) {
   }
 }
 
+// A trace and the messages the flow shows when the printer answers from it.
+struct TraceMessages {
+  Flow flow;
+  const char* name;
+  std::vector<std::string> messages;
+};
+
 // Recorded under Wine through the recording libraries against the simulated printer
 // (KD_RECORD_TRACES=1 tests/e2e/trace_e2e.sh): the same flow on the host, on the trace's queue,
 // asks the same calls and shows the messages the Wine run showed before its close.
 TEST(TraceReplay, WineRecordingsReplayWithoutDivergenceAndTheirMessages) {
-  struct Wine {
-    Flow flow;
-    const char* name;
-    std::vector<std::string> messages;
-  } cases[] = {
+  const TraceMessages cases[] = {
       {Flow::FirmwareUpdate, "wine_sunnabar_version_and_update", {"T309"}},
       {Flow::AdjustmentPage,
        "wine_trevalo_adjustment_paper_feed_save",
        {"T300", "T20302", "T20300"}},
   };
-  for (const Wine& c : cases) {
+  for (const TraceMessages& c : cases) {
     SCOPED_TRACE(c.name);
     Replayed replayed = Replay(c.flow, c.name);
     EXPECT_EQ(replayed.divergences, std::vector<std::string>{});
@@ -247,11 +250,7 @@ TEST(TraceReplay, WineRecordingsReplayWithoutDivergenceAndTheirMessages) {
 // Hand-edited from the recorded traces: what the programs make of a printer that answers
 // otherwise, with every call still answered.
 TEST(TraceReplay, EditedTracesShowTheProgramOnADifferentPrinter) {
-  struct Edited {
-    Flow flow;
-    const char* name;
-    std::vector<std::string> messages;
-  } cases[] = {
+  const TraceMessages cases[] = {
       // Each status block one byte longer (its length word too): the fields still read, the
       // cleaning starts as on the recorded printer.
       {Flow::DeepCleaning, "kestrune_deep_cleaning_longer_status", {"T306"}},
@@ -259,7 +258,7 @@ TEST(TraceReplay, EditedTracesShowTheProgramOnADifferentPrinter) {
       // the version, so a successful update is reported as another version than the file's.
       {Flow::FirmwareUpdate, "sunnabar_version_other_padding", {"T311"}},
   };
-  for (const Edited& c : cases) {
+  for (const TraceMessages& c : cases) {
     SCOPED_TRACE(c.name);
     Replayed replayed = Replay(c.flow, c.name);
     EXPECT_EQ(replayed.divergences, std::vector<std::string>{});
