@@ -8,9 +8,9 @@
 # Checked for each: the recording wrote a trace without a log, both runs showed the same messages
 # in the same order, and the replay neither diverged nor left recorded calls over; for Trevalo
 # also that the driver-settings library was recorded. The traces go to out/. With
-# KD_RECORD_TRACES=1 the Trevalo trace and one of Sunnabar's version read and update (not
-# replayed here: the update waits a fixed 70 s) are also written to tests/traces/, where the host
-# tests replay them. Every wait is bounded; the trap stops what the script started.
+# KD_RECORD_TRACES=1 the Kestrune and Trevalo traces and one of Sunnabar's version read and
+# update (not replayed here: the update waits a fixed 70 s) are also written to tests/traces/,
+# where the host tests replay them. Every wait is bounded; the trap stops what the script started.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 KD_ROOT=$(pwd)
@@ -208,6 +208,7 @@ check "kdtool trace decodes the recorded trace" decodes "$WORK/trevalo.trace"
 cp "$WORK/trevalo.trace" "$OUT/trevalo-e2e.trace"
 
 if [ "${KD_RECORD_TRACES:-0}" = 1 ]; then
+  keep "$WORK/kestrune.trace" wine_kestrune_nozzle_check_and_deep_cleaning
   keep "$WORK/trevalo.trace" wine_trevalo_adjustment_paper_feed_save
   use_program Sunnabar sunnabar
   kd_make_firmware "$SUNNABAR_FIRMWARE" "$WORK/firmware/KD9000.UPG" || fail "kdtool make-upg failed"

@@ -29,7 +29,14 @@ namespace {
 constexpr char FIRMWARE_PATH[] = "D:\\Updates\\NEW.UPG";
 constexpr char NEW_VERSION[] = "SN130315";
 
-enum class Flow { NozzleCheck, DeepCleaning, FirmwareUpdate, PaperFeedSave, AdjustmentPage };
+enum class Flow {
+  NozzleCheck,
+  DeepCleaning,
+  NozzleCheckThenDeepCleaning,
+  FirmwareUpdate,
+  PaperFeedSave,
+  AdjustmentPage
+};
 
 // The sample print is not part of the recorded flow.
 class NoSamples : public feed::SamplePrinter {
@@ -123,7 +130,9 @@ class StringSink : public trace::TraceSink {
 std::vector<std::string> RunFlow(fakes::ProgramWorld& world, Flow flow) {
   if (flow == Flow::PaperFeedSave) return RunPaperFeedSave(world);
   if (flow == Flow::AdjustmentPage) return RunAdjustmentPage(world);
-  world.Remember(world.queue);
+  // As the Wine suite starts Kestrune: nothing remembered, the printer chosen from the list.
+  bool both = flow == Flow::NozzleCheckThenDeepCleaning;
+  if (!both) world.Remember(world.queue);
   std::vector<uint8_t> file = firmware::MakeFirmwareFile(NEW_VERSION, 4096);
   world.fake.files->Put(FIRMWARE_PATH, std::string(file.begin(), file.end()));
   world.fake.host->chooseFileResult = true;
@@ -131,12 +140,15 @@ std::vector<std::string> RunFlow(fakes::ProgramWorld& world, Flow flow) {
   bool kestrune = flow != Flow::FirmwareUpdate;
   world.Run(kestrune ? programs::KestrunePages() : programs::SunnabarPages(),
             [&](fakes::FakeView& main) {
+              if (both || !kestrune) {
+                main.ChooseComboEntry(IDC_PRINTER_LIST, 0, ui::COMBO_SELECTION_CHANGED);
+              }
               if (kestrune) {
-                world.Window(IDD_MAINTENANCE_PAGE)
-                    ->Click(flow == Flow::NozzleCheck ? IDC_NOZZLE_CHECK : IDC_DEEP_CLEANING);
+                fakes::FakeView* page = world.Window(IDD_MAINTENANCE_PAGE);
+                if (flow != Flow::DeepCleaning) page->Click(IDC_NOZZLE_CHECK);
+                if (flow != Flow::NozzleCheck) page->Click(IDC_DEEP_CLEANING);
                 return;
               }
-              main.ChooseComboEntry(IDC_PRINTER_LIST, 0, ui::COMBO_SELECTION_CHANGED);
               fakes::FakeView* page = world.Window(IDD_FIRMWARE_PAGE);
               page->Click(IDC_BROWSE);
               page->Click(IDC_UPDATE);
@@ -233,6 +245,9 @@ struct TraceMessages {
 // asks the same calls and shows the messages the Wine run showed before its close.
 TEST(TraceReplay, WineRecordingsReplayWithoutDivergenceAndTheirMessages) {
   const TraceMessages cases[] = {
+      {Flow::NozzleCheckThenDeepCleaning,
+       "wine_kestrune_nozzle_check_and_deep_cleaning",
+       {"T308", "T306"}},
       {Flow::FirmwareUpdate, "wine_sunnabar_version_and_update", {"T309"}},
       {Flow::AdjustmentPage,
        "wine_trevalo_adjustment_paper_feed_save",
